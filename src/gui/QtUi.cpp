@@ -1,0 +1,153 @@
+#include "gui/QtUi.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                               QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, request.initialFolder);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = ToQtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    }
+    if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+} // namespace
+
+QStringList ToQtNameFilters(const QString& filter) {
+    const QStringList pieces = filter.split(u'|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        const QString& description = pieces.at(i);
+        const QString& pattern = pieces.at(i + 1);
+        result << (description.contains(u'(') ? description : description + u" ("_s + pattern + u')');
+    }
+    return result;
+}
+
+QtUi::QtUi(QWidget* window, QStatusBar* statusBar) : window_(window), statusBar_(statusBar) {}
+
+MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                               MessageIcon icon) {
+    QMessageBox box(ToQtIcon(icon), title, QString(text).replace(u"\r\n"_s, u"\n"_s), ToQtButtons(buttons),
+                    window_);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    default:
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtUi::InputBox(const QString& prompt, const QString& title,
+                                      const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(window_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request) {
+    return RunFileDialog(window_, request, QFileDialog::AcceptOpen);
+}
+
+FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request) {
+    return RunFileDialog(window_, request, QFileDialog::AcceptSave);
+}
+
+void QtUi::AddStatusPanel(const QString& key, const QString& text) {
+    auto* label = new QLabel(text, statusBar_);
+    label->setObjectName(u"statusPanel"_s + key);
+    label->setMinimumWidth(120);
+    statusBar_->addWidget(label, 1);
+    panels_.insert(key, label);
+}
+
+void QtUi::SetStatusText(const QString& panelKey, const QString& text) {
+    if (QLabel* label = panels_.value(panelKey)) {
+        label->setText(text);
+    }
+}
+
+QString QtUi::StatusText(const QString& panelKey) const {
+    const QLabel* label = panels_.value(panelKey);
+    return label ? label->text() : QString();
+}
+
+void QtUi::SetBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+    window_->setEnabled(!busy);
+}
+
+void QtUi::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+double QtUi::TextWidthTwips(const QString& text) {
+    const QFontMetricsF metrics(window_->font(), window_);
+    const double dpi = window_->logicalDpiX() > 0 ? window_->logicalDpiX() : 96.0;
+    return metrics.horizontalAdvance(text) * 1440.0 / dpi;
+}
+
+} // namespace vastrel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Ui.h"
+
+#include <QHash>
+
+class QLabel;
+class QStatusBar;
+class QWidget;
+
+namespace vastrel {
+
+// The Ui port on real widgets: Qt message, input and file dialogs, the status bar's panels.
+class QtUi : public Ui {
+public:
+    QtUi(QWidget* window, QStatusBar* statusBar);
+
+    MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    void SetStatusText(const QString& panelKey, const QString& text) override;
+    void SetBusy(bool busy) override;
+    void ProcessPendingEvents() override;
+    double TextWidthTwips(const QString& text) override;
+
+    // Adds a status panel under its key; panels keep the order they were added in.
+    void AddStatusPanel(const QString& key, const QString& text);
+    QString StatusText(const QString& panelKey) const;
+
+private:
+    QWidget* window_;
+    QStatusBar* statusBar_;
+    QHash<QString, QLabel*> panels_;
+    bool busy_ = false;
+};
+
+// "desc|pattern|desc|pattern|" as Qt name filters, "desc (pattern)" each.
+QStringList ToQtNameFilters(const QString& filter);
+
+} // namespace vastrel

@@ -1,0 +1,131 @@
+#include "gui/ResultTableModel.h"
+
+#include "table/ResultTable.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+namespace vastrel {
+
+namespace {
+const QColor kEvenRow(0xFF, 0xFF, 0xF0);
+const QColor kOddRow(0xE3, 0xEF, 0xFF);
+const QColor kComputedText(0x1F, 0x3A, 0x6B);
+
+Qt::Alignment ToQtAlignment(int code) {
+    switch (code) {
+    case 1:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case 2:
+        return Qt::AlignCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+} // namespace
+
+ResultTableModel::ResultTableModel(ResultTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), rows_(table.RowCount()), columns_(table.ColumnCount()) {
+    table_.SetObserver(this);
+}
+
+ResultTableModel::~ResultTableModel() {
+    table_.SetObserver(nullptr);
+}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_) {
+        return {};
+    }
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return table_.CellText(row, column);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ToQtAlignment(table_.ColumnAt(column).layout.cellAlignment));
+    case Qt::BackgroundRole:
+        // Row 1 counts as odd, as the row numbers show it.
+        return QBrush(row % 2 == 0 ? kEvenRow : kOddRow);
+    case Qt::ForegroundRole:
+        return table_.CellFlag(row, column) ? QVariant(QBrush(kComputedText)) : QVariant();
+    case Qt::FontRole:
+        if (table_.CellFlag(row, column)) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() ||
+        !table_.IsCellEditable(index.row() + 1, index.column() + 1)) {
+        return false;
+    }
+    table_.EditCell(index.row() + 1, index.column() + 1, value.toString());
+    return true;
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::DisplayRole) {
+        if (orientation == Qt::Vertical) {
+            return section + 1; // running row numbers
+        }
+        return section < columns_ ? table_.HeaderText(section + 1) : QVariant();
+    }
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section < columns_) {
+        return QVariant::fromValue(ToQtAlignment(table_.ColumnAt(section + 1).layout.headerAlignment));
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && table_.IsCellEditable(index.row() + 1, index.column() + 1)) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+void ResultTableModel::TableReset() {
+    beginResetModel();
+    rows_ = table_.RowCount();
+    columns_ = table_.ColumnCount();
+    endResetModel();
+    Q_EMIT ColumnLayoutChanged();
+    Q_EMIT TableStateChanged();
+}
+
+void ResultTableModel::CellChanged(int row, int column) {
+    if (row <= rows_ && column <= columns_) {
+        const QModelIndex i = index(row - 1, column - 1);
+        Q_EMIT dataChanged(i, i);
+    }
+}
+
+void ResultTableModel::ColumnChanged(int column) {
+    if (column <= columns_) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    }
+    Q_EMIT ColumnLayoutChanged();
+}
+
+void ResultTableModel::StateChanged() {
+    Q_EMIT TableStateChanged();
+}
+
+} // namespace vastrel

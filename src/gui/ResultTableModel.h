@@ -1,0 +1,44 @@
+#pragma once
+
+#include "table/ResultTableObserver.h"
+
+#include <QAbstractTableModel>
+
+namespace vastrel {
+
+class ResultTable;
+
+// Shows a ResultTable to Qt's item views. The table stays plain data; this adapter turns its
+// notifications into model signals and typed texts into the table's edit path.
+class ResultTableModel : public QAbstractTableModel, private ResultTableObserver {
+    Q_OBJECT
+public:
+    explicit ResultTableModel(ResultTable& table, QObject* parent = nullptr);
+    ~ResultTableModel() override;
+
+    ResultTable& Table() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    void ColumnLayoutChanged(); // visibility or widths: the view re-applies them
+    void TableStateChanged();   // title line, cursor, selection
+
+private:
+    void TableReset() override;
+    void CellChanged(int row, int column) override;
+    void ColumnChanged(int column) override;
+    void StateChanged() override;
+
+    ResultTable& table_;
+    // The counts the views were last told; kept so that a change is announced against them.
+    int rows_ = 0;
+    int columns_ = 0;
+};
+
+} // namespace vastrel

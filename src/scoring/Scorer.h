@@ -1,0 +1,67 @@
+#pragma once
+
+#include "scoring/PointsCoefficients.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace vastrel {
+
+class ResultTable;
+class Ui;
+
+// Scores one row at a time: the row's times become points and its points day sums and a total.
+// Holds the row being scored and the flag that a time could not be converted, which the full
+// recalculation reads.
+class Scorer {
+public:
+    Scorer(ResultTable& table, Ui& ui);
+
+    const PointsCoefficients& Coefficients() const { return coefficients_; }
+    PointsCoefficients& Coefficients() { return coefficients_; }
+
+    int ScoringRow() const { return scoringRow_; }
+    void SetScoringRow(int row) { scoringRow_ = row; }
+    bool InputErrorFlag() const { return inputErrorFlag_; }
+    void SetInputErrorFlag(bool set) { inputErrorFlag_ = set; }
+
+    // The effective time in seconds of a stored time, as text: the time formatted with the
+    // number pattern (the points use "#.#", tenths), times the scoring row's age factor.
+    // A part that is not a number is reported and gives "0".
+    QString sec(const QString& timeText, const QString& numberFormat);
+
+    // The ten points of the scoring row from its sex, times and age factor.
+    void ComputeRowPoints();
+
+    // Tidies the scoring row's sprint times, empties points without a time, writes the day
+    // sums and the total.
+    void UpdateRowSums();
+
+private:
+    struct Columns {
+        int sex = 0;
+        int ageFactor = 0;
+        std::array<int, kDistanceCount> time{};
+        std::array<int, kDistanceCount> points{};
+        std::array<int, 4> daySum{};
+        int total = 0;
+    };
+
+    const Columns& ResolvedColumns();
+    std::optional<double> EffectiveTime(const QString& timeText, const QString& numberFormat);
+    double AgeFactor();
+    void ReportInputError();
+    double CellValue(int column) const;
+
+    ResultTable& table_;
+    Ui& ui_;
+    PointsCoefficients coefficients_;
+    int scoringRow_ = 0;
+    bool inputErrorFlag_ = false;
+    Columns columns_;
+    int columnsGeneration_ = -1;
+};
+
+} // namespace vastrel

@@ -1,0 +1,72 @@
+#include "system/FileHelpers.h"
+
+#include "system/TextEncoding.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+bool FileExists(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && info.isFile();
+}
+
+QString GetField(const QString& text, int fieldNumber, const QString& separator) {
+    const QString cleaned = QString(text).remove(u'\t');
+    const QStringList pieces = separator.isEmpty() ? QStringList{cleaned} : cleaned.split(separator);
+    if (fieldNumber < 1 || fieldNumber > pieces.size()) {
+        return {};
+    }
+    // Only blanks are trimmed, as the helper promises; other white space stays.
+    QString piece = pieces.at(fieldNumber - 1);
+    qsizetype start = 0;
+    qsizetype end = piece.size();
+    while (start < end && piece.at(start) == u' ') {
+        ++start;
+    }
+    while (end > start && piece.at(end - 1) == u' ') {
+        --end;
+    }
+    return piece.mid(start, end - start);
+}
+
+QString RemoveBlanks(const QString& text) {
+    return QString(text).remove(u' ');
+}
+
+QString ReplaceExtension(const QString& path, const QString& extension) {
+    if (path.isEmpty()) {
+        return {};
+    }
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const QString folder = path.left(slash + 1);
+    const QString name = path.mid(slash + 1);
+    if (!name.contains(u'.')) {
+        return path + u'.' + extension;
+    }
+    return folder + GetField(name, 1, u"."_s) + u'.' + extension;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage) {
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        ok = file.write(bytes) == bytes.size();
+        ok = ok ? file.commit() : (file.cancelWriting(), false);
+    }
+    if (!ok && errorMessage) {
+        *errorMessage = u"Die Datei \"%1\" konnte nicht geschrieben werden: %2"_s.arg(
+            QDir::toNativeSeparators(path), file.errorString());
+    }
+    return ok;
+}
+
+bool WriteTextFile(const QString& path, const QString& text, QString* errorMessage) {
+    return WriteFileAtomically(path, EncodeTextFile(text + u"\r\n"_s), errorMessage);
+}
+
+} // namespace vastrel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+// True when the length of the named file can be read; never throws, never reports.
+bool FileExists(const QString& path);
+
+// The n-th piece (from 1) of the text split at the separator, with TABs removed first and
+// blanks trimmed from the piece; the empty text when there is no such piece.
+QString GetField(const QString& text, int fieldNumber, const QString& separator);
+
+// Removes every blank (" ", not TAB or other white space) from the text.
+QString RemoveBlanks(const QString& text);
+
+// Puts the extension (without point) on the file name: "Lauf" and "Lauf.2024.txt" both give
+// "Lauf.csv"; the folder part stays as it is, dots included. Both "\" and "/" end the folder part.
+QString ReplaceExtension(const QString& path, const QString& extension);
+
+// Creates or empties the file and writes the text and one CR LF. Written through a temporary
+// file, so a failure leaves an existing file whole. On failure returns false and, when asked,
+// a German description of the reason.
+bool WriteTextFile(const QString& path, const QString& text, QString* errorMessage = nullptr);
+
+// Writes bytes to the file through a temporary file that replaces it only when complete.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage = nullptr);
+
+} // namespace vastrel

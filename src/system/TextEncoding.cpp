@@ -1,0 +1,81 @@
+#include "system/TextEncoding.h"
+
+#include <QStringDecoder>
+
+#include <array>
+
+namespace vastrel {
+
+namespace {
+
+// Bytes 0x80..0x9F of Windows-1252. The five bytes the code page leaves undefined map to the
+// C1 control of the same value, as Windows itself does, so a round trip never loses a byte.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+int Windows1252Byte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return c;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) {
+            return static_cast<int>(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+} // namespace
+
+bool FitsWindows1252(const QString& text) {
+    for (QChar c : text) {
+        if (Windows1252Byte(c.unicode()) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray ToWindows1252(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const int b = Windows1252Byte(c.unicode());
+        out.append(static_cast<char>(b < 0 ? '?' : b));
+    }
+    return out;
+}
+
+QString FromWindows1252(const QByteArray& bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
+    }
+    return out;
+}
+
+QString DecodeTextFile(const QByteArray& bytes) {
+    const bool hasBom = bytes.startsWith(kUtf8Bom);
+    const QByteArray body = hasBom ? bytes.mid(kUtf8Bom.size()) : bytes;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(body);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    return FromWindows1252(bytes);
+}
+
+QByteArray EncodeTextFile(const QString& text) {
+    if (FitsWindows1252(text)) {
+        return ToWindows1252(text);
+    }
+    return kUtf8Bom + text.toUtf8();
+}
+
+} // namespace vastrel

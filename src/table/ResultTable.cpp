@@ -1,0 +1,341 @@
+#include "table/ResultTable.h"
+
+#include "table/ResultTableObserver.h"
+
+#include <QCollator>
+
+#include <algorithm>
+
+namespace vastrel {
+
+namespace {
+const QString kEmptyText;
+const Column kNoColumn;
+} // namespace
+
+ResultTable::ResultTable() = default;
+ResultTable::~ResultTable() = default;
+
+int ResultTable::Resolve(ColumnRef column) const {
+    if (column.IsNumber()) {
+        const int n = column.Number();
+        return (n >= 1 && n <= ColumnCount()) ? n - 1 : -1;
+    }
+    const auto it = columnIndex_.constFind(column.Key().toString());
+    return it == columnIndex_.cend() ? -1 : it.value();
+}
+
+int ResultTable::ColumnNumber(ColumnRef column) const {
+    return Resolve(column) + 1;
+}
+
+ResultTable::Row* ResultTable::RowAt(int row) {
+    return (row >= 1 && row <= RowCount()) ? &rows_[static_cast<std::size_t>(row - 1)] : nullptr;
+}
+
+const ResultTable::Row* ResultTable::RowAt(int row) const {
+    return (row >= 1 && row <= RowCount()) ? &rows_[static_cast<std::size_t>(row - 1)] : nullptr;
+}
+
+void ResultTable::ClearTable(bool withColumns) {
+    rows_.clear();
+    selectedCount_ = 0;
+    currentRow_ = 0;
+    if (withColumns) {
+        columns_.clear();
+        columnIndex_.clear();
+        sortOrder_.clear();
+        ColumnsChanged();
+    }
+    NotifyReset();
+}
+
+void ResultTable::AddColumn(const QString& key, const QString& caption, int reservedA, int headerAlignment,
+                            bool editable, int reservedB, int cellAlignment, int reservedC, int kind) {
+    Column column;
+    column.key = key;
+    column.headerText = caption;
+    column.layout = {reservedA, headerAlignment, editable, reservedB, cellAlignment, reservedC, kind};
+    AddColumn(column);
+}
+
+void ResultTable::AddColumn(const Column& column) {
+    columns_.push_back(column);
+    // The first column of a key wins, as lookups by key always meant the leftmost one.
+    if (!columnIndex_.contains(column.key)) {
+        columnIndex_.insert(column.key, ColumnCount() - 1);
+    }
+    for (Row& row : rows_) {
+        row.cells.emplace_back();
+        row.flags.push_back(false);
+    }
+    ColumnsChanged();
+    NotifyReset();
+}
+
+void ResultTable::ColumnsChanged() {
+    ++layoutGeneration_;
+}
+
+const QString& ResultTable::CellText(int row, ColumnRef column) const {
+    const Row* r = RowAt(row);
+    const int c = Resolve(column);
+    return (r && c >= 0) ? r->cells[static_cast<std::size_t>(c)] : kEmptyText;
+}
+
+void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
+    Row* r = RowAt(row);
+    const int c = Resolve(column);
+    if (!r || c < 0) {
+        return;
+    }
+    QString& cell = r->cells[static_cast<std::size_t>(c)];
+    if (cell == text) {
+        return;
+    }
+    cell = text;
+    NotifyCell(row, c + 1);
+}
+
+bool ResultTable::CellFlag(int row, ColumnRef column) const {
+    const Row* r = RowAt(row);
+    const int c = Resolve(column);
+    return r && c >= 0 && r->flags[static_cast<std::size_t>(c)];
+}
+
+void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
+    Row* r = RowAt(row);
+    const int c = Resolve(column);
+    if (!r || c < 0 || r->flags[static_cast<std::size_t>(c)] == flag) {
+        return;
+    }
+    r->flags[static_cast<std::size_t>(c)] = flag;
+    NotifyCell(row, c + 1);
+}
+
+bool ResultTable::IsCellEditable(int row, ColumnRef column) const {
+    const int c = Resolve(column);
+    return RowAt(row) && c >= 0 && columns_[static_cast<std::size_t>(c)].layout.editable &&
+           !CellFlag(row, c + 1);
+}
+
+void ResultTable::EditCell(int row, ColumnRef column, QString text) {
+    const int c = Resolve(column);
+    if (!RowAt(row) || c < 0) {
+        return;
+    }
+    if (events_.validateCellEdit) {
+        events_.validateCellEdit(c + 1, text);
+    }
+    SetCellText(row, c + 1, text);
+    if (events_.afterCellEdit) {
+        events_.afterCellEdit(row, c + 1, text);
+    }
+}
+
+const Column& ResultTable::ColumnAt(ColumnRef column) const {
+    const int c = Resolve(column);
+    return c >= 0 ? columns_[static_cast<std::size_t>(c)] : kNoColumn;
+}
+
+template <typename T>
+void ResultTable::SetColumnProperty(ColumnRef column, T Column::*member, const T& value) {
+    const int c = Resolve(column);
+    if (c < 0 || columns_[static_cast<std::size_t>(c)].*member == value) {
+        return;
+    }
+    columns_[static_cast<std::size_t>(c)].*member = value;
+    NotifyColumn(c + 1);
+}
+
+void ResultTable::SetHeaderText(ColumnRef column, const QString& text) {
+    SetColumnProperty(column, &Column::headerText, text);
+}
+void ResultTable::SetVisible(ColumnRef column, bool visible) {
+    SetColumnProperty(column, &Column::visible, visible);
+}
+void ResultTable::SetWidth(ColumnRef column, int twips) {
+    SetColumnProperty(column, &Column::width, twips);
+}
+void ResultTable::SetFixedWidth(ColumnRef column, int twips) {
+    SetColumnProperty(column, &Column::fixedWidth, twips);
+}
+void ResultTable::SetSortDirection(ColumnRef column, int direction) {
+    SetColumnProperty(column, &Column::sortDirection, direction);
+}
+void ResultTable::SetSumColumnFlag(ColumnRef column, bool flag) {
+    SetColumnProperty(column, &Column::sumColumnFlag, flag);
+}
+void ResultTable::SetPointsColumnFlag(ColumnRef column, bool flag) {
+    SetColumnProperty(column, &Column::pointsColumnFlag, flag);
+}
+
+void ResultTable::FitColumn(ColumnRef column) {
+    const Column& c = ColumnAt(column);
+    const int minimum = c.fixedWidth > 0 ? c.fixedWidth : kDefaultMinimumWidth;
+    if (c.width < minimum) {
+        SetWidth(column, minimum);
+    }
+}
+
+int ResultTable::AddRow(const QString& tabJoinedText) {
+    Row row;
+    const std::size_t n = columns_.size();
+    row.cells.resize(n);
+    row.flags.assign(n, false);
+    std::size_t i = 0;
+    for (QStringView field : QStringView(tabJoinedText).tokenize(u'\t')) {
+        if (i >= n) {
+            break; // surplus fields are dropped
+        }
+        row.cells[i++] = field.toString();
+    }
+    rows_.push_back(std::move(row));
+    NotifyReset();
+    return RowCount();
+}
+
+bool ResultTable::DeleteSelectedRows() {
+    std::vector<int> doomed;
+    for (int r = 1; r <= RowCount(); ++r) {
+        if (rows_[static_cast<std::size_t>(r - 1)].selected) {
+            doomed.push_back(r);
+        }
+    }
+    // Without a selection the row under the cursor is the one meant.
+    if (doomed.empty() && currentRow_ > 0) {
+        doomed.push_back(currentRow_);
+    }
+    if (doomed.empty()) {
+        return false;
+    }
+    bool cancel = false;
+    if (events_.beforeRowsDelete) {
+        events_.beforeRowsDelete(doomed.size() == 1 ? doomed.front() : 0, cancel);
+    }
+    if (cancel) {
+        return false;
+    }
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+        rows_.erase(rows_.begin() + (*it - 1));
+    }
+    for (Row& row : rows_) {
+        row.selected = false;
+    }
+    selectedCount_ = 0;
+    currentRow_ = std::min(doomed.front(), RowCount());
+    NotifyReset();
+    return true;
+}
+
+bool ResultTable::RowSelected(int row) const {
+    const Row* r = RowAt(row);
+    return r && r->selected;
+}
+
+void ResultTable::SetRowSelected(int row, bool selected) {
+    Row* r = RowAt(row);
+    if (!r || r->selected == selected) {
+        return;
+    }
+    r->selected = selected;
+    selectedCount_ += selected ? 1 : -1;
+    NotifyState();
+}
+
+void ResultTable::ClearSelection() {
+    if (selectedCount_ == 0) {
+        return;
+    }
+    for (Row& row : rows_) {
+        row.selected = false;
+    }
+    selectedCount_ = 0;
+    NotifyState();
+}
+
+void ResultTable::SetCurrentRow(int row) {
+    const int clamped = RowCount() == 0 ? 0 : std::clamp(row, 1, RowCount());
+    if (clamped == currentRow_) {
+        return;
+    }
+    currentRow_ = clamped;
+    NotifyState();
+}
+
+void ResultTable::LockUpdate(bool locked) {
+    const bool wasLocked = locked_;
+    locked_ = locked;
+    if (wasLocked && !locked) {
+        NotifyReset();
+    }
+}
+
+void ResultTable::Refresh() {
+    if (!locked_) {
+        NotifyReset();
+    }
+}
+
+void ResultTable::SetCaption(const QString& caption) {
+    if (caption_ != caption) {
+        caption_ = caption;
+        NotifyState();
+    }
+}
+
+void ResultTable::SetSearchCaption(const QString& caption) {
+    if (searchCaption_ != caption) {
+        searchCaption_ = caption;
+        NotifyState();
+    }
+}
+
+void ResultTable::SetSearchText(const QString& text) {
+    if (searchText_ != text) {
+        searchText_ = text;
+        NotifyState();
+    }
+}
+
+void ResultTable::ResetReport() {
+    reportTitle_.clear();
+    reportCaption_.clear();
+    reportOptionA_ = false;
+    reportOptionB_ = false;
+}
+
+void ResultTable::NotifyReset() {
+    if (observer_ && !locked_) {
+        observer_->TableReset();
+    }
+}
+
+void ResultTable::NotifyCell(int row, int column) {
+    if (observer_ && !locked_) {
+        observer_->CellChanged(row, column);
+    }
+}
+
+void ResultTable::NotifyColumn(int column) {
+    if (observer_ && !locked_) {
+        observer_->ColumnChanged(column);
+    }
+}
+
+void ResultTable::NotifyState() {
+    if (observer_ && !locked_) {
+        observer_->StateChanged();
+    }
+}
+
+QCollator& ResultTable::Collator() const {
+    if (!collator_) {
+        collator_ = std::make_unique<QCollator>(QLocale(QLocale::German, QLocale::Germany));
+        collator_->setNumericMode(true);
+        collator_->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    return *collator_;
+}
+
+} // namespace vastrel

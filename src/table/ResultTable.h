@@ -1,0 +1,159 @@
+#pragma once
+
+#include "table/Column.h"
+#include "table/ResultTableEvents.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QCollator;
+
+namespace vastrel {
+
+class ResultTableObserver;
+
+// The results table as plain data: columns, rows of cell texts, cell flags, selection, cursor,
+// sort state, title line, search text and the report settings. Rows and columns count from 1;
+// a column is named by number or key. Out-of-range reads give empty values, writes are ignored.
+class ResultTable {
+public:
+    ResultTable();
+    ~ResultTable();
+    ResultTable(const ResultTable&) = delete;
+    ResultTable& operator=(const ResultTable&) = delete;
+
+    // Structure
+    int TableMode() const { return tableMode_; }
+    void SetTableMode(int mode) { tableMode_ = mode; }
+    void ClearTable(bool withColumns);
+    void AddColumn(const QString& key, const QString& caption, int reservedA, int headerAlignment,
+                   bool editable, int reservedB, int cellAlignment, int reservedC, int kind);
+    void AddColumn(const Column& column); // restores a column with all its settings
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+    int ColumnNumber(ColumnRef column) const;                  // 0 when there is no such column
+    int LayoutGeneration() const { return layoutGeneration_; } // grows whenever columns change
+
+    // Cells
+    const QString& CellText(int row, ColumnRef column) const;
+    void SetCellText(int row, ColumnRef column, const QString& text);
+    bool CellFlag(int row, ColumnRef column) const;
+    void SetCellFlag(int row, ColumnRef column, bool flag);
+    bool IsCellEditable(int row, ColumnRef column) const;
+    // A typed text: validateCellEdit may rewrite it, then it is stored and afterCellEdit raised.
+    void EditCell(int row, ColumnRef column, QString text);
+
+    // Columns
+    const Column& ColumnAt(ColumnRef column) const;
+    QString Key(ColumnRef column) const { return ColumnAt(column).key; }
+    QString HeaderText(ColumnRef column) const { return ColumnAt(column).headerText; }
+    bool Visible(ColumnRef column) const { return ColumnAt(column).visible; }
+    int Width(ColumnRef column) const { return ColumnAt(column).width; }
+    int FixedWidth(ColumnRef column) const { return ColumnAt(column).fixedWidth; }
+    int SortDirection(ColumnRef column) const { return ColumnAt(column).sortDirection; }
+    bool SumColumnFlag(ColumnRef column) const { return ColumnAt(column).sumColumnFlag; }
+    bool PointsColumnFlag(ColumnRef column) const { return ColumnAt(column).pointsColumnFlag; }
+    void SetHeaderText(ColumnRef column, const QString& text);
+    void SetVisible(ColumnRef column, bool visible);
+    void SetWidth(ColumnRef column, int twips);
+    void SetFixedWidth(ColumnRef column, int twips);
+    void SetSortDirection(ColumnRef column, int direction);
+    void SetSumColumnFlag(ColumnRef column, bool flag);
+    void SetPointsColumnFlag(ColumnRef column, bool flag);
+    // Widens the column to at least its narrowest allowed width.
+    void FitColumn(ColumnRef column);
+    static constexpr int kDefaultMinimumWidth = 300; // twips
+
+    // Rows
+    int AddRow(const QString& tabJoinedText); // returns the new row's number
+    bool DeleteSelectedRows();                // raises beforeRowsDelete; false when nothing went
+    int SelectedRowCount() const { return selectedCount_; }
+    bool RowSelected(int row) const;
+    void SetRowSelected(int row, bool selected);
+    void ClearSelection();
+    int CurrentRow() const { return currentRow_; }
+    void SetCurrentRow(int row);
+
+    // Sorting: keys joined by ",", major first; direction 1 ascending, 2 descending.
+    // Stable; cells without a value go last in both directions; unknown keys are ignored.
+    void SortBy(const QString& keys, int direction);
+    QString SortOrder() const { return sortOrder_; } // e.g. "Lauf DESC,Gesamt DESC"
+
+    // Screen updates
+    void LockUpdate(bool locked);
+    bool IsLocked() const { return locked_; }
+    void Refresh();
+    void SetObserver(ResultTableObserver* observer) { observer_ = observer; }
+
+    // Title line, search row, layout
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    QString SearchCaption() const { return searchCaption_; }
+    void SetSearchCaption(const QString& caption);
+    int LayoutValue() const { return layoutValue_; }
+    void SetLayoutValue(int value) { layoutValue_ = value; }
+    QString SearchText() const { return searchText_; }
+    void SetSearchText(const QString& text);
+    // Finds the next row after the current one, wrapping round, whose cell matches the pattern
+    // ("*" any text, "?" one character, case ignored). `column` names the column searched,
+    // 0 for every visible column; on a hit it is set to the matching column. 0 when none matches.
+    int FindRow(const QString& pattern, int& column) const;
+
+    // Report settings, kept for the report writer
+    QString ReportTitle() const { return reportTitle_; }
+    void SetReportTitle(const QString& title) { reportTitle_ = title; }
+    QString ReportCaption() const { return reportCaption_; }
+    void SetReportCaption(const QString& caption) { reportCaption_ = caption; }
+    bool ReportOptionA() const { return reportOptionA_; }
+    void SetReportOptionA(bool on) { reportOptionA_ = on; }
+    bool ReportOptionB() const { return reportOptionB_; }
+    void SetReportOptionB(bool on) { reportOptionB_ = on; }
+    void ResetReport();
+
+    ResultTableEvents& Events() { return events_; }
+
+private:
+    struct Row {
+        std::vector<QString> cells;
+        std::vector<bool> flags;
+        bool selected = false;
+    };
+
+    int Resolve(ColumnRef column) const; // 0-based index, -1 when none
+    template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
+    Row* RowAt(int row);
+    const Row* RowAt(int row) const;
+    void NotifyReset();
+    void NotifyCell(int row, int column);
+    void NotifyColumn(int column);
+    void NotifyState();
+    void ColumnsChanged();
+    QCollator& Collator() const;
+
+    std::vector<Column> columns_;
+    QHash<QString, int> columnIndex_;
+    std::vector<Row> rows_;
+    int tableMode_ = 0;
+    int selectedCount_ = 0;
+    int currentRow_ = 0;
+    int layoutGeneration_ = 0;
+    QString sortOrder_;
+    bool locked_ = false;
+    QString caption_;
+    QString searchCaption_;
+    QString searchText_;
+    int layoutValue_ = 0;
+    QString reportTitle_;
+    QString reportCaption_;
+    bool reportOptionA_ = false;
+    bool reportOptionB_ = false;
+    ResultTableEvents events_;
+    ResultTableObserver* observer_ = nullptr;
+    mutable std::unique_ptr<QCollator> collator_;
+};
+
+} // namespace vastrel

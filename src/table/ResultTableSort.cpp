@@ -1,0 +1,197 @@
+// Sorting and searching of the results table.
+#include "table/ResultTable.h"
+
+#include "system/NumberText.h"
+
+#include <QCollator>
+#include <QCollatorSortKey>
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+// What one cell sorts by: a number, a collation key, or nothing (sorts last).
+struct SortValue {
+    enum Class : quint8 { Number, Text, Empty };
+    Class cls = Empty;
+    double number = 0;
+    int textKey = -1; // index into the key's collation keys
+};
+
+std::optional<double> SprintSeconds(QStringView text) {
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 0) {
+        return ConvertStrict(text);
+    }
+    const auto minutes = ConvertStrict(text.left(colon));
+    const auto seconds = ConvertStrict(text.mid(colon + 1));
+    if (!minutes || !seconds) {
+        return std::nullopt;
+    }
+    return *minutes * 60 + *seconds;
+}
+
+int Compare(const SortValue& a, const SortValue& b, const std::vector<QCollatorSortKey>& keys) {
+    if (a.cls != b.cls) {
+        return a.cls < b.cls ? -1 : 1;
+    }
+    if (a.cls == SortValue::Number) {
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    }
+    if (a.cls == SortValue::Text) {
+        return keys[static_cast<std::size_t>(a.textKey)].compare(keys[static_cast<std::size_t>(b.textKey)]);
+    }
+    return 0;
+}
+
+// A glob pattern ("*" any text, "?" one character), matched against the whole text.
+bool MatchesWildcard(QStringView text, QStringView pattern) {
+    qsizetype t = 0, p = 0, starP = -1, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+            ++t;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starT = t;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+} // namespace
+
+void ResultTable::SortBy(const QString& keys, int direction) {
+    const bool descending = direction == 2;
+    std::vector<int> keyColumns;
+    QStringList orderParts;
+    for (const QString& rawKey : keys.split(u',')) {
+        const QString key = rawKey.trimmed();
+        const int c = Resolve(key);
+        if (c >= 0) {
+            keyColumns.push_back(c);
+            orderParts << key + (descending ? u" DESC"_s : u" ASC"_s);
+        }
+    }
+    sortOrder_ = orderParts.join(u',');
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        columns_[c].sortDirection =
+            (!keyColumns.empty() && keyColumns.front() == static_cast<int>(c)) ? (descending ? 2 : 1) : 0;
+    }
+    if (keyColumns.empty() || rows_.size() < 2) {
+        NotifyReset();
+        return;
+    }
+
+    // Each cell is read and converted once; the comparisons only look at the results.
+    const std::size_t rowCount = rows_.size();
+    std::vector<std::vector<SortValue>> values(keyColumns.size(), std::vector<SortValue>(rowCount));
+    std::vector<std::vector<QCollatorSortKey>> textKeys(keyColumns.size());
+    for (std::size_t k = 0; k < keyColumns.size(); ++k) {
+        const auto c = static_cast<std::size_t>(keyColumns[k]);
+        const ColumnKind kind = columns_[c].Kind();
+        QHash<QString, int> known; // equal texts share one collation key
+        for (std::size_t r = 0; r < rowCount; ++r) {
+            const QString& text = rows_[r].cells[c];
+            SortValue& v = values[k][r];
+            if (text.trimmed().isEmpty()) {
+                continue;
+            }
+            std::optional<double> number;
+            if (kind == ColumnKind::Number) {
+                number = ConvertStrict(text);
+            } else if (kind == ColumnKind::SprintTime) {
+                number = SprintSeconds(text);
+            }
+            if (number) {
+                v.cls = SortValue::Number;
+                v.number = *number;
+                continue;
+            }
+            v.cls = SortValue::Text;
+            auto it = known.constFind(text);
+            if (it == known.cend()) {
+                textKeys[k].push_back(Collator().sortKey(text));
+                it = known.insert(text, static_cast<int>(textKeys[k].size()) - 1);
+            }
+            v.textKey = it.value();
+        }
+    }
+
+    std::vector<std::size_t> order(rowCount);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        for (std::size_t k = 0; k < keyColumns.size(); ++k) {
+            const SortValue& va = values[k][a];
+            const SortValue& vb = values[k][b];
+            if (va.cls == SortValue::Empty || vb.cls == SortValue::Empty) {
+                if (va.cls != vb.cls) {
+                    return vb.cls == SortValue::Empty; // no value: last in both directions
+                }
+                continue;
+            }
+            const int c = Compare(va, vb, textKeys[k]);
+            if (c != 0) {
+                return descending ? c > 0 : c < 0;
+            }
+        }
+        return false;
+    });
+
+    std::vector<Row> sorted;
+    sorted.reserve(rowCount);
+    int newCurrent = 0;
+    for (std::size_t i = 0; i < rowCount; ++i) {
+        sorted.push_back(std::move(rows_[order[i]]));
+        if (static_cast<int>(order[i]) + 1 == currentRow_) {
+            newCurrent = static_cast<int>(i) + 1;
+        }
+    }
+    rows_ = std::move(sorted);
+    currentRow_ = newCurrent;
+    NotifyReset();
+}
+
+int ResultTable::FindRow(const QString& pattern, int& column) const {
+    const int rowCount = RowCount();
+    if (rowCount == 0 || pattern.isEmpty()) {
+        return 0;
+    }
+    const QString folded = pattern.toCaseFolded();
+    std::vector<int> searched;
+    if (column >= 1 && column <= ColumnCount()) {
+        searched.push_back(column);
+    } else {
+        for (int c = 1; c <= ColumnCount(); ++c) {
+            if (columns_[static_cast<std::size_t>(c - 1)].visible) {
+                searched.push_back(c);
+            }
+        }
+    }
+    for (int step = 1; step <= rowCount; ++step) {
+        const int row = (currentRow_ + step - 1) % rowCount + 1;
+        for (int c : searched) {
+            if (MatchesWildcard(CellText(row, c).toCaseFolded(), folded)) {
+                column = c;
+                return row;
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace vastrel
