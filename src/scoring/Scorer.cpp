@@ -25,6 +25,15 @@ std::int64_t WholeSeconds(double seconds) {
     return static_cast<std::int64_t>(rounded);
 }
 
+bool IsBlank(QStringView text) {
+    for (QChar c : text) {
+        if (c != u' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 Scorer::Scorer(ResultTable& table, Ui& ui) : table_(table), ui_(ui) {
@@ -59,37 +68,48 @@ void Scorer::ReportInputError() {
 double Scorer::AgeFactor() {
     // An empty cell means no factor has been given yet: the time counts in full.
     const QString& text = table_.CellText(scoringRow_, ResolvedColumns().ageFactor);
-    return text.trimmed().isEmpty() ? 1.0 : ReadLenient(text);
+    return IsBlank(text) ? 1.0 : ReadLenient(text);
 }
 
-std::optional<double> Scorer::EffectiveTime(const QString& timeText, const QString& numberFormat) {
+std::optional<double> Scorer::EffectiveTime(QStringView timeText, QStringView numberFormat,
+                                            double ageFactor) {
+    // Up to three parts: seconds; minutes and seconds; hours, minutes and seconds.
+    // Split by hand: times are short, and this runs ten times for every row scored.
+    std::array<QStringView, 4> parts;
+    qsizetype count = 0;
+    if (!timeText.isEmpty()) {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= timeText.size() && count < 4; ++i) {
+            if (i == timeText.size() || timeText[i] == u':') {
+                parts[static_cast<std::size_t>(count++)] = timeText.sliced(start, i - start);
+                start = i + 1;
+            }
+        }
+    }
     double total = 0;
-    const QStringList parts = timeText.isEmpty() ? QStringList() : timeText.split(u':');
-    if (!parts.isEmpty() && parts.size() <= 3) {
+    if (count >= 1 && count <= 3) {
         std::array<double, 3> values{};
-        for (qsizetype i = 0; i < parts.size(); ++i) {
-            const auto value = ConvertStrict(parts.at(i));
+        for (qsizetype i = 0; i < count; ++i) {
+            const auto value = ConvertStrict(parts[static_cast<std::size_t>(i)]);
             if (!value) {
                 ReportInputError();
                 return std::nullopt;
             }
             values[static_cast<std::size_t>(i)] = *value;
         }
-        const double seconds = values[static_cast<std::size_t>(parts.size() - 1)];
         std::int64_t wholeSeconds = 0;
-        if (parts.size() == 3) {
+        if (count == 3) {
             wholeSeconds = WholeSeconds(values[0] * 3600) + WholeSeconds(values[1] * 60);
-        } else if (parts.size() == 2) {
+        } else if (count == 2) {
             wholeSeconds = WholeSeconds(values[0] * 60);
         }
-        total = static_cast<double>(wholeSeconds) + seconds;
+        total = static_cast<double>(wholeSeconds) + values[static_cast<std::size_t>(count - 1)];
     }
-    const double rounded = ReadLenient(FormatNumber(total, numberFormat));
-    return rounded * AgeFactor();
+    return RoundLikePattern(total, numberFormat) * ageFactor;
 }
 
 QString Scorer::sec(const QString& timeText, const QString& numberFormat) {
-    const auto seconds = EffectiveTime(timeText, numberFormat);
+    const auto seconds = EffectiveTime(timeText, numberFormat, AgeFactor());
     return seconds ? NumberToText(*seconds) : u"0"_s;
 }
 
@@ -106,28 +126,24 @@ void Scorer::ComputeRowPoints() {
                        MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    const QString format = u"#.#"_s;
+    const double ageFactor = AgeFactor();
     for (int i = 0; i < kDistanceCount; ++i) {
         const auto d = static_cast<std::size_t>(i);
         const Coefficient& c = coefficients_.At(sex, i);
         const int pointsColumn = columns.points[d];
-        const auto effective = EffectiveTime(table_.CellText(scoringRow_, columns.time[d]), format);
+        const auto effective =
+            EffectiveTime(table_.CellText(scoringRow_, columns.time[d]), u"#.#", ageFactor);
         if (!effective) {
             // A time that cannot be read scores nothing rather than the maximum.
-            table_.SetCellText(scoringRow_, pointsColumn, QString());
+            table_.StoreCellText(scoringRow_, pointsColumn, QStringView());
             continue;
         }
-        // The effective time passes through its text form, as a stored value would.
-        const double t = ConvertStrict(NumberToText(*effective)).value_or(0);
-        if (t > c.b) {
-            table_.SetCellText(scoringRow_, pointsColumn, u"1"_s);
-            continue;
-        }
-        const double points = std::floor(c.a * (c.b - t) * (c.b - t));
-        table_.SetCellText(scoringRow_, pointsColumn, NumberToText(points));
-        if (ReadLenient(table_.CellText(scoringRow_, pointsColumn)) == 0) {
-            table_.SetCellText(scoringRow_, pointsColumn, u"1"_s);
-        }
+        // The effective time counts as its text form would read back. A time in tenths already
+        // reads back as itself, so only a real age factor needs the rounding.
+        const double t = ageFactor == 1.0 ? *effective : RoundToTextPrecision(*effective);
+        const double points = t > c.b ? 1.0 : std::floor(c.a * (c.b - t) * (c.b - t));
+        // The smallest score is 1 point, also where the formula gives less than one.
+        table_.StoreCellText(scoringRow_, pointsColumn, WriteNumber(points == 0 ? 1.0 : points).View());
     }
 }
 
@@ -139,27 +155,28 @@ void Scorer::UpdateRowSums() {
     const Columns& columns = ResolvedColumns();
     for (std::size_t d = 0; d < kDistances.size(); ++d) {
         const QString& time = table_.CellText(scoringRow_, columns.time[d]);
-        if (time.trimmed().isEmpty()) {
-            table_.SetCellText(scoringRow_, columns.points[d], QString());
+        if (IsBlank(time)) {
+            table_.StoreCellText(scoringRow_, columns.points[d], QStringView());
         } else if (kDistances[d].group == DistanceGroup::Sprint) {
-            table_.SetCellText(scoringRow_, columns.time[d], FormatNumber(ReadLenient(time), u"#.0"));
+            table_.StoreCellText(scoringRow_, columns.time[d],
+                                 WritePattern(ReadLenient(time), u"#.0").View());
         }
     }
     auto pointsOfDay = [&](std::size_t first) {
         return CellValue(columns.points[first]) + CellValue(columns.points[first + 1]) +
                CellValue(columns.points[first + 2]);
     };
-    table_.SetCellText(scoringRow_, columns.daySum[0], FormatNumber(pointsOfDay(0), u"#"));
-    table_.SetCellText(scoringRow_, columns.daySum[1], NumberToText(pointsOfDay(3)));
-    table_.SetCellText(scoringRow_, columns.daySum[2], NumberToText(pointsOfDay(6)));
+    table_.StoreCellText(scoringRow_, columns.daySum[0], WritePattern(pointsOfDay(0), u"#").View());
+    table_.StoreCellText(scoringRow_, columns.daySum[1], WriteNumber(pointsOfDay(3)).View());
+    table_.StoreCellText(scoringRow_, columns.daySum[2], WriteNumber(pointsOfDay(6)).View());
     double total = 0;
     for (int sumColumn : columns.daySum) {
         total += CellValue(sumColumn);
     }
-    table_.SetCellText(scoringRow_, columns.total, NumberToText(total));
+    table_.StoreCellText(scoringRow_, columns.total, WriteNumber(total).View());
     for (int column : {columns.daySum[0], columns.daySum[1], columns.daySum[2], columns.total}) {
         if (CellValue(column) == 0) {
-            table_.SetCellText(scoringRow_, column, QString());
+            table_.StoreCellText(scoringRow_, column, QStringView());
         }
     }
 }

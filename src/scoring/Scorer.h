@@ -50,7 +50,7 @@ private:
     };
 
     const Columns& ResolvedColumns();
-    std::optional<double> EffectiveTime(const QString& timeText, const QString& numberFormat);
+    std::optional<double> EffectiveTime(QStringView timeText, QStringView numberFormat, double ageFactor);
     double AgeFactor();
     void ReportInputError();
     double CellValue(int column) const;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
 // The program's own number readings and writing. Cells always use the point as decimal
@@ -19,16 +20,45 @@ double ReadLenient(QStringView text);
 // the point as decimal separator ("7", "7.85", ".5", "-3."). No exponents, no grouping.
 std::optional<double> ConvertStrict(QStringView text);
 
+// A number written into a small buffer, so that hot loops can compare it with a cell's text
+// without allocating.
+class NumberText {
+public:
+    QStringView View() const { return QStringView(chars_.data(), size_); }
+    QString ToString() const { return View().toString(); }
+    void Append(char c) {
+        if (size_ < static_cast<qsizetype>(chars_.size())) {
+            chars_[static_cast<std::size_t>(size_++)] = static_cast<char16_t>(c);
+        }
+    }
+
+private:
+    std::array<char16_t, 64> chars_; // only [0, size_) is ever read
+    qsizetype size_ = 0;
+};
+
 // Whole numbers without decimals ("933"), others with up to 15 significant digits ("161.99898");
-// never an exponent, never a thousands separator.
-QString NumberToText(double value);
+// never a thousands separator, and no exponent below 1e21.
+NumberText WriteNumber(double value);
+inline QString NumberToText(double value) {
+    return WriteNumber(value).ToString();
+}
 
 // Formats with one of the patterns the program uses, rounding half away from zero on the
 // value's 15-digit decimal form (so 7.85 gives 7.9):
 //   "#.#"  at most one decimal, no leading zero     (12.34 -> "12.3", 12 -> "12.", 0 -> ".")
 //   "#.0"  exactly one decimal, no leading zero     (8 -> "8.0", 0.46 -> ".5", 0 -> ".0")
 //   "#"    a whole number, no leading zero          (12.5 -> "13", 0 -> "")
-// Any other pattern falls back to NumberToText.
-QString FormatNumber(double value, QStringView pattern);
+// Any other pattern writes the number as NumberToText does.
+NumberText WritePattern(double value, QStringView pattern);
+inline QString FormatNumber(double value, QStringView pattern) {
+    return WritePattern(value, pattern).ToString();
+}
+
+// The value the text of WritePattern(value, pattern) reads back as, without writing it.
+double RoundLikePattern(double value, QStringView pattern);
+
+// The value NumberToText's text converts back to: the number rounded to 15 significant digits.
+double RoundToTextPrecision(double value);
 
 } // namespace vastrel

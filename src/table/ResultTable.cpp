@@ -10,10 +10,18 @@ namespace vastrel {
 
 namespace {
 const QString kEmptyText;
-const Column kNoColumn;
+const Column kNoColumn = [] {
+    Column none;
+    none.visible = false;
+    return none;
+}();
 } // namespace
 
 ResultTable::ResultTable() = default;
+
+const QString& ResultTable::EmptyText() {
+    return kEmptyText;
+}
 ResultTable::~ResultTable() = default;
 
 int ResultTable::Resolve(ColumnRef column) const {

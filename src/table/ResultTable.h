@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -40,7 +41,28 @@ public:
 
     // Cells
     const QString& CellText(int row, ColumnRef column) const;
+    // The hot path of scoring and sorting: row and column by number.
+    const QString& CellText(int row, int column) const {
+        if (row >= 1 && row <= RowCount() && column >= 1 && column <= ColumnCount()) {
+            return rows_[static_cast<std::size_t>(row - 1)].cells[static_cast<std::size_t>(column - 1)];
+        }
+        return EmptyText();
+    }
     void SetCellText(int row, ColumnRef column, const QString& text);
+    // The hot path of scoring: row and column by number; allocates only when the text changes.
+    void StoreCellText(int row, int column, QStringView text) {
+        if (row < 1 || row > RowCount() || column < 1 || column > ColumnCount()) {
+            return;
+        }
+        QString& cell = rows_[static_cast<std::size_t>(row - 1)].cells[static_cast<std::size_t>(column - 1)];
+        if (cell.size() == text.size() &&
+            std::equal(text.begin(), text.end(), cell.constBegin(),
+                       [](QChar a, QChar b) { return a.unicode() == b.unicode(); })) {
+            return;
+        }
+        cell = text.toString();
+        NotifyCell(row, column);
+    }
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;
@@ -124,6 +146,7 @@ private:
     };
 
     int Resolve(ColumnRef column) const; // 0-based index, -1 when none
+    static const QString& EmptyText();
     template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
     Row* RowAt(int row);
     const Row* RowAt(int row) const;

@@ -1,0 +1,88 @@
+#include "gui/ResultTableModel.h"
+#include "GTestPrinters.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+
+#include <QBrush>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+
+namespace {
+
+class ResultTableModelTest : public ::testing::Test {
+protected:
+    ResultTableModelTest() : model(table) {
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        AppendEmptyRow(table);
+    }
+    ResultTable table;
+    ResultTableModel model;
+};
+
+TEST_F(ResultTableModelTest, ShowsTheTableAsItIs) {
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.columnCount(), 33);
+    EXPECT_EQ(model.headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), u"60m "_s);
+    EXPECT_EQ(model.headerData(0, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+    table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
+    EXPECT_EQ(model.data(model.index(0, 5), Qt::DisplayRole).toString(), u"Meier, Anna"_s);
+}
+
+TEST_F(ResultTableModelTest, AlternatesRowColours) {
+    AppendEmptyRow(table);
+    const auto colour = [&](int row) {
+        return model.data(model.index(row, 0), Qt::BackgroundRole).value<QBrush>().color().name();
+    };
+    EXPECT_EQ(colour(0), u"#e3efff"_s);
+    EXPECT_EQ(colour(1), u"#fffff0"_s);
+}
+
+TEST_F(ResultTableModelTest, ComputedCellsCannotBeEdited) {
+    const QModelIndex total = model.index(0, table.ColumnNumber(u"Gesamt") - 1);
+    const QModelIndex name = model.index(0, table.ColumnNumber(u"Name Vorname") - 1);
+    EXPECT_FALSE(model.flags(total).testFlag(Qt::ItemIsEditable));
+    EXPECT_TRUE(model.flags(name).testFlag(Qt::ItemIsEditable));
+    EXPECT_FALSE(model.setData(total, u"9999"_s, Qt::EditRole));
+    EXPECT_EQ(table.CellText(1, u"Gesamt"), QString());
+    EXPECT_TRUE(model.data(total, Qt::ForegroundRole).isValid()); // drawn apart from typed cells
+}
+
+TEST_F(ResultTableModelTest, TypedTextGoesThroughTheTablesEditPath) {
+    QStringList calls;
+    table.Events().validateCellEdit = [&](int, QString& text) {
+        text = text.toUpper();
+    };
+    table.Events().afterCellEdit = [&](int row, int column, const QString& text) {
+        calls << u"%1/%2/%3"_s.arg(row).arg(column).arg(text);
+    };
+    EXPECT_TRUE(model.setData(model.index(0, 3), u"m"_s, Qt::EditRole));
+    EXPECT_EQ(table.CellText(1, u"mw"), u"M"_s);
+    EXPECT_EQ(calls, QStringList{u"1/4/M"_s});
+}
+
+TEST_F(ResultTableModelTest, ALockedBulkChangeIsOneReset) {
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    table.LockUpdate(true);
+    for (int i = 0; i < 1000; ++i) {
+        table.AddRow(u"1\t2007"_s);
+        table.SetCellText(i + 1, 1, u"2"_s);
+    }
+    EXPECT_EQ(model.rowCount(), 1); // the view has not been told yet
+    table.LockUpdate(false);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(model.rowCount(), 1001);
+}
+
+TEST_F(ResultTableModelTest, AnUnlockedCellChangeIsOneDataChange) {
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    table.SetCellText(1, 2, u"2007"_s);
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).toModelIndex(), model.index(0, 1));
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+namespace vastrel::testing {
+
+ScriptedUi::~ScriptedUi() {
+    EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted message box answer(s) never asked for";
+    EXPECT_TRUE(inputs_.empty()) << inputs_.size() << " scripted input box answer(s) never asked for";
+    EXPECT_TRUE(fileResults_.empty()) << fileResults_.size() << " scripted file dialog(s) never shown";
+}
+
+ScriptedUi& ScriptedUi::AnswerBox(MessageAnswer answer) {
+    answers_.push_back(answer);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::AnswerBoxes(int count, MessageAnswer answer) {
+    for (int i = 0; i < count; ++i) {
+        answers_.push_back(answer);
+    }
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::AnswerInput(std::optional<QString> text) {
+    inputs_.push_back({!text.has_value(), text.value_or(QString())});
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::AnswerFileDialog(FileDialogResult result) {
+    fileResults_.push_back(std::move(result));
+    return *this;
+}
+
+QStringList ScriptedUi::BoxTexts() const {
+    QStringList texts;
+    for (const RecordedBox& box : boxes_) {
+        texts << box.text;
+    }
+    return texts;
+}
+
+const QStringList& ScriptedUi::StatusHistory(const QString& key) const {
+    static const QStringList none;
+    const auto it = statusHistory_.constFind(key);
+    return it == statusHistory_.cend() ? none : it.value();
+}
+
+MessageAnswer ScriptedUi::MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                                     MessageIcon icon) {
+    boxes_.push_back({text, title, buttons, icon});
+    if (answers_.empty()) {
+        ADD_FAILURE() << "unexpected message box \"" << text.toStdString() << "\" titled \""
+                      << title.toStdString() << '"';
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+    const MessageAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString& title, const QString&) {
+    if (inputs_.empty()) {
+        ADD_FAILURE() << "unexpected input box \"" << prompt.toStdString() << "\" titled \""
+                      << title.toStdString() << '"';
+        return std::nullopt;
+    }
+    const ScriptedInput answer = inputs_.front();
+    inputs_.pop_front();
+    if (answer.cancelled) {
+        return std::nullopt;
+    }
+    return answer.text;
+}
+
+FileDialogResult ScriptedUi::NextFileDialog(const FileDialogRequest& request) {
+    fileDialogs_.push_back(request);
+    if (fileResults_.empty()) {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.title.toStdString() << '"';
+        return {};
+    }
+    auto result = fileResults_.front();
+    fileResults_.pop_front();
+    return result;
+}
+
+FileDialogResult ScriptedUi::OpenFileDialog(const FileDialogRequest& request) {
+    return NextFileDialog(request);
+}
+
+FileDialogResult ScriptedUi::SaveFileDialog(const FileDialogRequest& request) {
+    return NextFileDialog(request);
+}
+
+void ScriptedUi::SetStatusText(const QString& panelKey, const QString& text) {
+    status_.insert(panelKey, text);
+    statusHistory_[panelKey] << text;
+}
+
+void ScriptedUi::SetBusy(bool busy) {
+    if (busy != busy_) {
+        ++busyChanges_;
+    }
+    busy_ = busy;
+}
+
+} // namespace vastrel::testing

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/Ui.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace vastrel::testing {
+
+struct RecordedBox {
+    QString text;
+    QString title;
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+// A Ui that records every box in order and answers from a script. A box the test did not
+// script fails the test; so does a scripted answer that was never asked for.
+class ScriptedUi : public Ui {
+public:
+    ~ScriptedUi() override;
+
+    // Scripts the answer to the next message box.
+    ScriptedUi& AnswerBox(MessageAnswer answer = MessageAnswer::Ok);
+    ScriptedUi& AnswerBoxes(int count, MessageAnswer answer = MessageAnswer::Ok);
+    ScriptedUi& AnswerInput(std::optional<QString> text);
+    ScriptedUi& AnswerFileDialog(FileDialogResult result);
+
+    const std::vector<RecordedBox>& Boxes() const { return boxes_; }
+    QStringList BoxTexts() const;
+    const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
+    QString StatusText(const QString& key) const { return status_.value(key); }
+    const QStringList& StatusHistory(const QString& key) const;
+    bool Busy() const { return busy_; }
+    int BusyChanges() const { return busyChanges_; }
+    int EventsProcessed() const { return eventsProcessed_; }
+    // Twips per character of the deterministic text measure.
+    static constexpr double kTwipsPerCharacter = 101.0;
+
+    MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    void SetStatusText(const QString& panelKey, const QString& text) override;
+    void SetBusy(bool busy) override;
+    void ProcessPendingEvents() override { ++eventsProcessed_; }
+    double TextWidthTwips(const QString& text) override { return text.size() * kTwipsPerCharacter; }
+
+private:
+    FileDialogResult NextFileDialog(const FileDialogRequest& request);
+
+    std::deque<MessageAnswer> answers_;
+    struct ScriptedInput {
+        bool cancelled;
+        QString text;
+    };
+    std::deque<ScriptedInput> inputs_;
+    std::deque<FileDialogResult> fileResults_;
+    std::vector<RecordedBox> boxes_;
+    std::vector<FileDialogRequest> fileDialogs_;
+    QHash<QString, QString> status_;
+    QHash<QString, QStringList> statusHistory_;
+    bool busy_ = false;
+    int busyChanges_ = 0;
+    int eventsProcessed_ = 0;
+};
+
+} // namespace vastrel::testing

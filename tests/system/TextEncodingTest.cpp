@@ -1,0 +1,49 @@
+#include "system/TextEncoding.h"
+#include "GTestPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+
+namespace {
+
+TEST(TextEncoding, DecodesUtf8WithAndWithoutByteOrderMark) {
+    const QByteArray utf8 = QByteArrayLiteral("M\xC3\xBCller;\xE2\x82\xAC");
+    EXPECT_EQ(DecodeTextFile(utf8), u"Müller;€"_s);
+    EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("\xEF\xBB\xBF") + utf8), u"Müller;€"_s);
+}
+
+TEST(TextEncoding, FallsBackToWindows1252ForInvalidUtf8) {
+    EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("M\xFCller \x80 \x84Gru\xDF\x93")), u"Müller € „Gruß“"_s);
+}
+
+TEST(TextEncoding, EveryWindows1252ByteSurvivesARoundTrip) {
+    QByteArray all;
+    for (int b = 1; b < 256; ++b) {
+        all.append(static_cast<char>(b));
+    }
+    const QString text = FromWindows1252(all);
+    EXPECT_EQ(text.size(), all.size());
+    EXPECT_TRUE(FitsWindows1252(text));
+    EXPECT_EQ(ToWindows1252(text), all);
+}
+
+TEST(TextEncoding, WritesWindows1252WhenEverythingFits) {
+    EXPECT_EQ(EncodeTextFile(u"Müller;€;Straße"_s), QByteArrayLiteral("M\xFCller;\x80;Stra\xDF"
+                                                                      "e"));
+}
+
+TEST(TextEncoding, WritesUtf8WithByteOrderMarkOtherwise) {
+    const QString text = u"Dvořák;Łódź"_s;
+    const QByteArray bytes = EncodeTextFile(text);
+    EXPECT_TRUE(bytes.startsWith(QByteArrayLiteral("\xEF\xBB\xBF")));
+    EXPECT_EQ(DecodeTextFile(bytes), text);
+}
+
+TEST(TextEncoding, AsciiIsTheSameEitherWay) {
+    EXPECT_EQ(EncodeTextFile(u"Lauf;Datum\r\n"_s), QByteArrayLiteral("Lauf;Datum\r\n"));
+    EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("Lauf;Datum\r\n")), u"Lauf;Datum\r\n"_s);
+}
+
+} // namespace
