@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdint>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,62 @@ TEST(NumberText, IgnoresTheLocale) {
 
     std::setlocale(LC_ALL, saved.c_str());
     QLocale::setDefault(QLocale::c());
+}
+
+} // namespace
+
+namespace {
+
+// Values of two decimals, n / 100, written as decimals: the tenths they round to follow from
+// integer arithmetic alone, so the binary fast path and the decimal path are both checked.
+TEST(NumberText, TenthsRoundHalfAwayFromZeroForEveryTwoDecimalValue) {
+    for (int n = -20000; n <= 20000; ++n) {
+        const double value = n / 100.0;
+        const int magnitude = n < 0 ? -n : n;
+        const int tenths = (magnitude + 5) / 10; // half away from zero
+        const QString digits = tenths / 10 ? QString::number(tenths / 10) : QString();
+        const QString sign = (n < 0 && tenths != 0) ? u"-"_s : QString();
+        const QString expected = sign + digits + u'.' + QString::number(tenths % 10);
+        ASSERT_EQ(FormatNumber(value, u"#.0"), expected) << n;
+        ASSERT_DOUBLE_EQ(RoundLikePattern(value, u"#.#"), (n < 0 ? -tenths : tenths) / 10.0) << n;
+    }
+}
+
+TEST(NumberText, WholeNumbersRoundHalfAwayFromZero) {
+    for (int n = -5000; n <= 5000; ++n) {
+        const double value = n / 10.0;
+        const int magnitude = n < 0 ? -n : n;
+        const int whole = (magnitude + 5) / 10;
+        const QString expected = whole == 0 ? QString() : (n < 0 ? u"-"_s : QString()) + QString::number(whole);
+        ASSERT_EQ(FormatNumber(value, u"#"), expected) << n;
+    }
+}
+
+// The rounding to 15 digits must give what writing and reading the text would give;
+// Qt's own formatting serves as the independent writer.
+TEST(NumberText, TextPrecisionMatchesAWriteAndReadBack) {
+    std::uint64_t state = 88172645463325252ull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double time = static_cast<double>(next() % 60000) / 10.0;        // up to 6000.0 s
+        const double factor = static_cast<double>(next() % 10000) / 10000.0;   // 0.0000 .. 0.9999
+        const double effective = time * factor;
+        const double expected = QString::number(effective, 'g', 15).toDouble();
+        ASSERT_EQ(RoundToTextPrecision(effective), expected) << time << " * " << factor;
+        ASSERT_EQ(ConvertStrict(NumberToText(effective)).value_or(-1), expected) << time << " * " << factor;
+    }
+}
+
+TEST(NumberText, LongNumbersAreReadExactly) {
+    EXPECT_EQ(ReadLenient(u"1234567890.123456789"), 1234567890.123456789);
+    EXPECT_EQ(ConvertStrict(u"0.30000000000000004").value_or(0), 0.30000000000000004);
+    EXPECT_EQ(ConvertStrict(u"123456789012345678901234567890").value_or(0), 1.2345678901234568e29);
+    EXPECT_EQ(ReadLenient(u"   -0000000000000000000000000000000012.5abc"), -12.5);
 }
 
 } // namespace
