@@ -97,12 +97,30 @@ int frmVastrel::TwipsToPixels(int twips) const {
     return (twips * dpi + 720) / 1440;
 }
 
+namespace {
+// Columns whose caption is much shorter than what they hold; the widths from the captions
+// would cut "0.7887" and "0:35:12.0" short.
+QString TypicalContent(const QString& key) {
+    if (key == u"AF") {
+        return u"0.0000"_s;
+    }
+    if (key == u"10km") {
+        return u"0:00:00.0"_s;
+    }
+    return {};
+}
+} // namespace
+
 void frmVastrel::ApplyColumnLayout() {
     QHeaderView* header = grid_->horizontalHeader();
+    const QFontMetrics metrics = grid_->fontMetrics();
     for (int c = 1; c <= table_.ColumnCount(); ++c) {
         const Column& column = table_.ColumnAt(c);
         grid_->setColumnHidden(c - 1, !column.visible);
-        header->resizeSection(c - 1, TwipsToPixels(std::max(column.width, column.fixedWidth)));
+        const QString sample = TypicalContent(column.key);
+        const int contentWidth = sample.isEmpty() ? 0 : metrics.horizontalAdvance(sample) + 12;
+        header->resizeSection(
+            c - 1, std::max(TwipsToPixels(std::max(column.width, column.fixedWidth)), contentWidth));
     }
 }
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 using namespace Qt::StringLiterals;
 using namespace vastrel;
@@ -141,7 +141,8 @@ TEST(NumberText, WholeNumbersRoundHalfAwayFromZero) {
         const double value = n / 10.0;
         const int magnitude = n < 0 ? -n : n;
         const int whole = (magnitude + 5) / 10;
-        const QString expected = whole == 0 ? QString() : (n < 0 ? u"-"_s : QString()) + QString::number(whole);
+        const QString expected =
+            whole == 0 ? QString() : (n < 0 ? u"-"_s : QString()) + QString::number(whole);
         ASSERT_EQ(FormatNumber(value, u"#"), expected) << n;
     }
 }
@@ -157,8 +158,8 @@ TEST(NumberText, TextPrecisionMatchesAWriteAndReadBack) {
         return state;
     };
     for (int i = 0; i < 200000; ++i) {
-        const double time = static_cast<double>(next() % 60000) / 10.0;        // up to 6000.0 s
-        const double factor = static_cast<double>(next() % 10000) / 10000.0;   // 0.0000 .. 0.9999
+        const double time = static_cast<double>(next() % 60000) / 10.0;      // up to 6000.0 s
+        const double factor = static_cast<double>(next() % 10000) / 10000.0; // 0.0000 .. 0.9999
         const double effective = time * factor;
         const double expected = QString::number(effective, 'g', 15).toDouble();
         ASSERT_EQ(RoundToTextPrecision(effective), expected) << time << " * " << factor;
