@@ -1,7 +1,11 @@
 #include "scoring/Recalculation.h"
 
+#include "app/Ui.h"
+#include "scoring/Progress.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
+
+using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
@@ -23,6 +27,39 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
     scorer.ComputeRowPoints();
     scorer.UpdateRowSums();
     table.LockUpdate(false);
+}
+
+void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
+    ui.SetStatusText(u"3"_s, u"Berechnung läuft! Bitte warten!  "_s);
+    ui.SetBusy(true);
+    scorer.SetInputErrorFlag(false);
+    ui.ProcessPendingEvents();
+    table.LockUpdate(true);
+    const int rowCount = table.RowCount();
+    for (int row = 1; row <= rowCount; ++row) {
+        const bool empty = IsRowEmpty(table, row);
+        if (!empty) {
+            scorer.SetScoringRow(row);
+            scorer.ComputeRowPoints();
+            if (scorer.InputErrorFlag()) {
+                break; // this row keeps its old sums; the rows after it are not computed
+            }
+        }
+        ui.SetStatusText(u"3"_s, ProgressText(row, table.RowCount()));
+        if (row % 10 == 0) {
+            ui.ProcessPendingEvents();
+        }
+        if (!empty) {
+            scorer.UpdateRowSums();
+        }
+    }
+    table.SortBy(u"Lauf,Gesamt"_s, 2);
+    table.SetCurrentRow(1);
+    table.LockUpdate(false);
+    table.Refresh();
+    ui.SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    ui.SetBusy(false);
+    ui.ProcessPendingEvents();
 }
 
 } // namespace vastrel

@@ -4,10 +4,15 @@ namespace vastrel {
 
 class ResultTable;
 class Scorer;
+class Ui;
 
 // Recomputes the points and sums of one row after any of its cells was edited.
 // A row whose cells are all empty is passed over: there is nothing to score.
 void RecalculateRow(ResultTable& table, Scorer& scorer, int row);
+
+// Recomputes every row in table order with the progress in status panel "3", stops at the first
+// time that cannot be read, and sorts by run and total, descending. Empty rows are passed over.
+void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui);
 
 // True when every cell of the row is empty.
 bool IsRowEmpty(const ResultTable& table, int row);

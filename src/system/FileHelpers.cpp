@@ -1,5 +1,6 @@
 #include "system/FileHelpers.h"
 
+#include "system/FileErrors.h"
 #include "system/TextEncoding.h"
 
 #include <QDir>
@@ -59,8 +60,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         ok = ok ? file.commit() : (file.cancelWriting(), false);
     }
     if (!ok && errorMessage) {
-        *errorMessage = u"Die Datei \"%1\" konnte nicht geschrieben werden: %2"_s.arg(
-            QDir::toNativeSeparators(path), file.errorString());
+        *errorMessage = WriteFailureMessage(path, WriteFailureReason(file));
     }
     return ok;
 }

@@ -203,6 +203,19 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
     return RowCount();
 }
 
+int ResultTable::AddRowFields(QStringList fields) {
+    Row row;
+    const std::size_t n = columns_.size();
+    row.cells.resize(n);
+    row.flags.assign(n, false);
+    for (std::size_t i = 0; i < n && i < static_cast<std::size_t>(fields.size()); ++i) {
+        row.cells[i] = std::move(fields[static_cast<qsizetype>(i)]);
+    }
+    rows_.push_back(std::move(row));
+    NotifyReset();
+    return RowCount();
+}
+
 bool ResultTable::DeleteSelectedRows() {
     std::vector<int> doomed;
     for (int r = 1; r <= RowCount(); ++r) {

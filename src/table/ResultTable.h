@@ -92,6 +92,7 @@ public:
 
     // Rows
     int AddRow(const QString& tabJoinedText); // returns the new row's number
+    int AddRowFields(QStringList fields);     // the same with the fields already apart
     bool DeleteSelectedRows();                // raises beforeRowsDelete; false when nothing went
     int SelectedRowCount() const { return selectedCount_; }
     bool RowSelected(int row) const;

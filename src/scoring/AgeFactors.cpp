@@ -1,0 +1,99 @@
+#include "scoring/AgeFactors.h"
+
+#include "app/Ui.h"
+#include "scoring/Progress.h"
+#include "system/NumberText.h"
+#include "table/ResultTable.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+struct AgeClass {
+    int from;
+    int to;
+    const char16_t* women;
+    const char16_t* men;
+};
+
+constexpr std::array<AgeClass, 8> kAgeClasses = {{
+    {2, 59, u"1.0000", u"1.0000"},
+    {60, 64, u"0.7887", u"0.8210"},
+    {65, 69, u"0.7425", u"0.7857"},
+    {70, 74, u"0.6888", u"0.7465"},
+    {75, 79, u"0.6262", u"0.6992"},
+    {80, 84, u"0.5510", u"0.6404"},
+    {85, 89, u"0.4995", u"0.5657"},
+    {90, 94, u"0.3599", u"0.4701"},
+}};
+
+const QString kNoAgeFactor = u"1.0000"_s;
+
+} // namespace
+
+std::optional<QString> AgeFactorFor(int age, bool women) {
+    for (const AgeClass& c : kAgeClasses) {
+        if (age >= c.from && age <= c.to) {
+            return QString::fromUtf16(women ? c.women : c.men);
+        }
+    }
+    return std::nullopt;
+}
+
+void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
+    const int name = table.ColumnNumber(u"Name Vorname");
+    const int born = table.ColumnNumber(u"geb.");
+    const int runDate = table.ColumnNumber(u"Datum");
+    const int sex = table.ColumnNumber(u"mw");
+    const int factor = table.ColumnNumber(u"AF");
+
+    ui.SetBusy(true);
+    table.LockUpdate(true);
+    // Rows of one competitor next to each other; "Alter" has no column and changes nothing.
+    table.SortBy(u"Name Vorname,Alter"_s, 1);
+    const int rowCount = table.RowCount();
+    for (int i = 1; i <= rowCount; ++i) {
+        ui.SetStatusText(u"3"_s, ProgressText(i, table.RowCount()));
+        if (i % 10 == 0) {
+            ui.ProcessPendingEvents();
+        }
+        if (i >= 2 && ReadLenient(table.CellText(i, born)) < 1900 &&
+            table.CellText(i, name) == table.CellText(i - 1, name)) {
+            table.SetCellText(i, born, table.CellText(i - 1, born));
+        }
+        if (!withAgeClasses) {
+            table.SetCellText(i, factor, kNoAgeFactor);
+            continue;
+        }
+        const double yearOfBirth = ReadLenient(table.CellText(i, born));
+        if (!(yearOfBirth > 1900)) {
+            table.SetCellText(i, factor, kNoAgeFactor);
+            continue;
+        }
+        const double age = std::nearbyint(ReadLenient(table.CellText(i, runDate)) - yearOfBirth);
+        if (!(std::fabs(age) <= std::numeric_limits<int>::max())) {
+            // The age does not fit a whole number: the run ends here, as any failure does.
+            ui.MessageBox(u"Überlauf"_s, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::None);
+            ui.SetBusy(false);
+            table.LockUpdate(false);
+            table.Refresh();
+            return;
+        }
+        if (const auto ageFactor = AgeFactorFor(static_cast<int>(age), table.CellText(i, sex) == u"w")) {
+            table.SetCellText(i, factor, *ageFactor);
+        }
+    }
+    table.SortBy(u"Lauf,Gesamt"_s, 2);
+    table.LockUpdate(false);
+    table.Refresh();
+    table.SetCurrentRow(1);
+    ui.SetBusy(false);
+}
+
+} // namespace vastrel

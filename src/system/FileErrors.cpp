@@ -1,0 +1,60 @@
+#include "system/FileErrors.h"
+
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+QString FolderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
+
+} // namespace
+
+QString ReadFailureReason(const QFileDevice& file) {
+    const QFileInfo info(file.fileName());
+    if (!info.exists()) {
+        return u"Die Datei ist nicht vorhanden."_s;
+    }
+    if (info.isDir()) {
+        return u"Das ist ein Ordner, keine Datei."_s;
+    }
+    if (!info.isReadable()) {
+        return u"Es fehlt die Berechtigung zum Lesen."_s;
+    }
+    return u"Die Datei lässt sich nicht lesen."_s;
+}
+
+QString WriteFailureReason(const QFileDevice& file) {
+    const QFileInfo info(file.fileName());
+    const QFileInfo folder(FolderOf(file.fileName()));
+    if (!folder.exists()) {
+        return u"Der Ordner ist nicht vorhanden."_s;
+    }
+    if (info.isDir()) {
+        return u"An dieser Stelle steht ein Ordner."_s;
+    }
+    if (file.error() == QFileDevice::ResourceError) {
+        return u"Der Datenträger ist voll."_s;
+    }
+    if (!folder.isWritable() || (info.exists() && !info.isWritable())) {
+        return u"Es fehlt die Berechtigung zum Schreiben."_s;
+    }
+    return u"Die Datei lässt sich nicht schreiben."_s;
+}
+
+QString ReadFailureMessage(const QString& path, const QString& reason) {
+    return u"Die Datei \"%1\" konnte nicht gelesen werden: %2"_s.arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString WriteFailureMessage(const QString& path, const QString& reason) {
+    return u"Die Datei \"%1\" konnte nicht geschrieben werden: %2"_s.arg(QDir::toNativeSeparators(path),
+                                                                         reason);
+}
+
+} // namespace vastrel

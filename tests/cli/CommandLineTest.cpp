@@ -1,0 +1,115 @@
+#include "cli/CommandLine.h"
+#include "GTestPrinters.h"
+#include "cli/ConsoleUi.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+
+namespace {
+
+const QByteArray kHeader = QByteArrayLiteral(
+    "Lauf;Datum;lNr;mw;Nr;Name Vorname;geb.;AF;Bemerkung;60m;Punkte1;1500m;Punkte2;400m;Punkte3;Summe1;"
+    "100m;Punkte4;3000m;Punkte5;800m;Punkte6;Summe2;200m;Punkte7;5000m;Punkte8;1000m;Punkte9;Summe3;10km;"
+    "Summe4;Gesamt\r\n");
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    int Run(const QStringList& arguments) {
+        out.clear();
+        errors.clear();
+        QTextStream o(&out);
+        QTextStream e(&errors);
+        return RunCommandLine(arguments, o, e);
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    void Write(const QString& name, const QByteArray& bytes) {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QStringList OutputLines(const QString& name) {
+        QFile f(Path(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return QString::fromLatin1(f.readAll()).split(u'\n');
+    }
+
+    QTemporaryDir dir;
+    QString out;
+    QString errors;
+};
+
+TEST_F(CommandLineTest, HelpPrintsTheUsage) {
+    EXPECT_EQ(Run({u"--help"_s}), kCliOk);
+    EXPECT_TRUE(
+        out.startsWith(u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] EINGABE.csv AUSGABE.csv"_s));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(CommandLineTest, AWrongCallExitsWithTwoAndTheUsage) {
+    for (const QStringList& call :
+         {QStringList{}, QStringList{u"rechne"_s}, QStringList{u"recalc"_s, u"a.csv"_s},
+          QStringList{u"recalc"_s, u"--age-factors=alt"_s, u"a.csv"_s, u"b.csv"_s}}) {
+        EXPECT_EQ(Run(call), kCliUsageError) << call.join(u' ').toStdString();
+        EXPECT_TRUE(errors.startsWith(u"vastrel-cli: "_s));
+        EXPECT_TRUE(errors.contains(u"Aufruf: vastrel-cli recalc"_s));
+    }
+}
+
+TEST_F(CommandLineTest, ScoresEveryRowAndWritesTheTextExport) {
+    Write(u"in.csv"_s, kHeader + "1;17.06.2012;;m;;Meier,Hans;1950;;;7.0\r\n"
+                                 "1;2012;;w;;Schulz, Eva;1960;;;8;;;;;;;;;;;;;;50.0;;;;;;;0:35:12.0\n");
+    EXPECT_EQ(Run({u"recalc"_s, u"--age-factors=ohne"_s, Path(u"in.csv"_s), Path(u"out.csv"_s)}), kCliOk)
+        << errors.toStdString();
+    EXPECT_TRUE(errors.isEmpty());
+    const QStringList lines = OutputLines(u"out.csv"_s);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[1], u"1;2012;;w;;Schulz, Eva;1960;1.0000;;8.0;907;;;;;907;;;;;;;;50.0;40;;;;;40;"
+                        u"0:35:12.0;1045;1992\r"_s);
+    EXPECT_EQ(lines[2], u"1;2012;;m;;Meier, Hans;1950;1.0000;;7.0;933;;;;;933;;;;;;;;;;;;;;;;;933\r"_s);
+}
+
+TEST_F(CommandLineTest, MessagesGoToTheErrorStreamOneLineEachAndExitWithThree) {
+    Write(u"in.csv"_s, kHeader + "1;2012;;x;;Ohne Geschlecht;1950;;;7.0\r\n"
+                                 "1;2012;;m;;Meier, Hans;1950;1.0000;;7.0;;4:05.3\r\n");
+    EXPECT_EQ(Run({u"recalc"_s, Path(u"in.csv"_s), Path(u"out.csv"_s)}), kCliMessagesShown);
+    EXPECT_EQ(errors, u"Vorgabe Geschlecht: Vorgabe männlich oder weiblich fehlt! m/w?   \n"_s);
+}
+
+TEST_F(CommandLineTest, AnInputErrorStopsAsTheFullRecalculationDoes) {
+    Write(u"in.csv"_s, kHeader + "1;2012;;m;;A;1950;1.0000;;7,0\r\n");
+    EXPECT_EQ(Run({u"recalc"_s, Path(u"in.csv"_s), Path(u"out.csv"_s)}), kCliMessagesShown);
+    EXPECT_EQ(errors, u"Vastrel: Eingabefehler in Zeile: 1\n"_s);
+}
+
+TEST_F(CommandLineTest, AFileThatCannotBeReadOrWrittenExitsWithOne) {
+    EXPECT_EQ(Run({u"recalc"_s, Path(u"fehlt.csv"_s), Path(u"out.csv"_s)}), kCliFileError);
+    EXPECT_TRUE(errors.contains(u"konnte nicht gelesen werden: Die Datei ist nicht vorhanden."_s))
+        << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Path(u"out.csv"_s)));
+
+    Write(u"in.csv"_s, kHeader);
+    EXPECT_EQ(Run({u"recalc"_s, Path(u"in.csv"_s), Path(u"kein/ordner.csv"_s)}), kCliFileError);
+    EXPECT_TRUE(errors.contains(u"konnte nicht geschrieben werden: Der Ordner ist nicht vorhanden."_s))
+        << errors.toStdString();
+}
+
+TEST(ConsoleUi, PrintsEachBoxAsOneLineWithSlashesForLineBreaks) {
+    QString errors;
+    QTextStream stream(&errors);
+    ConsoleUi ui(stream);
+    EXPECT_EQ(ui.MessageBox(u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\nWeiter?"_s,
+                            u"Vastrel"_s, MessageButtons::YesNo, MessageIcon::Question),
+              MessageAnswer::Yes);
+    EXPECT_EQ(ui.MessageBox(u"a\nb"_s, u"T"_s, MessageButtons::Ok, MessageIcon::None), MessageAnswer::Ok);
+    stream.flush();
+    EXPECT_EQ(
+        errors,
+        u"Vastrel: Achtung! / Es wurden die Altersfaktoren AF verändert!    /  / Weiter?\nT: a / b\n"_s);
+    EXPECT_EQ(ui.MessageCount(), 2);
+}
+
+} // namespace
