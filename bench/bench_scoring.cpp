@@ -1,61 +1,16 @@
 // Scoring a full competition: points and day sums of 32,767 rows.
-#include "app/Ui.h"
+#include "BenchData.h"
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QStringList>
-
 namespace {
+using namespace vastrel::bench;
 
 using namespace vastrel;
 using namespace Qt::StringLiterals;
-
-constexpr int kRows = 32767;
-
-class SilentUi : public Ui {
-public:
-    MessageAnswer MessageBox(const QString&, const QString&, MessageButtons, MessageIcon) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    FileDialogResult OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    FileDialogResult SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void SetStatusText(const QString&, const QString&) override {}
-    void SetBusy(bool) override {}
-    void ProcessPendingEvents() override {}
-    double TextWidthTwips(const QString& text) override { return text.size() * 100.0; }
-};
-
-// A competitor with all ten times, varied from row to row.
-QString CompetitorRow(int i) {
-    const int s = i % 50;
-    QStringList f;
-    f << QString::number(1 + i % 3) << u"2024"_s << QString::number(i) << (i % 2 ? u"w"_s : u"m"_s)
-      << QString::number(i) << u"Läufer%1, Vorname"_s.arg(i) << QString::number(1940 + i % 60)
-      << (i % 5 ? u"1.0000"_s : u"0.7887"_s) << QString()                      // Bemerkung
-      << u"%1.%2"_s.arg(7 + s % 3).arg(s % 10) << QString()                    // 60m
-      << u"4:%1.%2"_s.arg(10 + s, 2, 10, QChar(u'0')).arg(s % 10) << QString() // 1500m
-      << u"1:%1.0"_s.arg(s, 2, 10, QChar(u'0')) << QString() << QString()      // 400m, Summe1
-      << u"%1.%2"_s.arg(11 + s % 4).arg(s % 10) << QString()                   // 100m
-      << u"9:%1.5"_s.arg(s, 2, 10, QChar(u'0')) << QString()                   // 3000m
-      << u"2:%1.1"_s.arg(10 + s % 40) << QString() << QString()                // 800m, Summe2
-      << u"%1.%2"_s.arg(23 + s % 5).arg(s % 10) << QString()                   // 200m
-      << u"17:%1.0"_s.arg(s, 2, 10, QChar(u'0')) << QString()                  // 5000m
-      << u"3:%1.4"_s.arg(10 + s % 40) << QString() << QString()                // 1000m, Summe3
-      << u"0:%1:12.0"_s.arg(35 + s % 20) << QString() << QString();            // 10km, Summe4, Gesamt
-    return f.join(u'\t');
-}
-
-void FillTable(ResultTable& table) {
-    DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-    table.LockUpdate(true);
-    for (int i = 1; i <= kRows; ++i) {
-        table.AddRow(CompetitorRow(i));
-    }
-}
 
 void BM_ScoreAllRows(benchmark::State& state) {
     ResultTable table;

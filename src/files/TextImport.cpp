@@ -2,10 +2,14 @@
 
 #include "app/Ui.h"
 #include "system/FileErrors.h"
+#include "system/Memory.h"
 #include "system/TextEncoding.h"
 #include "table/ResultTable.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -46,8 +50,65 @@ QString ReadQuotedField(QStringView text, qsizetype& pos) {
     return field;
 }
 
-QStringList ReadRecord(QStringView text, qsizetype& pos) {
-    QStringList fields;
+// Equal short texts of one column share one string: points, sums, years, factors and times
+// repeat a lot, and a competition of thousands of rows then takes a fraction of the memory.
+// A small open-addressing table per column; once full, further texts are simply copied.
+class FieldInterner {
+public:
+    QString Intern(std::size_t column, QStringView text) {
+        if (text.isEmpty()) {
+            return {};
+        }
+        if (text.size() > kMaxLength || column >= kMaxColumns) {
+            return text.toString(); // names and remarks rarely repeat
+        }
+        if (column >= tables_.size()) {
+            tables_.resize(column + 1);
+        }
+        Table& table = tables_[column];
+        if (table.slots.empty()) {
+            table.slots.resize(kSlots);
+        }
+        std::size_t i = Hash(text) & (kSlots - 1);
+        for (;; i = (i + 1) & (kSlots - 1)) {
+            QString& slot = table.slots[i];
+            if (slot.isNull()) {
+                break;
+            }
+            if (QStringView(slot) == text) {
+                return slot;
+            }
+        }
+        QString owned = text.toString();
+        if (table.used < kSlots / 2) {
+            table.slots[i] = owned;
+            ++table.used;
+        }
+        return owned;
+    }
+
+private:
+    static constexpr qsizetype kMaxLength = 12;
+    static constexpr std::size_t kMaxColumns = 64;
+    static constexpr std::size_t kSlots = 8192; // a power of two, at most half used
+    struct Table {
+        std::vector<QString> slots;
+        std::size_t used = 0;
+    };
+    static std::size_t Hash(QStringView text) {
+        std::size_t h = 1469598103934665603ull; // FNV-1a
+        for (QChar c : text) {
+            h = (h ^ c.unicode()) * 1099511628211ull;
+        }
+        return h ^ (h >> 29);
+    }
+    std::vector<Table> tables_;
+};
+
+std::vector<QString> ReadRecord(QStringView text, qsizetype& pos, std::size_t expectedFields,
+                                FieldInterner& interner) {
+    std::vector<QString> fields;
+    fields.reserve(expectedFields);
     for (;;) {
         QString field;
         if (pos < text.size() && text[pos] == u'"') {
@@ -57,8 +118,12 @@ QStringList ReadRecord(QStringView text, qsizetype& pos) {
         while (pos < text.size() && text[pos] != u';' && text[pos] != u'\t' && !IsLineEnd(text[pos])) {
             ++pos;
         }
-        field += text.sliced(start, pos - start); // text after a closing quote stays text
-        fields << field;
+        if (field.isEmpty()) {
+            field = interner.Intern(fields.size(), text.sliced(start, pos - start));
+        } else {
+            field += text.sliced(start, pos - start); // text after a closing quote stays text
+        }
+        fields.push_back(std::move(field));
         if (pos < text.size() && (text[pos] == u';' || text[pos] == u'\t')) {
             ++pos;
             continue;
@@ -80,6 +145,24 @@ void ApplyImportedColumnSettings(ResultTable& table) {
     }
 }
 
+// Most names are already tidy; they are left alone without building a copy.
+bool IsNormalisedName(QStringView name) {
+    if (name.startsWith(u' ') || name.endsWith(u' ')) {
+        return false;
+    }
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar next = i + 1 < name.size() ? name[i + 1] : QChar();
+        if (name[i] == u' ' && (next == u' ' || next == u',')) {
+            return false;
+        }
+        if (name[i] == u',' && i + 1 < name.size() &&
+            (next != u' ' || (i + 2 < name.size() && name[i + 2] == u' '))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -97,8 +180,11 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
         ++pos; // the header line is never looked at
     }
     SkipLineEnd(text, pos);
+    std::size_t expectedFields = 33;
+    FieldInterner interner;
     while (pos < text.size()) {
-        records.rows.push_back(ReadRecord(text, pos));
+        records.rows.push_back(ReadRecord(text, pos, expectedFields, interner));
+        expectedFields = std::max(expectedFields, records.rows.back().size());
     }
     return records;
 }
@@ -157,7 +243,7 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
         return false;
     }
     file.close();
-    const SemicolonRecords records = ParseSemicolonText(DecodeTextFile(bytes));
+    SemicolonRecords records = ParseSemicolonText(DecodeTextFile(bytes));
     bytes.clear();
 
     table.LockUpdate(true);
@@ -166,10 +252,20 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
     AddResultColumns(table);
     const int name = table.ColumnNumber(u"Name Vorname");
     const int date = table.ColumnNumber(u"Datum");
-    for (const QStringList& fields : records.rows) {
-        const int row = table.AddRowFields(fields);
-        FlagSumCells(table, row);
-        table.SetCellText(row, name, NormaliseName(table.CellText(row, name)));
+    std::array<int, kSumCellKeys.size()> sumCells{};
+    for (std::size_t i = 0; i < kSumCellKeys.size(); ++i) {
+        sumCells[i] = table.ColumnNumber(kSumCellKeys[i]);
+    }
+    for (std::vector<QString>& fields : records.rows) {
+        const int row = table.AddRowFields(std::move(fields));
+        fields = {};
+        for (int column : sumCells) {
+            table.SetCellFlag(row, column, true);
+        }
+        const QString& rawName = table.CellText(row, name);
+        if (!IsNormalisedName(rawName)) {
+            table.SetCellText(row, name, NormaliseName(rawName));
+        }
         if (table.CellText(row, date).size() > 4) {
             table.SetCellText(row, date, YearOfDate(table.CellText(row, date)));
         }
@@ -177,6 +273,8 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
     if (records.hasHeaderLine) {
         ApplyImportedColumnSettings(table);
     }
+    records = {};
+    ReturnFreedMemoryToSystem();
     SetColumnWidths(table, textWidth);
     table.SetSearchCaption(u"Suche:"_s);
     table.LockUpdate(false);

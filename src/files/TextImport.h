@@ -13,8 +13,8 @@ class ResultTable;
 class Ui;
 
 struct SemicolonRecords {
-    bool hasHeaderLine = false;    // the file held at least one line
-    std::vector<QStringList> rows; // every line after the header, split into fields
+    bool hasHeaderLine = false;             // the file held at least one line
+    std::vector<std::vector<QString>> rows; // every line after the header, split into fields
 };
 
 // Splits the text after its header line into rows and fields. CR LF, a lone CR and a lone LF

@@ -58,8 +58,9 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
     // Rows of one competitor next to each other; "Alter" has no column and changes nothing.
     table.SortBy(u"Name Vorname,Alter"_s, 1);
     const int rowCount = table.RowCount();
+    ProgressDisplay progress(ui);
     for (int i = 1; i <= rowCount; ++i) {
-        ui.SetStatusText(u"3"_s, ProgressText(i, table.RowCount()));
+        progress.Show(i, table.RowCount());
         if (i % 10 == 0) {
             ui.ProcessPendingEvents();
         }

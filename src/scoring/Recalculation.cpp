@@ -36,6 +36,7 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
     ui.ProcessPendingEvents();
     table.LockUpdate(true);
     const int rowCount = table.RowCount();
+    ProgressDisplay progress(ui);
     for (int row = 1; row <= rowCount; ++row) {
         const bool empty = IsRowEmpty(table, row);
         if (!empty) {
@@ -45,7 +46,7 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
                 break; // this row keeps its old sums; the rows after it are not computed
             }
         }
-        ui.SetStatusText(u"3"_s, ProgressText(row, table.RowCount()));
+        progress.Show(row, table.RowCount());
         if (row % 10 == 0) {
             ui.ProcessPendingEvents();
         }

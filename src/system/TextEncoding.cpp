@@ -41,11 +41,11 @@ bool FitsWindows1252(const QString& text) {
 }
 
 QByteArray ToWindows1252(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* dst = out.data();
     for (QChar c : text) {
         const int b = Windows1252Byte(c.unicode());
-        out.append(static_cast<char>(b < 0 ? '?' : b));
+        *dst++ = static_cast<char>(b < 0 ? '?' : b);
     }
     return out;
 }

@@ -29,7 +29,9 @@ int ResultTable::Resolve(ColumnRef column) const {
         const int n = column.Number();
         return (n >= 1 && n <= ColumnCount()) ? n - 1 : -1;
     }
-    const auto it = columnIndex_.constFind(column.Key().toString());
+    // A key is looked up without copying it.
+    const QStringView key = column.Key();
+    const auto it = columnIndex_.constFind(QString::fromRawData(key.data(), key.size()));
     return it == columnIndex_.cend() ? -1 : it.value();
 }
 
@@ -75,7 +77,6 @@ void ResultTable::AddColumn(const Column& column) {
     }
     for (Row& row : rows_) {
         row.cells.emplace_back();
-        row.flags.push_back(false);
     }
     ColumnsChanged();
     NotifyReset();
@@ -108,16 +109,16 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
 bool ResultTable::CellFlag(int row, ColumnRef column) const {
     const Row* r = RowAt(row);
     const int c = Resolve(column);
-    return r && c >= 0 && r->flags[static_cast<std::size_t>(c)];
+    return r && c >= 0 && r->Flag(static_cast<std::size_t>(c));
 }
 
 void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
     Row* r = RowAt(row);
     const int c = Resolve(column);
-    if (!r || c < 0 || r->flags[static_cast<std::size_t>(c)] == flag) {
+    if (!r || c < 0 || r->Flag(static_cast<std::size_t>(c)) == flag) {
         return;
     }
-    r->flags[static_cast<std::size_t>(c)] = flag;
+    r->SetFlag(static_cast<std::size_t>(c), flag);
     NotifyCell(row, c + 1);
 }
 
@@ -190,7 +191,6 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
     Row row;
     const std::size_t n = columns_.size();
     row.cells.resize(n);
-    row.flags.assign(n, false);
     std::size_t i = 0;
     for (QStringView field : QStringView(tabJoinedText).tokenize(u'\t')) {
         if (i >= n) {
@@ -203,14 +203,12 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
     return RowCount();
 }
 
-int ResultTable::AddRowFields(QStringList fields) {
+int ResultTable::AddRowFields(std::vector<QString>&& fields) {
     Row row;
     const std::size_t n = columns_.size();
-    row.cells.resize(n);
-    row.flags.assign(n, false);
-    for (std::size_t i = 0; i < n && i < static_cast<std::size_t>(fields.size()); ++i) {
-        row.cells[i] = std::move(fields[static_cast<qsizetype>(i)]);
-    }
+    row.cells = std::move(fields);
+    row.cells.resize(n); // missing fields empty, surplus fields dropped
+    row.cells.shrink_to_fit();
     rows_.push_back(std::move(row));
     NotifyReset();
     return RowCount();

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -91,9 +92,9 @@ public:
     static constexpr int kDefaultMinimumWidth = 300; // twips
 
     // Rows
-    int AddRow(const QString& tabJoinedText); // returns the new row's number
-    int AddRowFields(QStringList fields);     // the same with the fields already apart
-    bool DeleteSelectedRows();                // raises beforeRowsDelete; false when nothing went
+    int AddRow(const QString& tabJoinedText);        // returns the new row's number
+    int AddRowFields(std::vector<QString>&& fields); // the same with the fields already apart
+    bool DeleteSelectedRows();                       // raises beforeRowsDelete; false when nothing went
     int SelectedRowCount() const { return selectedCount_; }
     bool RowSelected(int row) const;
     void SetRowSelected(int row, bool selected);
@@ -142,8 +143,25 @@ public:
 private:
     struct Row {
         std::vector<QString> cells;
-        std::vector<bool> flags;
+        // Cell flags: the first 64 columns in a mask, further ones (rare) in a vector.
+        std::uint64_t flagMask = 0;
+        std::vector<bool> moreFlags;
         bool selected = false;
+        bool Flag(std::size_t column) const {
+            return column < 64 ? (flagMask >> column) & 1u
+                               : column - 64 < moreFlags.size() && moreFlags[column - 64];
+        }
+        void SetFlag(std::size_t column, bool on) {
+            if (column < 64) {
+                flagMask =
+                    on ? flagMask | (std::uint64_t{1} << column) : flagMask & ~(std::uint64_t{1} << column);
+                return;
+            }
+            if (moreFlags.size() <= column - 64) {
+                moreFlags.resize(column - 63, false);
+            }
+            moreFlags[column - 64] = on;
+        }
     };
 
     int Resolve(ColumnRef column) const; // 0-based index, -1 when none

@@ -12,12 +12,13 @@ namespace vastrel {
 namespace {
 
 bool NeedsQuotes(const QString& field, const QString& separator) {
+    const QChar single = separator.size() == 1 ? separator.at(0) : QChar(u'"');
     for (QChar c : field) {
-        if (c == u'"' || c == u'\t' || c == u'\r' || c == u'\n') {
+        if (c == u'"' || c == u'\t' || c == u'\r' || c == u'\n' || c == single) {
             return true;
         }
     }
-    return !separator.isEmpty() && field.contains(separator);
+    return separator.size() > 1 && field.contains(separator);
 }
 
 void AppendField(QString& out, const QString& field, const QString& separator) {

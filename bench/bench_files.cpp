@@ -1,0 +1,138 @@
+// The file and whole-table commands on a competition of 32,767 rows: text import, full
+// recalculation, the final sort and the text export; and the memory the loaded table takes.
+#include "BenchData.h"
+#include "files/TextImport.h"
+#include "scoring/Recalculation.h"
+#include "scoring/Scorer.h"
+#include "table/TextExport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace vastrel;
+using namespace vastrel::bench;
+
+const QString kAllColumns =
+    u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s;
+
+double Width(const QString& text) {
+    return text.size() * 100.0;
+}
+
+// A scored competition written once as a text file, as a timing system or an earlier save
+// would leave it.
+class CompetitionFile {
+public:
+    CompetitionFile() {
+        ResultTable table;
+        SilentUi ui;
+        Scorer scorer(table, ui);
+        FillTable(table);
+        table.LockUpdate(false);
+        RecalculateAll(table, scorer, ui);
+        path_ = dir_.filePath(u"wettkampf.csv"_s);
+        ExportRequest request;
+        request.columnList = kAllColumns;
+        ExportFile(table, path_, request);
+    }
+    const QString& Path() const { return path_; }
+    qint64 Bytes() const { return QFileInfo(path_).size(); }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+const CompetitionFile& File() {
+    static const CompetitionFile file;
+    return file;
+}
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+void BM_ImportTextFile(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    for (auto _ : state) {
+        ImportCsvFile(table, File().Path(), Width, ui);
+    }
+    state.counters["rows"] = table.RowCount();
+    state.counters["MB"] = static_cast<double>(File().Bytes()) / 1e6;
+}
+BENCHMARK(BM_ImportTextFile)->Unit(benchmark::kMillisecond);
+
+void BM_RecalculateAll(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    Scorer scorer(table, ui);
+    ImportCsvFile(table, File().Path(), Width, ui);
+    for (auto _ : state) {
+        RecalculateAll(table, scorer, ui);
+    }
+}
+BENCHMARK(BM_RecalculateAll)->Unit(benchmark::kMillisecond);
+
+void BM_ExportTextFile(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    ImportCsvFile(table, File().Path(), Width, ui);
+    QTemporaryDir dir;
+    ExportRequest request;
+    request.columnList = kAllColumns;
+    const QString path = dir.filePath(u"export.csv"_s);
+    for (auto _ : state) {
+        ExportFile(table, path, request);
+    }
+}
+BENCHMARK(BM_ExportTextFile)->Unit(benchmark::kMillisecond);
+
+// Resident memory of the whole process with the imported table in it.
+void BM_ResidentMemoryWithTableLoaded(benchmark::State& state) {
+    File();
+#ifdef __GLIBC__
+    malloc_trim(0); // hand back what writing the file took, so only the loaded table counts
+#endif
+    for (auto _ : state) {
+        state.PauseTiming();
+        const long before = ResidentKilobytes();
+#ifdef __GLIBC__
+        const auto heapBefore = mallinfo2().uordblks;
+#endif
+        state.ResumeTiming();
+        SilentUi ui;
+        ResultTable table;
+        ImportCsvFile(table, File().Path(), Width, ui);
+        state.PauseTiming();
+        state.counters["process_MB"] = static_cast<double>(ResidentKilobytes()) / 1024.0;
+        state.counters["table_MB"] = static_cast<double>(ResidentKilobytes() - before) / 1024.0;
+#ifdef __GLIBC__
+        state.counters["heap_in_use_MB"] = static_cast<double>(mallinfo2().uordblks - heapBefore) / 1048576.0;
+#endif
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ResidentMemoryWithTableLoaded)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
