@@ -113,3 +113,33 @@ TEST(ConsoleUi, PrintsEachBoxAsOneLineWithSlashesForLineBreaks) {
 }
 
 } // namespace
+
+namespace {
+
+// competition_expected.csv was calculated independently of the program, from the scoring
+// rules alone (tests/data/reference_scoring.py).
+TEST(GoldenCompetition, RecalculationWithAgeClassesMatchesTheIndependentCalculation) {
+    QTemporaryDir dir;
+    const QString output = dir.filePath(u"ergebnis.csv"_s);
+    QString out;
+    QString errors;
+    QTextStream o(&out);
+    QTextStream e(&errors);
+    const int code = RunCommandLine(
+        {u"recalc"_s, u"--age-factors=mit"_s, QStringLiteral(VASTREL_TEST_DATA "/competition.csv"), output},
+        o, e);
+    EXPECT_EQ(code, kCliOk) << errors.toStdString();
+
+    QFile actual(output);
+    QFile expected(QStringLiteral(VASTREL_TEST_DATA "/competition_expected.csv"));
+    ASSERT_TRUE(actual.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    const QStringList actualLines = QString::fromLatin1(actual.readAll()).split(u"\r\n"_s);
+    const QStringList expectedLines = QString::fromLatin1(expected.readAll()).split(u"\r\n"_s);
+    ASSERT_EQ(actualLines.size(), expectedLines.size());
+    for (qsizetype i = 0; i < expectedLines.size(); ++i) {
+        EXPECT_EQ(actualLines.at(i), expectedLines.at(i)) << "line " << i + 1;
+    }
+}
+
+} // namespace
