@@ -23,9 +23,6 @@ namespace {
 using namespace vastrel;
 using namespace vastrel::bench;
 
-const QString kAllColumns =
-    u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s;
-
 double Width(const QString& text) {
     return text.size() * 100.0;
 }
@@ -43,7 +40,7 @@ public:
         RecalculateAll(table, scorer, ui);
         path_ = dir_.filePath(u"wettkampf.csv"_s);
         ExportRequest request;
-        request.columnList = kAllColumns;
+        request.columnList = AllColumnsList();
         ExportFile(table, path_, request);
     }
     const QString& Path() const { return path_; }
@@ -98,7 +95,7 @@ void BM_ExportTextFile(benchmark::State& state) {
     ImportCsvFile(table, File().Path(), Width, ui);
     QTemporaryDir dir;
     ExportRequest request;
-    request.columnList = kAllColumns;
+    request.columnList = AllColumnsList();
     const QString path = dir.filePath(u"export.csv"_s);
     for (auto _ : state) {
         ExportFile(table, path, request);

@@ -72,8 +72,7 @@ int RunRecalc(const RecalcCall& call, QTextStream& errors) {
     RecalculateAll(table, scorer, ui);
 
     ExportRequest request;
-    request.columnList =
-        u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s;
+    request.columnList = AllColumnsList();
     QString error;
     if (!ExportFile(table, call.output, request, &error)) {
         ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);

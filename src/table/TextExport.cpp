@@ -3,6 +3,7 @@
 #include "system/FileErrors.h"
 #include "system/FileHelpers.h"
 #include "system/TextEncoding.h"
+#include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
 using namespace Qt::StringLiterals;
@@ -37,6 +38,14 @@ void AppendField(QString& out, const QString& field, const QString& separator) {
 }
 
 } // namespace
+
+QString AllColumnsList() {
+    QStringList numbers;
+    for (int c = 1; c <= kResultColumnCount; ++c) {
+        numbers << QString::number(c);
+    }
+    return numbers.join(u',');
+}
 
 QList<int> ParseColumnList(const ResultTable& table, const QString& columnList) {
     QList<int> columns;

@@ -18,6 +18,9 @@ struct ExportRequest {
     QString separator = QStringLiteral(";");
 };
 
+// "1,2,…,33": every column of the results table in its order, as the saves pass it.
+QString AllColumnsList();
+
 // "1,2,3" -> the column numbers, unknown ones left out.
 QList<int> ParseColumnList(const ResultTable& table, const QString& columnList);
 

@@ -17,9 +17,6 @@ using namespace vastrel::testing;
 
 namespace {
 
-const QString kAllColumns =
-    u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s;
-
 double Width(const QString& text) {
     return text.size() * 100.0;
 }
@@ -34,7 +31,7 @@ protected:
     TextExportTest() { DefineColumns(table, Width); }
     bool Export(const QString& path, QString* error = nullptr) {
         ExportRequest request;
-        request.columnList = kAllColumns;
+        request.columnList = AllColumnsList();
         return ExportFile(table, path, request, error);
     }
     QTemporaryDir dir;
@@ -130,6 +127,8 @@ TEST_F(TextExportTest, AFailedWriteIsReportedAndLeavesTheOldFile) {
 }
 
 TEST_F(TextExportTest, TheColumnListChoosesAndOrdersTheColumns) {
+    EXPECT_EQ(AllColumnsList(),
+              u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s);
     table.AddRow(u"1\t2012\t\tw"_s);
     EXPECT_EQ(ParseColumnList(table, u"4, 1,99,x,,2"_s), (QList<int>{4, 1, 2}));
     EXPECT_EQ(SemicolonText(table, {4, 1}, u";"_s), u"mw;Lauf\r\nw;1\r\n"_s);
