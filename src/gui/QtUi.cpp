@@ -75,10 +75,14 @@ QStringList ToQtNameFilters(const QString& filter) {
     return result;
 }
 
-QtUi::QtUi(QWidget* window, QStatusBar* statusBar) : window_(window), statusBar_(statusBar) {}
+QtUi::QtUi(QWidget* window, QStatusBar* statusBar, Ui* dialogs)
+    : window_(window), statusBar_(statusBar), dialogs_(dialogs) {}
 
 MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                                MessageIcon icon) {
+    if (dialogs_) {
+        return dialogs_->MessageBox(text, title, buttons, icon);
+    }
     QMessageBox box(ToQtIcon(icon), title, QString(text).replace(u"\r\n"_s, u"\n"_s), ToQtButtons(buttons),
                     window_);
     switch (box.exec()) {
@@ -95,16 +99,25 @@ MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, Messag
 
 std::optional<QString> QtUi::InputBox(const QString& prompt, const QString& title,
                                       const QString& defaultText) {
+    if (dialogs_) {
+        return dialogs_->InputBox(prompt, title, defaultText);
+    }
     bool ok = false;
     const QString text = QInputDialog::getText(window_, title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request) {
+    if (dialogs_) {
+        return dialogs_->OpenFileDialog(request);
+    }
     return RunFileDialog(window_, request, QFileDialog::AcceptOpen);
 }
 
 FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request) {
+    if (dialogs_) {
+        return dialogs_->SaveFileDialog(request);
+    }
     return RunFileDialog(window_, request, QFileDialog::AcceptSave);
 }
 

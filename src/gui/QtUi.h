@@ -13,7 +13,8 @@ namespace vastrel {
 // The Ui port on real widgets: Qt message, input and file dialogs, the status bar's panels.
 class QtUi : public Ui {
 public:
-    QtUi(QWidget* window, QStatusBar* statusBar);
+    // Message, input and file dialogs go to `dialogs` when given (tests answer them there).
+    QtUi(QWidget* window, QStatusBar* statusBar, Ui* dialogs = nullptr);
 
     MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
@@ -33,6 +34,7 @@ public:
 private:
     QWidget* window_;
     QStatusBar* statusBar_;
+    Ui* dialogs_;
     QHash<QString, QLabel*> panels_;
     bool busy_ = false;
 };

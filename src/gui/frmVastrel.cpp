@@ -1,79 +1,63 @@
 #include "gui/frmVastrel.h"
 
 #include "app/ProgramInfo.h"
+#include "app/ToolbarDefinition.h"
+#include "app/WindowLayout.h"
+#include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
-#include "gui/ResultTableModel.h"
+#include "gui/ResultGrid.h"
 #include "scoring/Recalculation.h"
 #include "scoring/TimeEntry.h"
+#include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QLabel>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTableView>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-frmVastrel::frmVastrel(QWidget* parent) : QMainWindow(parent) {
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(8, 6, 8, 0);
-    layout->setSpacing(0);
-
-    titleLine_ = new QLabel(central);
-    titleLine_->setObjectName(u"titleLine"_s);
-    titleLine_->setStyleSheet(
-        u"QLabel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 palette(window),"
-        u" stop:1 #D8E4F8); font-weight: bold; padding: 4px 6px; }"_s);
-    layout->addWidget(titleLine_);
-
-    grid_ = new QTableView(central);
-    grid_->setObjectName(u"GridCsvViewer"_s);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
-    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-    grid_->horizontalHeader()->setStyleSheet(u"QHeaderView::section { background: #D8E4F8; }"_s);
-    QPalette palette = grid_->palette();
-    palette.setColor(QPalette::Highlight, QColor(0xD5, 0xE4, 0xF2));
-    palette.setColor(QPalette::HighlightedText, Qt::black);
-    grid_->setPalette(palette);
-    layout->addWidget(grid_);
-    setCentralWidget(central);
-
-    ui_ = std::make_unique<QtUi>(this, statusBar());
+frmVastrel::frmVastrel(Ui* dialogs, RegionalSettings* settings, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(u"frmVastrel"_s);
+    InitializeWindow();
+    toolbar_ = new QtToolbar(this);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    setCentralWidget(new QWidget(this));
+    grid_ = new ResultGrid(table_, centralWidget());
+    ui_ = std::make_unique<QtUi>(this, statusBar(), dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
-    model_ = new ResultTableModel(table_, this);
-    grid_->setModel(model_);
+    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_);
 
-    connect(model_, &ResultTableModel::ColumnLayoutChanged, this, &frmVastrel::ApplyColumnLayout);
-    connect(model_, &ResultTableModel::TableStateChanged, this, &frmVastrel::ShowTableState);
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { table_.SetCurrentRow(current.row() + 1); });
+    connect(toolbar_, &QtToolbar::ButtonClicked, this,
+            [this](const QString& key) { commands_->ButtonClick(key); });
+    connect(toolbar_, &QtToolbar::MenuItemClicked, this,
+            [this](int index, const QString& key) { commands_->MenuItemClick(index, key); });
+    connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
+    WireTableNotifications();
+    LoadWindow(settings);
+}
 
+frmVastrel::~frmVastrel() {
+    table_.Events() = {};
+}
+
+void frmVastrel::InitializeWindow() {
+    // The platform's controls need no initialising under Qt; kept as the first step of start-up.
+}
+
+void frmVastrel::WireTableNotifications() {
     table_.Events().validateCellEdit = [this](int column, QString& text) {
         ValidateTimeEntry(table_, column, text, *ui_);
     };
     table_.Events().afterCellEdit = [this](int row, int, const QString&) {
         RecalculateRow(table_, *scorer_, row);
     };
-
-    LoadWindow();
 }
 
-frmVastrel::~frmVastrel() {
-    table_.Events() = {};
-    delete model_; // detaches from the table before the table goes
-}
-
-void frmVastrel::LoadWindow() {
+void frmVastrel::LoadWindow(RegionalSettings* settings) {
     // Without a window manager "maximised" means nothing; the screen's size does the same.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->availableGeometry());
@@ -81,56 +65,67 @@ void frmVastrel::LoadWindow() {
     setWindowState(Qt::WindowMaximized);
     setWindowTitle(MainWindowTitle());
     table_.SetCaption(u"Vastrel"_s);
-    baseCaption_ = table_.Caption();
+    state_.baseCaption = table_.Caption();
+
+    std::unique_ptr<RegionalSettings> platform;
+    if (!settings) {
+        platform = CreatePlatformRegionalSettings();
+        settings = platform.get();
+    }
+    CheckDecimalSeparator(*settings, *ui_); // its message comes before the window
+
     table_.SetLayoutValue(56);
+    state_.certificateTemplate = u"\\Urkunde.rtf"_s;
     for (const QString& key : {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}) {
         ui_->AddStatusPanel(key, key == u"1" ? u"Status  "_s : QString());
     }
+    statusBar()->setFixedHeight(TwipsToPixels(kStatusBarHeightTwips));
+    LoadPointsCoefficients(scorer_->Coefficients());
     DefineColumns(table_, [this](const QString& text) { return ui_->TextWidthTwips(text); });
     AppendEmptyRow(table_);
-    ApplyColumnLayout();
-    ShowTableState();
+    toolbar_->SetItemChecked(u"btnKurzdruck"_s, true);
+    state_.shortPrint = true;
 }
 
 int frmVastrel::TwipsToPixels(int twips) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     return (twips * dpi + 720) / 1440;
 }
 
-namespace {
-// Columns whose caption is much shorter than what they hold; the widths from the captions
-// would cut "0.7887" and "0:35:12.0" short.
-QString TypicalContent(const QString& key) {
-    if (key == u"AF") {
-        return u"0.0000"_s;
-    }
-    if (key == u"10km") {
-        return u"0:00:00.0"_s;
-    }
-    return {};
-}
-} // namespace
-
-void frmVastrel::ApplyColumnLayout() {
-    QHeaderView* header = grid_->horizontalHeader();
-    const QFontMetrics metrics = grid_->fontMetrics();
-    for (int c = 1; c <= table_.ColumnCount(); ++c) {
-        const Column& column = table_.ColumnAt(c);
-        grid_->setColumnHidden(c - 1, !column.visible);
-        const QString sample = TypicalContent(column.key);
-        const int contentWidth = sample.isEmpty() ? 0 : metrics.horizontalAdvance(sample) + 12;
-        header->resizeSection(
-            c - 1, std::max(TwipsToPixels(std::max(column.width, column.fixedWidth)), contentWidth));
-    }
+int frmVastrel::PixelsToTwips(int pixels) const {
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    return pixels * 1440 / dpi;
 }
 
-void frmVastrel::ShowTableState() {
-    titleLine_->setText(table_.Caption());
-    const int row = table_.CurrentRow();
-    if (row > 0 && grid_->currentIndex().row() != row - 1) {
-        const int column = std::max(0, grid_->currentIndex().column());
-        grid_->setCurrentIndex(model_->index(row - 1, column));
+void frmVastrel::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ResizeWindow();
+}
+
+void frmVastrel::ResizeWindow() {
+    // The thresholds decide whether the table follows the window. When it does, it fills the
+    // room below the toolbar: this toolbar and status bar are taller than the ones the
+    // "outer size less 1635 / 301 twips" rule was made for.
+    const QRect outer = frameGeometry();
+    const QPoint origin(TwipsToPixels(kGridLeftTwips), 4);
+    const QSize room = (centralWidget()->size() - QSize(2 * origin.x(), origin.y())).expandedTo(QSize(0, 0));
+    QSize size = grid_->size();
+    if (GridHeightForWindow(PixelsToTwips(outer.height()))) {
+        size.setHeight(room.height());
     }
+    if (GridWidthForWindow(PixelsToTwips(outer.width()))) {
+        size.setWidth(room.width());
+    }
+    grid_->setGeometry(QRect(origin, size.boundedTo(room)));
+    if (!isMinimized()) {
+        toolbar_->SetButtonWidth(u"btnPlaceholder"_s,
+                                 PlaceholderWidth(width(), toolbar_->ButtonWidth(u"btnInfo"_s),
+                                                  toolbar_->ButtonWidth(u"btnHilfe"_s),
+                                                  toolbar_->ButtonWidth(u"btnEnde"_s),
+                                                  toolbar_->ButtonLeft(u"btnPlaceholder"_s)));
+    }
+    table_.LockUpdate(false);
+    table_.Refresh();
 }
 
 } // namespace vastrel

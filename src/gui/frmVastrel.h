@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CommandDispatcher.h"
+#include "app/MainWindowState.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
 
@@ -7,39 +9,47 @@
 
 #include <memory>
 
-class QLabel;
-class QTableView;
-
 namespace vastrel {
 
+class QtToolbar;
 class QtUi;
-class ResultTableModel;
+class RegionalSettings;
+class ResultGrid;
 
-// The main window: the title line, the results table and the status bar. It creates the
-// widgets and hands the table's notifications to the commands.
+// The main window: toolbar, results table, status bar. It creates the widgets and hands every
+// notification to the commands; it decides nothing itself.
 class frmVastrel : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmVastrel(QWidget* parent = nullptr);
+    // Tests answer the dialogs through `dialogs` and pose as another platform through `settings`.
+    explicit frmVastrel(Ui* dialogs = nullptr, RegionalSettings* settings = nullptr,
+                        QWidget* parent = nullptr);
     ~frmVastrel() override;
 
     ResultTable& Table() { return table_; }
-    QTableView* Grid() const { return grid_; }
+    const MainWindowState& State() const { return state_; }
+    QtToolbar& Toolbar() const { return *toolbar_; }
+    ResultGrid& Grid() const { return *grid_; }
     QtUi& WindowUi() { return *ui_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    void LoadWindow();
-    void ApplyColumnLayout();
-    void ShowTableState();
+    void InitializeWindow();
+    void LoadWindow(RegionalSettings* settings);
+    void ResizeWindow();
+    void WireTableNotifications();
     int TwipsToPixels(int twips) const;
+    int PixelsToTwips(int pixels) const;
 
     ResultTable table_;
+    MainWindowState state_;
+    QtToolbar* toolbar_ = nullptr;
+    ResultGrid* grid_ = nullptr;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Scorer> scorer_;
-    ResultTableModel* model_ = nullptr;
-    QLabel* titleLine_ = nullptr;
-    QTableView* grid_ = nullptr;
-    QString baseCaption_;
+    std::unique_ptr<CommandDispatcher> commands_;
 };
 
 } // namespace vastrel

@@ -1,5 +1,6 @@
 #include "GTestPrinters.h"
 #include "gui/QtUi.h"
+#include "gui/ResultGrid.h"
 #include "gui/frmVastrel.h"
 
 #include <QAbstractItemModel>
@@ -30,7 +31,7 @@ TEST(FirstWindow, StartsWithThe33ColumnTableAndOneEmptyRow) {
     EXPECT_TRUE(window.windowTitle().startsWith(
         u"Internationaler Vastrel V1.1(1), Freeware nach dem Punktesystem von "_s))
         << window.windowTitle().toStdString();
-    QTableView* grid = window.Grid();
+    QTableView* grid = window.Grid().View();
     EXPECT_EQ(grid->model()->columnCount(), 33);
     EXPECT_EQ(grid->model()->rowCount(), 1);
     int hidden = 0;
@@ -50,7 +51,7 @@ TEST(FirstWindow, TypingATimeScoresTheRow) {
     table.SetCellText(1, u"mw", u"m"_s);
     table.SetCellText(1, u"AF", u"1.0000"_s);
 
-    QTableView* grid = window.Grid();
+    QTableView* grid = window.Grid().View();
     const QModelIndex cell = grid->model()->index(0, table.ColumnNumber(u"1500m") - 1);
     grid->setCurrentIndex(cell);
     grid->edit(cell);

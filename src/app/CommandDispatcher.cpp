@@ -1,0 +1,66 @@
+#include "app/CommandDispatcher.h"
+
+#include "app/MainWindowState.h"
+#include "app/Toolbar.h"
+#include "app/Ui.h"
+#include "scoring/AgeFactors.h"
+#include "scoring/Recalculation.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
+                                     MainWindowState& state)
+    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state) {}
+
+QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
+    return u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\n"_s +
+           (withAgeClasses ? u"Komplette Neuberechnung der Punkte?   "_s
+                           : u"Komplette Neuberechnung der Punkte?"_s);
+}
+
+void CommandDispatcher::ButtonClick(const QString& buttonKey) {
+    toolbar_.SetEnabled(false);
+    // "Info", "Web" and "Ende" get their commands with the About box, web help and shutdown.
+    Q_UNUSED(buttonKey);
+    toolbar_.SetEnabled(true);
+}
+
+void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
+    toolbar_.SetEnabled(false);
+    const QString buttonKey = toolbar_.ButtonKey(buttonIndex);
+    if (buttonKey == u"btnBearbeitung") {
+        if (itemKey == u"btnBeAfMit") {
+            AssignAgeFactorsAndAsk(true);
+        } else if (itemKey == u"btnBeAfOhne") {
+            AssignAgeFactorsAndAsk(false);
+        } else if (itemKey == u"btnBePunkte") {
+            RecalculateAll(table_, scorer_, ui_);
+        } else if (itemKey == u"btnBeAnf") {
+            AppendEmptyRow(table_);
+        }
+    } else if (buttonKey == u"btnUrkundeDrucken") {
+        state_.certificateVariant = itemKey;
+    }
+    table_.Refresh();
+    toolbar_.SetEnabled(true);
+}
+
+void CommandDispatcher::ToolbarNotice() {
+    ui_.SetStatusText(u"3"_s, QString());
+    ui_.ProcessPendingEvents();
+}
+
+void CommandDispatcher::AssignAgeFactorsAndAsk(bool withAgeClasses) {
+    AssignAgeFactors(table_, ui_, withAgeClasses);
+    const MessageAnswer answer = ui_.MessageBox(RecalculationQuestion(withAgeClasses), u"Vastrel"_s,
+                                                MessageButtons::YesNo, MessageIcon::Question);
+    if (answer == MessageAnswer::Yes) {
+        RecalculateAll(table_, scorer_, ui_);
+    }
+}
+
+} // namespace vastrel

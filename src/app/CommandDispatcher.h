@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+class ResultTable;
+class Scorer;
+class Toolbar;
+class Ui;
+struct MainWindowState;
+
+// Runs the command behind a toolbar click. The toolbar is disabled while a command runs, so a
+// second click cannot start another before the first has returned.
+class CommandDispatcher {
+public:
+    CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state);
+
+    // A plain button: "Info", "Web", "Ende".
+    void ButtonClick(const QString& buttonKey);
+    // An item of the drop-down button at the position (from 1, separators counted).
+    void MenuItemClick(int buttonIndex, const QString& itemKey);
+    // A drop-down menu opens: the last result text goes.
+    void ToolbarNotice();
+
+    // The question after new age factors; the two items differ in the last line's blanks.
+    static QString RecalculationQuestion(bool withAgeClasses);
+
+private:
+    void AssignAgeFactorsAndAsk(bool withAgeClasses);
+
+    ResultTable& table_;
+    Scorer& scorer_;
+    Ui& ui_;
+    Toolbar& toolbar_;
+    MainWindowState& state_;
+};
+
+} // namespace vastrel

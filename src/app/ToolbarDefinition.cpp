@@ -1,0 +1,91 @@
+#include "app/ToolbarDefinition.h"
+
+namespace vastrel {
+
+namespace {
+ToolbarButtonDefinition Separator() {
+    return {ToolbarButtonKind::Separator, u"", u"", u"", 10, {}};
+}
+} // namespace
+
+const std::vector<ToolbarButtonDefinition>& ToolbarButtons() {
+    static const std::vector<ToolbarButtonDefinition> buttons = {
+        {ToolbarButtonKind::DropDown,
+         u"btnDatenbank",
+         u"Datenbank",
+         u"database",
+         83,
+         {{u"btnDbÖffnen", u"öffnen", u"open"},
+          {u"btnDbSpeichern", u"speichern", u"save"},
+          {u"btnDbSpeichernUnter", u"speichern unter", u"save-as"},
+          {u"btnDbEnde", u"Ende", u"quit"}}},
+        Separator(),
+        {ToolbarButtonKind::DropDown,
+         u"btnAnzeige",
+         u"Anzeige",
+         u"view",
+         66,
+         {{u"btnAnz1Tag", u"1.Tag", u"day"},
+          {u"btnAnz2Tag", u"2.Tag", u"day"},
+          {u"btnAnz3Tag", u"3.Tag", u"day"},
+          {u"btnAnz4Tag", u"4.Tag", u"day"},
+          {u"btnAnzAlles", u"alles", u"all"}}},
+        Separator(),
+        {ToolbarButtonKind::DropDown,
+         u"btnBearbeitung",
+         u"Bearbeitung",
+         u"edit",
+         90,
+         {{u"btnBeAfOhne", u"Zuordnung Altersfaktoren AF ohne AK-Wertung", u"factors"},
+          {u"btnBeAfMit", u"Zuordnung Altersfaktoren AF mit AK-Wertung", u"factors"},
+          {u"btnBePunkte", u"komplette Neuberechnung", u"recalculate"},
+          {u"btnBeLö", u"Zeile(n) löschen", u"delete"},
+          {u"btnBeAnf", u"Datensatz anfügen", u"append"},
+          {u"btnLöscheLaufdaten", u"lösche Laufdaten", u"clear"}}},
+        Separator(),
+        {ToolbarButtonKind::DropDown,
+         u"btnSortierung",
+         u"Sortierung",
+         u"sort",
+         78,
+         {{u"btnSort1", u"Sortierung Gesamt", u"sort-item"},
+          {u"btnSort2", u"Sortierung mw-Gesamt", u"sort-item", true},
+          {u"btnSort3", u"Sortierung Name-Gesamt", u"sort-item"},
+          {u"btnSort4", u"Sortierung Lauf-Gesamt", u"sort-item"},
+          {u"btnSort5", u"Sortierung Lauf-Name", u"sort-item"},
+          {u"btnSort6", u"Sortierung Lauf-mw-Gesamt", u"sort-item"}}},
+        Separator(),
+        {ToolbarButtonKind::DropDown,
+         u"btnDrucken",
+         u"Druckvorschau",
+         u"print",
+         107,
+         {{u"btnDruckenAlles", u"alles", u"print-all"},
+          {u"btnDruckenAuswahl", u"Auswahl", u"print-selection"},
+          {u"btnKurzdruck", u"Kurzdruck", u"", true, false}}},
+        Separator(),
+        {ToolbarButtonKind::DropDown,
+         u"btnUrkundeDrucken",
+         u"Urkunde",
+         u"certificate",
+         68,
+         {{u"Urkunde1Tag", u"1.Tag", u"certificate-item"},
+          {u"Urkunde2Tag", u"2.Tag", u"certificate-item"},
+          {u"Urkunde3Tag", u"3.Tag", u"certificate-item"},
+          {u"Urkunde4Tag", u"4.Tag", u"certificate-item"},
+          {u"UrkundeAlles", u"1.-4.Tag", u"certificate-item"},
+          {u"UrkundeKomplett", u"1.-4.Tag komplett", u"certificate-item"}}},
+        Separator(),
+        Separator(),
+        {ToolbarButtonKind::Placeholder, u"btnPlaceholder", u"", u"", 0, {}},
+        Separator(),
+        {ToolbarButtonKind::Plain, u"btnInfo", u"Info", u"info", 51, {}},
+        Separator(),
+        {ToolbarButtonKind::Plain, u"btnHilfe", u"Web", u"web", 59, {}},
+        Separator(),
+        {ToolbarButtonKind::Plain, u"btnEnde", u"Ende", u"quit", 62, {}},
+    };
+    return buttons;
+}
+
+} // namespace vastrel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace vastrel {
+
+struct ToolbarItemDefinition {
+    const char16_t* key;
+    const char16_t* caption;
+    const char16_t* icon; // a name the window turns into a picture; empty for none
+    bool checked = false;
+    bool visible = true;
+};
+
+enum class ToolbarButtonKind { DropDown, Separator, Placeholder, Plain };
+
+struct ToolbarButtonDefinition {
+    ToolbarButtonKind kind;
+    const char16_t* key; // empty for separators
+    const char16_t* caption;
+    const char16_t* icon;
+    int width; // pixels; the placeholder's is computed
+    std::vector<ToolbarItemDefinition> items;
+};
+
+// The toolbar from left to right: six drop-down buttons, separators, the placeholder that
+// pushes "Info", "Web" and "Ende" to the right end.
+const std::vector<ToolbarButtonDefinition>& ToolbarButtons();
+
+inline constexpr int kToolbarHeightTwips = 348;
+
+} // namespace vastrel

@@ -1,0 +1,210 @@
+#include "gui/ResultGrid.h"
+
+#include "gui/ResultTableModel.h"
+#include "table/ResultTable.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+const QString kHeaderColour = u"#D8E4F8"_s;
+
+// Columns whose caption is much shorter than what they hold; widths from the captions alone
+// would cut "0.7887" and "0:35:12.0" short.
+QString TypicalContent(const QString& key) {
+    if (key == u"AF") {
+        return u"0.0000"_s;
+    }
+    if (key == u"10km") {
+        return u"0:00:00.0"_s;
+    }
+    return {};
+}
+
+} // namespace
+
+ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
+    : QWidget(parent), table_(table), model_(new ResultTableModel(table, this)) {
+    setObjectName(u"GridCsvViewer"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    titleLine_ = new QLabel(this);
+    titleLine_->setObjectName(u"titleLine"_s);
+    titleLine_->setStyleSheet(
+        u"QLabel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 palette(window),"
+        u" stop:1 %1); font-weight: bold; font-size: 11pt; padding: 5px 8px;"
+        u" border: 1px solid palette(mid); border-bottom: none; }"_s.arg(kHeaderColour));
+    titleLine_->setCursor(Qt::PointingHandCursor);
+    titleLine_->setToolTip(u"Klicken, um den Veranstaltungsnamen einzugeben"_s);
+    titleLine_->installEventFilter(this);
+    layout->addWidget(titleLine_);
+
+    auto* searchRow = new QWidget(this);
+    auto* searchLayout = new QHBoxLayout(searchRow);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    searchLayout->setSpacing(0);
+    searchCaption_ = new QLabel(searchRow);
+    searchCaption_->setObjectName(u"searchCaption"_s);
+    searchCaption_->setStyleSheet(
+        u"QLabel { background: %1; padding: 2px 6px; border: 1px solid palette(mid); }"_s.arg(kHeaderColour));
+    searchField_ = new QLineEdit(searchRow);
+    searchField_->setObjectName(u"searchField"_s);
+    searchField_->setPlaceholderText(u"Name oder Wert, dann Eingabe"_s);
+    searchField_->setClearButtonEnabled(true);
+    searchLayout->addWidget(searchCaption_);
+    searchLayout->addWidget(searchField_, 1);
+    layout->addWidget(searchRow);
+    connect(searchField_, &QLineEdit::returnPressed, this, [this] {
+        table_.SetSearchText(searchField_->text());
+        int number = 0; // the search row spans every visible column
+        if (table_.Events().searchRequest) {
+            table_.Events().searchRequest(number);
+        }
+    });
+
+    view_ = new QTableView(this);
+    view_->setObjectName(u"grid"_s);
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view_->setShowGrid(true);
+    view_->setWordWrap(false);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->verticalHeader()->setMinimumWidth(TwipsToPixels(600));
+    view_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    view_->horizontalHeader()->setHighlightSections(false);
+    view_->setStyleSheet(
+        u"QHeaderView::section { background: %1; border: none; border-right: 1px solid #B8C8E0;"
+        u" border-bottom: 1px solid #B8C8E0; padding: 2px; font-weight: bold; }"
+        u" QTableView { gridline-color: #C8D4E4; }"_s.arg(kHeaderColour));
+    QPalette palette = view_->palette();
+    palette.setColor(QPalette::Highlight, QColor(0xD5, 0xE4, 0xF2));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    view_->setPalette(palette);
+    view_->viewport()->installEventFilter(this);
+    layout->addWidget(view_, 1);
+    QApplication::setWheelScrollLines(3);
+
+    connect(model_, &ResultTableModel::ColumnLayoutChanged, this, &ResultGrid::ApplyColumnLayout);
+    connect(model_, &ResultTableModel::TableStateChanged, this, &ResultGrid::ShowTableState);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!syncing_ && current.isValid()) {
+                    table_.SetCurrentRow(current.row() + 1);
+                }
+            });
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ResultGrid::CopySelectionToTable);
+    connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (table_.Events().headerClick) {
+            table_.Events().headerClick(section + 1);
+        }
+    });
+    ApplyColumnLayout();
+    ShowTableState();
+}
+
+int ResultGrid::TwipsToPixels(int twips) const {
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return (twips * dpi + 720) / 1440;
+}
+
+void ResultGrid::ApplyColumnLayout() {
+    QHeaderView* header = view_->horizontalHeader();
+    const QFontMetrics metrics = view_->fontMetrics();
+    for (int c = 1; c <= table_.ColumnCount() && c <= model_->columnCount(); ++c) {
+        const Column& column = table_.ColumnAt(c);
+        view_->setColumnHidden(c - 1, !column.visible);
+        const QString sample = TypicalContent(column.key);
+        const int contentWidth = sample.isEmpty() ? 0 : metrics.horizontalAdvance(sample) + 12;
+        header->resizeSection(
+            c - 1, std::max(TwipsToPixels(std::max(column.width, column.fixedWidth)), contentWidth));
+    }
+}
+
+void ResultGrid::ShowTableState() {
+    if (syncing_) {
+        return; // the grid itself is handing its selection to the table
+    }
+    titleLine_->setText(table_.Caption());
+    searchCaption_->setText(table_.SearchCaption());
+    if (table_.SearchText() != searchField_->text()) {
+        searchField_->setText(table_.SearchText());
+    }
+    syncing_ = true;
+    const int row = table_.CurrentRow();
+    if (row > 0 && view_->currentIndex().row() != row - 1) {
+        const int column = std::max(0, view_->currentIndex().column());
+        view_->selectionModel()->setCurrentIndex(model_->index(row - 1, column),
+                                                 QItemSelectionModel::NoUpdate);
+        view_->scrollTo(model_->index(row - 1, column));
+    }
+    // The table's selection is the one that counts; the grid shows it.
+    QItemSelection selection;
+    const int lastColumn = model_->columnCount() - 1;
+    for (int r = 1; r <= table_.RowCount() && table_.SelectedRowCount() > 0; ++r) {
+        if (!table_.RowSelected(r)) {
+            continue;
+        }
+        int last = r; // one range for each run of selected rows
+        while (last < table_.RowCount() && table_.RowSelected(last + 1)) {
+            ++last;
+        }
+        selection.select(model_->index(r - 1, 0), model_->index(last - 1, lastColumn));
+        r = last;
+    }
+    if (selection != view_->selectionModel()->selection()) {
+        view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
+    syncing_ = false;
+}
+
+void ResultGrid::CopySelectionToTable() {
+    if (syncing_) {
+        return;
+    }
+    syncing_ = true;
+    table_.ClearSelection();
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
+        table_.SetRowSelected(index.row() + 1, true);
+    }
+    syncing_ = false;
+}
+
+bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == titleLine_ && event->type() == QEvent::MouseButtonRelease) {
+        if (table_.Events().captionClick) {
+            table_.Events().captionClick();
+        }
+        return true;
+    }
+    if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = view_->indexAt(mouse->position().toPoint());
+        const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::LeftButton ? 1 : 4;
+        if (table_.Events().cellMouseUp) {
+            table_.Events().cellMouseUp(button, index.row() + 1, index.column() + 1);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vastrel

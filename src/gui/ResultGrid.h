@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace vastrel {
+
+class ResultTable;
+class ResultTableModel;
+
+// The results table on screen: the title line, the search row with its fixed cell, and the
+// grid with running row numbers. Raises the table's view notifications and keeps the table's
+// cursor and selection in step with the grid's.
+class ResultGrid : public QWidget {
+    Q_OBJECT
+public:
+    ResultGrid(ResultTable& table, QWidget* parent = nullptr);
+
+    QTableView* View() const { return view_; }
+    QLabel* TitleLine() const { return titleLine_; }
+    QLineEdit* SearchField() const { return searchField_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ApplyColumnLayout();
+    void ShowTableState();
+    void CopySelectionToTable();
+    int TwipsToPixels(int twips) const;
+
+    ResultTable& table_;
+    ResultTableModel* model_;
+    QLabel* titleLine_;
+    QLabel* searchCaption_;
+    QLineEdit* searchField_;
+    QTableView* view_;
+    bool syncing_ = false;
+};
+
+} // namespace vastrel
