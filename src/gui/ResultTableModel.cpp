@@ -76,7 +76,14 @@ bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, 
         !table_.IsCellEditable(index.row() + 1, index.column() + 1)) {
         return false;
     }
+    editing_ = true;
     table_.EditCell(index.row() + 1, index.column() + 1, value.toString());
+    editing_ = false;
+    if (resetPending_) {
+        resetPending_ = false;
+        // Announced once the editor has finished: a reset now would pull it away mid-commit.
+        QMetaObject::invokeMethod(this, &ResultTableModel::ApplyReset, Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -102,10 +109,29 @@ Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {
 }
 
 void ResultTableModel::TableReset() {
-    beginResetModel();
-    rows_ = table_.RowCount();
-    columns_ = table_.ColumnCount();
-    endResetModel();
+    if (editing_) {
+        resetPending_ = true;
+        return;
+    }
+    ApplyReset();
+}
+
+void ResultTableModel::ApplyReset() {
+    if (rows_ == table_.RowCount() && columns_ == table_.ColumnCount()) {
+        // Same shape: the views repaint every cell and keep their editors, scroll position
+        // and cursor.
+        if (rows_ > 0 && columns_ > 0) {
+            Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+        }
+        if (columns_ > 0) {
+            Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+        }
+    } else {
+        beginResetModel();
+        rows_ = table_.RowCount();
+        columns_ = table_.ColumnCount();
+        endResetModel();
+    }
     Q_EMIT ColumnLayoutChanged();
     Q_EMIT TableStateChanged();
 }

@@ -35,10 +35,14 @@ private:
     void ColumnChanged(int column) override;
     void StateChanged() override;
 
+    void ApplyReset();
+
     ResultTable& table_;
     // The counts the views were last told; kept so that a change is announced against them.
     int rows_ = 0;
     int columns_ = 0;
+    bool editing_ = false; // inside setData: the view's editor is still committing
+    bool resetPending_ = false;
 };
 
 } // namespace vastrel

@@ -42,6 +42,8 @@ frmVastrel::frmVastrel(Ui* dialogs, RegionalSettings* settings, QWidget* parent)
 
 frmVastrel::~frmVastrel() {
     table_.Events() = {};
+    // The grid reads the table until it is gone; the table is a member and goes first otherwise.
+    delete grid_;
 }
 
 void frmVastrel::InitializeWindow() {

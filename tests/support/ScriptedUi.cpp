@@ -49,6 +49,9 @@ const QStringList& ScriptedUi::StatusHistory(const QString& key) const {
 MessageAnswer ScriptedUi::MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                                      MessageIcon icon) {
     boxes_.push_back({text, title, buttons, icon});
+    if (onBox_) {
+        onBox_(boxes_.back());
+    }
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected message box \"" << text.toStdString() << "\" titled \""
                       << title.toStdString() << '"';

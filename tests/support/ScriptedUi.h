@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     ScriptedUi& AnswerBoxes(int count, MessageAnswer answer = MessageAnswer::Ok);
     ScriptedUi& AnswerInput(std::optional<QString> text);
     ScriptedUi& AnswerFileDialog(FileDialogResult result);
+
+    // Called as each message box appears, before it is answered: lets a test look at the
+    // window while the box is up.
+    void OnBox(std::function<void(const RecordedBox&)> observer) { onBox_ = std::move(observer); }
 
     const std::vector<RecordedBox>& Boxes() const { return boxes_; }
     QStringList BoxTexts() const;
@@ -56,6 +61,7 @@ public:
 private:
     FileDialogResult NextFileDialog(const FileDialogRequest& request);
 
+    std::function<void(const RecordedBox&)> onBox_;
     std::deque<MessageAnswer> answers_;
     struct ScriptedInput {
         bool cancelled;

@@ -1,0 +1,76 @@
+#include "system/DecimalSeparator.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+// A platform whose standard conversion writes what the test says.
+class FakeRegionalSettings : public RegionalSettings {
+public:
+    explicit FakeRegionalSettings(QString numberText) : numberText_(std::move(numberText)) {}
+    QString StandardNumberText(double) const override { return numberText_; }
+    bool WriteLocaleValue(bool systemLocale, int code, const QString& value) override {
+        writes << u"%1:%2=%3"_s.arg(systemLocale ? u"system"_s : u"user"_s).arg(code).arg(value);
+        return !(failThousands && code == kThousandsSeparator);
+    }
+    void AnnounceSettingChange() override { ++announcements; }
+
+    QStringList writes;
+    int announcements = 0;
+    bool failThousands = false;
+
+private:
+    QString numberText_;
+};
+
+TEST(DecimalSeparator, ACommaIsReplacedAndTheUserIsTold) {
+    FakeRegionalSettings settings(u"1,1"_s);
+    ScriptedUi ui;
+    ui.AnswerBox();
+    CheckDecimalSeparator(settings, ui);
+    EXPECT_EQ(settings.writes,
+              (QStringList{u"system:22=."_s, u"system:23= "_s, u"system:14=."_s, u"system:15= "_s}));
+    EXPECT_EQ(settings.announcements, 1);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, u"Das Dezimaltrennzeichen wurde von 'Komma' nach 'Punkt' geändert!   "_s);
+    EXPECT_EQ(ui.Boxes()[0].title, u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s);
+    EXPECT_EQ(ui.Boxes()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::Ok);
+}
+
+TEST(DecimalSeparator, APointOrAnyOtherSeparatorChangesNothing) {
+    for (const QString& text : {u"1.1"_s, u"1٫1"_s, u"1'1"_s, u"1,10"_s}) {
+        FakeRegionalSettings settings(text);
+        ScriptedUi ui; // no box scripted: one would fail the test
+        CheckDecimalSeparator(settings, ui);
+        EXPECT_TRUE(settings.writes.isEmpty()) << text.toStdString();
+        EXPECT_EQ(settings.announcements, 0);
+    }
+}
+
+TEST(DecimalSeparator, AFailedLastWriteIsNotAnnouncedButStillTold) {
+    FakeRegionalSettings settings(u"1,1"_s);
+    settings.failThousands = true;
+    ScriptedUi ui;
+    ui.AnswerBox();
+    CheckDecimalSeparator(settings, ui);
+    EXPECT_EQ(settings.writes.size(), 4);
+    EXPECT_EQ(settings.announcements, 0);
+    EXPECT_EQ(ui.Boxes().size(), 1u);
+}
+
+TEST(DecimalSeparator, SetNumberSeparatorsAnswersWhetherTheLastWriteTook) {
+    FakeRegionalSettings settings(u"1.1"_s);
+    EXPECT_TRUE(SetNumberSeparators(settings, u","_s, u"."_s, false));
+    EXPECT_EQ(settings.writes, (QStringList{u"user:22=,"_s, u"user:23=."_s, u"user:14=,"_s, u"user:15=."_s}));
+    settings.failThousands = true;
+    EXPECT_FALSE(SetNumberSeparators(settings, u"."_s, u" "_s, true));
+}
+
+} // namespace

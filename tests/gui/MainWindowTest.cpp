@@ -1,0 +1,237 @@
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "gui/QtToolbar.h"
+#include "gui/QtUi.h"
+#include "gui/ResultGrid.h"
+#include "gui/frmVastrel.h"
+#include "system/DecimalSeparator.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+class FixedSettings : public RegionalSettings {
+public:
+    explicit FixedSettings(QString text) : text_(std::move(text)) {}
+    QString StandardNumberText(double) const override { return text_; }
+    bool WriteLocaleValue(bool, int, const QString&) override { return true; }
+    void AnnounceSettingChange() override {}
+
+private:
+    QString text_;
+};
+
+// The table's editor commits through a queued call: give the event loop a moment.
+bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200 && !condition(); ++i) {
+        QTest::qWait(10);
+    }
+    return condition();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : settings(u"1.1"_s), window(&ui, &settings) {}
+
+    QTableView* View() { return window.Grid().View(); }
+    int Column(const char16_t* key) { return window.Table().ColumnNumber(key) - 1; }
+
+    void Type(int row, const char16_t* key, const QString& text) {
+        const QModelIndex cell = View()->model()->index(row, Column(key));
+        View()->setCurrentIndex(cell);
+        View()->edit(cell);
+        auto* editor = View()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    void Choose(const char16_t* itemKey) { window.Toolbar().Item(QString::fromUtf16(itemKey))->trigger(); }
+
+    ScriptedUi ui;
+    FixedSettings settings;
+    frmVastrel window;
+};
+
+TEST_F(MainWindowTest, StartsReadyForInput) {
+    EXPECT_TRUE(window.windowTitle().startsWith(
+        u"Internationaler Vastrel V1.1(1), Freeware nach dem Punktesystem von "_s));
+    EXPECT_EQ(View()->model()->columnCount(), 33);
+    EXPECT_EQ(View()->model()->rowCount(), 1);
+    int hidden = 0;
+    for (int c = 0; c < 33; ++c) {
+        hidden += View()->isColumnHidden(c) ? 1 : 0;
+    }
+    EXPECT_EQ(hidden, 3);
+    EXPECT_EQ(window.Grid().TitleLine()->text(), u"Vastrel"_s);
+    EXPECT_EQ(window.findChild<QLabel*>(u"searchCaption"_s)->text(), u"Suche:"_s);
+    EXPECT_EQ(window.WindowUi().StatusText(u"1"_s), u"Status  "_s);
+    for (const QString& key : {u"2"_s, u"3"_s, u"4"_s, u"5"_s}) {
+        EXPECT_EQ(window.WindowUi().StatusText(key), QString());
+        EXPECT_NE(window.findChild<QLabel*>(u"statusPanel"_s + key), nullptr);
+    }
+    EXPECT_EQ(window.statusBar()->height(), 24); // 360 twips at 96 dots per inch
+    EXPECT_EQ(window.State().baseCaption, u"Vastrel"_s);
+    EXPECT_TRUE(window.State().shortPrint);
+    EXPECT_EQ(window.State().certificateTemplate, u"\\Urkunde.rtf"_s);
+    EXPECT_EQ(window.State().certificateVariant, QString());
+    EXPECT_TRUE(window.Toolbar().ItemChecked(u"btnKurzdruck"_s));
+    EXPECT_FALSE(window.Toolbar().Item(u"btnKurzdruck"_s)->isVisible());
+    EXPECT_TRUE(window.Toolbar().ItemChecked(u"btnSort2"_s));
+    EXPECT_FALSE(window.Toolbar().ItemChecked(u"btnSort1"_s));
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsAndItemsAreFoundByTheirKeys) {
+    for (const char16_t* key : {u"btnDatenbank", u"btnAnzeige", u"btnBearbeitung", u"btnSortierung",
+                                u"btnDrucken", u"btnUrkundeDrucken", u"btnInfo", u"btnHilfe", u"btnEnde"}) {
+        EXPECT_NE(window.findChild<QToolButton*>(QString::fromUtf16(key)), nullptr)
+            << QString::fromUtf16(key).toStdString();
+    }
+    EXPECT_EQ(window.findChild<QToolButton*>(u"btnDrucken"_s)->text(), u"Druckvorschau"_s);
+    EXPECT_EQ(window.findChild<QAction*>(u"btnDbÖffnen"_s)->text(), u"öffnen"_s);
+    EXPECT_EQ(window.findChild<QAction*>(u"btnLöscheLaufdaten"_s)->text(), u"lösche Laufdaten"_s);
+}
+
+TEST_F(MainWindowTest, TypingATimeScoresTheRow) {
+    window.show();
+    ResultTable& table = window.Table();
+    table.SetCellText(1, u"mw", u"m"_s);
+    table.SetCellText(1, u"AF", u"1.0000"_s);
+    Type(0, u"1500m", u"4:05,3"_s);
+    ASSERT_TRUE(WaitFor([&] { return !table.CellText(1, u"Gesamt").isEmpty(); }));
+    EXPECT_EQ(table.CellText(1, u"1500m"), u"4:05.3"_s);
+    EXPECT_EQ(table.CellText(1, u"Punkte2"), u"821"_s);
+    EXPECT_EQ(table.CellText(1, u"Summe1"), u"821"_s);
+    auto shown = [&](const char16_t* key) {
+        return View()->model()->index(0, Column(key)).data().toString();
+    };
+    EXPECT_EQ(shown(u"Punkte2"), u"821"_s);
+    EXPECT_EQ(shown(u"Gesamt"), u"821"_s);
+}
+
+TEST_F(MainWindowTest, ASprintFormatErrorIsShownAndTheCellStaysEmpty) {
+    window.show();
+    window.Table().SetCellText(1, u"mw", u"w"_s);
+    ui.AnswerBox();
+    Type(0, u"60m", u"1:05.2"_s);
+    ASSERT_TRUE(WaitFor([&] { return !ui.Boxes().empty(); }));
+    EXPECT_EQ(ui.Boxes()[0].text, u"Formatfehler [00.0]!"_s);
+    EXPECT_EQ(ui.Boxes()[0].title, u"Vastrel"_s);
+    EXPECT_EQ(ui.Boxes()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(window.Table().CellText(1, u"60m"), QString());
+}
+
+TEST_F(MainWindowTest, ComputedCellsCannotBeTypedInto) {
+    const QModelIndex total = View()->model()->index(0, Column(u"Gesamt"));
+    EXPECT_FALSE(View()->model()->flags(total).testFlag(Qt::ItemIsEditable));
+    EXPECT_TRUE(View()
+                    ->model()
+                    ->flags(View()->model()->index(0, Column(u"Name Vorname")))
+                    .testFlag(Qt::ItemIsEditable));
+}
+
+TEST_F(MainWindowTest, TheToolbarIsDisabledWhileACommandRuns) {
+    window.show();
+    bool enabledDuringQuestion = true;
+    ui.OnBox([&](const RecordedBox&) { enabledDuringQuestion = window.Toolbar().isEnabled(); });
+    ui.AnswerBox(MessageAnswer::No);
+    Choose(u"btnBeAfOhne");
+    EXPECT_FALSE(enabledDuringQuestion);
+    EXPECT_TRUE(window.Toolbar().isEnabled());
+    EXPECT_EQ(window.Table().CellText(1, u"AF"), u"1.0000"_s);
+}
+
+TEST_F(MainWindowTest, RecalculationAndAppendingWorkFromTheMenu) {
+    ResultTable& table = window.Table();
+    table.SetCellText(1, u"mw", u"w"_s);
+    table.SetCellText(1, u"60m", u"8.0"_s);
+    Choose(u"btnBeAnf");
+    EXPECT_EQ(View()->model()->rowCount(), 2);
+    EXPECT_TRUE(table.CellFlag(2, u"Summe1"));
+    table.SetCellText(2, u"mw", u"m"_s);
+    table.SetCellText(2, u"60m", u"7.0"_s);
+    Choose(u"btnBePunkte");
+    EXPECT_EQ(table.CellText(1, u"Gesamt"), u"933"_s); // sorted by run and total, descending
+    EXPECT_EQ(table.CellText(2, u"Gesamt"), u"907"_s);
+    EXPECT_EQ(window.WindowUi().StatusText(u"3"_s), u"Berechnung abgeschlossen!  "_s);
+    EXPECT_EQ(View()->currentIndex().row(), 0);
+}
+
+TEST_F(MainWindowTest, OpeningAMenuClearsTheResultText) {
+    window.show();
+    window.WindowUi().SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    QMenu* menu = window.findChild<QMenu*>(u"btnSortierungMenu"_s);
+    ASSERT_NE(menu, nullptr);
+    menu->popup(QPoint(0, 0));
+    EXPECT_EQ(window.WindowUi().StatusText(u"3"_s), QString());
+    menu->hide();
+}
+
+TEST_F(MainWindowTest, CheckMarksAreNotChangedByClickingTheItem) {
+    Choose(u"btnSort2");
+    EXPECT_TRUE(window.Toolbar().ItemChecked(u"btnSort2"_s));
+}
+
+TEST_F(MainWindowTest, TheTableFollowsTheWindowOnlyAboveTheThresholds) {
+    window.show();
+    window.resize(1200, 800);
+    QTest::qWait(20);
+    const QSize large = window.Grid().size();
+    EXPECT_GT(large.height(), 500);
+    window.resize(1200, 440); // 6600 twips: not more than 6635
+    QTest::qWait(20);
+    EXPECT_LE(window.Grid().height(), large.height());
+    const int keptHeight = window.Grid().height();
+    window.resize(300, 440); // narrower than 5301 twips: the width stays too
+    QTest::qWait(20);
+    EXPECT_EQ(window.Grid().height(), keptHeight);
+    EXPECT_GE(window.findChild<QWidget*>(u"btnPlaceholder"_s)->width(), 0);
+}
+
+TEST_F(MainWindowTest, ThePlaceholderPushesInfoWebAndEndeToTheRightEnd) {
+    window.show();
+    window.resize(1400, 800);
+    QTest::qWait(50);
+    const QWidget* end = window.findChild<QWidget*>(u"btnEnde"_s);
+    EXPECT_GT(end->x() + end->width(), 1400 - 80);
+}
+
+TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {
+    ScriptedUi ui;
+    FixedSettings comma(u"1,1"_s);
+    bool windowVisibleDuringMessage = true;
+    QWidget* created = nullptr;
+    ui.OnBox([&](const RecordedBox&) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == u"frmVastrel") {
+                created = w;
+                windowVisibleDuringMessage = w->isVisible();
+            }
+        }
+    });
+    ui.AnswerBox();
+    frmVastrel window(&ui, &comma);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].title, u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s);
+    EXPECT_EQ(created, &window);
+    EXPECT_FALSE(windowVisibleDuringMessage);
+    EXPECT_EQ(window.Table().ColumnCount(), 33); // start-up went on
+}
+
+} // namespace
