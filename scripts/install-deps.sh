@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6sql6-sqlite libglib2.0-dev fonts-dejavu-core
+    qt6-base-dev libqt6sql6-sqlite libglib2.0-dev fonts-dejavu-core qt6-translations-l10n
     libgtest-dev libbenchmark-dev libfreexl-dev
     xvfb xauth imagemagick
 )

@@ -1,3 +1,4 @@
+#include "gui/Translations.h"
 #include "gui/frmVastrel.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vastrel"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.1"));
+    vastrel::InstallGermanQtTranslations(app);
     vastrel::frmVastrel window;
     window.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "gui/QtUi.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontMetricsF>
@@ -85,6 +86,14 @@ MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, Messag
     }
     QMessageBox box(ToQtIcon(icon), title, QString(text).replace(u"\r\n"_s, u"\n"_s), ToQtButtons(buttons),
                     window_);
+    // German captions even where Qt's own translations are not installed.
+    for (const auto& [button, caption] :
+         {std::pair{QMessageBox::Yes, u"&Ja"_s}, std::pair{QMessageBox::No, u"&Nein"_s},
+          std::pair{QMessageBox::Cancel, u"Abbrechen"_s}, std::pair{QMessageBox::Ok, u"OK"_s}}) {
+        if (QAbstractButton* b = box.button(button)) {
+            b->setText(caption);
+        }
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
