@@ -1,8 +1,10 @@
 #include "app/CommandDispatcher.h"
 
 #include "app/MainWindowState.h"
+#include "app/RowEditing.h"
 #include "app/Toolbar.h"
 #include "app/Ui.h"
+#include "app/ViewCommands.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "table/ColumnModel.h"
@@ -32,7 +34,15 @@ void CommandDispatcher::ButtonClick(const QString& buttonKey) {
 void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     toolbar_.SetEnabled(false);
     const QString buttonKey = toolbar_.ButtonKey(buttonIndex);
-    if (buttonKey == u"btnBearbeitung") {
+    if (buttonKey == u"btnAnzeige") {
+        ShowDayView(table_, state_, ui_, itemKey);
+    } else if (buttonKey == u"btnSortierung") {
+        SortTable(table_, ui_, itemKey);
+    } else if (buttonKey == u"btnDrucken") {
+        if (itemKey == u"btnKurzdruck") {
+            ToggleShortPrint(toolbar_, state_);
+        }
+    } else if (buttonKey == u"btnBearbeitung") {
         if (itemKey == u"btnBeAfMit") {
             AssignAgeFactorsAndAsk(true);
         } else if (itemKey == u"btnBeAfOhne") {
@@ -41,6 +51,10 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
             RecalculateAll(table_, scorer_, ui_);
         } else if (itemKey == u"btnBeAnf") {
             AppendEmptyRow(table_);
+        } else if (itemKey == u"btnBeLö") {
+            table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
+        } else if (itemKey == u"btnLöscheLaufdaten") {
+            ClearRunData(table_, ui_);
         }
     } else if (buttonKey == u"btnUrkundeDrucken") {
         state_.certificateVariant = itemKey;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -100,6 +101,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     palette.setColor(QPalette::HighlightedText, Qt::black);
     view_->setPalette(palette);
     view_->viewport()->installEventFilter(this);
+    view_->installEventFilter(this);
     layout->addWidget(view_, 1);
     QApplication::setWheelScrollLines(3);
 
@@ -195,6 +197,20 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
             table_.Events().captionClick();
         }
         return true;
+    }
+    // An open editor takes its own keys; only keys meant for the grid itself arrive here.
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            Q_EMIT DeleteKeyPressed();
+            return true;
+        }
+        if (key->key() == Qt::Key_Menu) {
+            const QRect cell = view_->visualRect(view_->currentIndex());
+            Q_EMIT MenuKeyPressed(
+                view_->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint(0, 0)));
+            return true;
+        }
     }
     if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -23,6 +23,10 @@ public:
     QLabel* TitleLine() const { return titleLine_; }
     QLineEdit* SearchField() const { return searchField_; }
 
+Q_SIGNALS:
+    void DeleteKeyPressed();                      // Delete on the grid, outside an editor
+    void MenuKeyPressed(const QPoint& globalPos); // the context menu key
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,16 +1,19 @@
 #include "gui/frmVastrel.h"
 
 #include "app/ProgramInfo.h"
+#include "app/RowEditing.h"
 #include "app/ToolbarDefinition.h"
 #include "app/WindowLayout.h"
 #include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
 #include "gui/ResultGrid.h"
+#include "gui/RowMenu.h"
 #include "scoring/Recalculation.h"
 #include "scoring/TimeEntry.h"
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
@@ -57,6 +60,43 @@ void frmVastrel::WireTableNotifications() {
     table_.Events().afterCellEdit = [this](int row, int, const QString&) {
         RecalculateRow(table_, *scorer_, row);
     };
+    table_.Events().beforeRowsDelete = [this](int row, bool& cancel) {
+        ConfirmRowsDelete(table_, *ui_, row, cancel);
+    };
+    table_.Events().captionClick = [this] {
+        EnterEventName(table_, state_, *ui_);
+    };
+    table_.Events().headerClick = [this](int column) {
+        SortByHeader(table_, column);
+    };
+    table_.Events().searchRequest = [this](int& number) {
+        SearchRow(table_, number);
+    };
+    table_.Events().beforeRowAction = [this](int row, bool& cancel) {
+        GuardRowAction(table_, row, cancel);
+    };
+    table_.Events().cellMouseUp = [this](int button, int row, int) {
+        ShowRowMenu(button, row, QCursor::pos());
+    };
+
+    rowMenu_ =
+        new RowMenu([this] { table_.DeleteSelectedRows(); }, [this] { AddRowFromContextMenu(table_); }, this);
+    connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { table_.DeleteSelectedRows(); });
+    connect(grid_, &ResultGrid::MenuKeyPressed, this,
+            [this](const QPoint& pos) { ShowRowMenu(2, table_.CurrentRow(), pos); });
+}
+
+void frmVastrel::ShowRowMenu(int button, int row, const QPoint& globalPos) {
+    if (button != 2) {
+        return; // only the right mouse button opens the menu
+    }
+    bool cancel = false;
+    if (table_.Events().beforeRowAction) {
+        table_.Events().beforeRowAction(row, cancel);
+    }
+    if (!cancel) {
+        rowMenu_->popup(globalPos);
+    }
 }
 
 void frmVastrel::LoadWindow(RegionalSettings* settings) {

@@ -40,6 +40,7 @@ private:
     void LoadWindow(RegionalSettings* settings);
     void ResizeWindow();
     void WireTableNotifications();
+    void ShowRowMenu(int button, int row, const QPoint& globalPos);
     int TwipsToPixels(int twips) const;
     int PixelsToTwips(int pixels) const;
 
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;
+    class RowMenu* rowMenu_ = nullptr;
 };
 
 } // namespace vastrel

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -210,6 +211,91 @@ TEST_F(MainWindowTest, ThePlaceholderPushesInfoWebAndEndeToTheRightEnd) {
     QTest::qWait(50);
     const QWidget* end = window.findChild<QWidget*>(u"btnEnde"_s);
     EXPECT_GT(end->x() + end->width(), 1400 - 80);
+}
+
+TEST_F(MainWindowTest, ARightClickOpensTheRowMenuALeftClickDoesNot) {
+    window.show();
+    QMenu* menu = window.findChild<QMenu*>(u"MenuPopUp"_s);
+    ASSERT_NE(menu, nullptr);
+    QStringList captions;
+    for (QAction* action : menu->actions()) {
+        captions << (action->isSeparator() ? u"-"_s : action->text());
+    }
+    EXPECT_EQ(captions, (QStringList{u"Zeile löschen"_s, u"-"_s, u"Neue Datenzeile hinzufügen"_s}));
+    const QPoint cell = View()->visualRect(View()->model()->index(0, Column(u"Lauf"))).center();
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    EXPECT_FALSE(menu->isVisible());
+    QTest::mouseClick(View()->viewport(), Qt::RightButton, Qt::NoModifier, cell);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+}
+
+TEST_F(MainWindowTest, TheRowMenuAddsARowWithoutFlaggedSums) {
+    window.findChild<QAction*>(u"mnuPopUp2"_s)->trigger();
+    EXPECT_EQ(View()->model()->rowCount(), 2);
+    EXPECT_FALSE(window.Table().CellFlag(2, u"Gesamt"));
+    EXPECT_EQ(window.Table().CurrentRow(), 2);
+}
+
+TEST_F(MainWindowTest, DeleteOnTheGridAsksLikeTheMenuItem) {
+    window.show();
+    Choose(u"btnBeAnf");
+    Choose(u"btnBeAnf");
+    View()->setFocus();
+    View()->selectRow(1);
+    ui.AnswerBox(MessageAnswer::No);
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Zeile 2 löschen?"_s});
+    EXPECT_EQ(View()->model()->rowCount(), 3);
+    ui.AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBeLö");
+    EXPECT_EQ(View()->model()->rowCount(), 2);
+}
+
+TEST_F(MainWindowTest, TheMenuKeyOpensTheRowMenu) {
+    window.show();
+    View()->setFocus();
+    View()->setCurrentIndex(View()->model()->index(0, 0));
+    QTest::keyClick(View(), Qt::Key_Menu);
+    QMenu* menu = window.findChild<QMenu*>(u"MenuPopUp"_s);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+}
+
+TEST_F(MainWindowTest, ClickingTheTitleLineAsksForTheEventName) {
+    window.show();
+    ui.AnswerInput(u"Stadtlauf 2024"_s);
+    QTest::mouseClick(window.Grid().TitleLine(), Qt::LeftButton);
+    EXPECT_EQ(window.Grid().TitleLine()->text(), u"Stadtlauf 2024"_s);
+    Choose(u"btnAnz1Tag");
+    EXPECT_EQ(window.Grid().TitleLine()->text(), u"Stadtlauf 2024 - 1.Tag"_s);
+    EXPECT_TRUE(View()->isColumnHidden(Column(u"100m")));
+    EXPECT_FALSE(View()->isColumnHidden(Column(u"Gesamt")));
+}
+
+TEST_F(MainWindowTest, TheSearchRowFindsTheNextMatchingRow) {
+    window.show();
+    ResultTable& table = window.Table();
+    Choose(u"btnBeAnf");
+    table.SetCellText(1, u"Name Vorname", u"Schulz, Eva"_s);
+    table.SetCellText(2, u"Name Vorname", u"Meier, Anna"_s);
+    table.SetCurrentRow(1);
+    QTest::keyClicks(window.Grid().SearchField(), u"Mei"_s);
+    QTest::keyClick(window.Grid().SearchField(), Qt::Key_Return);
+    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(View()->currentIndex().row(), 1);
+}
+
+TEST_F(MainWindowTest, AHeaderClickSortsByThatColumn) {
+    window.show();
+    ResultTable& table = window.Table();
+    Choose(u"btnBeAnf");
+    table.SetCellText(1, u"Lauf", u"1"_s);
+    table.SetCellText(2, u"Lauf", u"2"_s);
+    QHeaderView* header = View()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(Column(u"Lauf")) + 5, header->height() / 2));
+    EXPECT_EQ(table.CellText(1, u"Lauf"), u"2"_s);
 }
 
 TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {

@@ -1,0 +1,96 @@
+#include "app/RowEditing.h"
+
+#include "app/MainWindowState.h"
+#include "app/Ui.h"
+#include "table/ResultTable.h"
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+const QString kDeleteTitle = u"Löschen"_s;
+
+bool AskDelete(Ui& ui, const QString& question) {
+    return ui.MessageBox(question, kDeleteTitle, MessageButtons::YesNo, MessageIcon::Question) ==
+           MessageAnswer::Yes;
+}
+
+QString SelectedRowsQuestion(const ResultTable& table, const QString& lastLine) {
+    return u"Achtung!\r\nEs sind "_s + QString::number(table.SelectedRowCount()) +
+           u" Datensätze selektiert.\r\n\r\n"_s + lastLine;
+}
+
+} // namespace
+
+void ConfirmRowsDelete(ResultTable& table, Ui& ui, int row, bool& cancel) {
+    const QString question = row != 0
+                                 ? u"Zeile "_s + QString::number(row) + u" löschen?"_s
+                                 : SelectedRowsQuestion(table, u"Alle selektierten Datenzeilen löschen?"_s);
+    if (!AskDelete(ui, question)) {
+        cancel = true;
+    }
+}
+
+void ClearRunData(ResultTable& table, Ui& ui) {
+    if (!AskDelete(ui, SelectedRowsQuestion(table, u"Alle selektierten Laufdaten löschen?"_s))) {
+        return;
+    }
+    ui.SetStatusText(u"3"_s, u"Lösche Daten! Bitte warten!  "_s);
+    ui.SetBusy(true);
+    ui.ProcessPendingEvents();
+    table.LockUpdate(true);
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        if (!table.RowSelected(row)) {
+            continue;
+        }
+        for (int column = 9; column <= table.ColumnCount(); ++column) {
+            table.SetCellText(row, column, QString());
+        }
+    }
+    table.LockUpdate(false);
+    table.Refresh();
+    ui.SetStatusText(u"3"_s, u"Löschung abgeschlossen!  "_s);
+    ui.SetBusy(false);
+    ui.ProcessPendingEvents();
+}
+
+void AddRowFromContextMenu(ResultTable& table) {
+    table.AddRow(QString());
+    table.SetCurrentRow(table.RowCount());
+}
+
+void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui) {
+    const auto name = ui.InputBox(u"Bitte geben Sie hier Ihren Veranstaltungsnamen ein!"_s,
+                                  u"Veranstaltung"_s, table.Caption());
+    if (!name) {
+        return; // cancelled: the event keeps its name
+    }
+    table.SetCaption(*name);
+    state.baseCaption = *name;
+}
+
+void SortByHeader(ResultTable& table, int column) {
+    const int direction = table.SortOrder().contains(u"DESC"_s) ? 1 : 2;
+    table.SortBy(table.Key(column), direction);
+    table.SetCurrentRow(1);
+}
+
+void SearchRow(ResultTable& table, int& number) {
+    if (table.SearchText().isEmpty()) {
+        return;
+    }
+    const int row = table.FindRow(table.SearchText() + u'*', number);
+    if (row > 0) {
+        table.SetCurrentRow(row);
+    }
+}
+
+void GuardRowAction(const ResultTable& table, int row, bool& cancel) {
+    if (table.SelectedRowCount() != 0 && !table.RowSelected(row)) {
+        cancel = true;
+    }
+}
+
+} // namespace vastrel

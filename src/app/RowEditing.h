@@ -1,0 +1,31 @@
+#pragma once
+
+namespace vastrel {
+
+class ResultTable;
+class Ui;
+struct MainWindowState;
+
+// The question before rows are deleted: the one row by number, or several by count.
+void ConfirmRowsDelete(ResultTable& table, Ui& ui, int row, bool& cancel);
+
+// Empties columns 9 to the last (remark, times, points, sums) of the selected rows after asking;
+// the person columns stay.
+void ClearRunData(ResultTable& table, Ui& ui);
+
+// The context menu's new row: appended without flagged sum cells, and made current.
+void AddRowFromContextMenu(ResultTable& table);
+
+// Asks for the event's name and puts it in the title line. Cancel leaves the title as it was.
+void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui);
+
+// A click on a column header sorts by that column, the other way round from the last sort.
+void SortByHeader(ResultTable& table, int column);
+
+// The search row: the next row whose cell starts with the search text becomes current.
+void SearchRow(ResultTable& table, int& number);
+
+// A row action on a row outside a selection is refused.
+void GuardRowAction(const ResultTable& table, int row, bool& cancel);
+
+} // namespace vastrel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+class ResultTable;
+class Toolbar;
+class Ui;
+struct MainWindowState;
+
+// "Anzeige": the columns of one day ("btnAnz1Tag" … "btnAnz4Tag") or all of them ("btnAnzAlles"),
+// the day named in the title line.
+void ShowDayView(ResultTable& table, const MainWindowState& state, Ui& ui, const QString& itemKey);
+
+// "Sortierung": one of the six fixed orders; the same order chosen again reverses it.
+void SortTable(ResultTable& table, Ui& ui, const QString& itemKey);
+
+// "Kurzdruck": whether the report leaves out the personal columns.
+void ToggleShortPrint(Toolbar& toolbar, MainWindowState& state);
+
+} // namespace vastrel

@@ -1,0 +1,24 @@
+#include "gui/RowMenu.h"
+
+#include <QApplication>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+RowMenu::RowMenu(std::function<void()> deleteRows, std::function<void()> addRow, QWidget* parent)
+    : QMenu(u"PopUp"_s, parent) {
+    setObjectName(u"MenuPopUp"_s);
+    QAction* remove =
+        addAction(QApplication::style()->standardIcon(QStyle::SP_TrashIcon), u"Zeile löschen"_s);
+    remove->setObjectName(u"mnuPopUp0"_s);
+    addSeparator()->setObjectName(u"mnuPopUp1"_s);
+    QAction* add = addAction(QApplication::style()->standardIcon(QStyle::SP_FileDialogNewFolder),
+                             u"Neue Datenzeile hinzufügen"_s);
+    add->setObjectName(u"mnuPopUp2"_s);
+    connect(remove, &QAction::triggered, this, [deleteRows] { deleteRows(); });
+    connect(add, &QAction::triggered, this, [addRow] { addRow(); });
+}
+
+} // namespace vastrel

@@ -1,0 +1,186 @@
+#include "app/RowEditing.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "app/MainWindowState.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+class RowEditingTest : public ::testing::Test {
+protected:
+    RowEditingTest() {
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        table.Events().beforeRowsDelete = [this](int row, bool& cancel) {
+            ConfirmRowsDelete(table, ui, row, cancel);
+        };
+    }
+    void FullRows(int count) {
+        for (int i = 1; i <= count; ++i) {
+            QStringList cells;
+            for (int c = 1; c <= 33; ++c) {
+                cells << u"%1-%2"_s.arg(i).arg(c);
+            }
+            table.AddRow(cells.join(u'\t'));
+        }
+    }
+    void ExpectDeleteBox(const QString& text) {
+        ASSERT_FALSE(ui.Boxes().empty());
+        EXPECT_EQ(ui.Boxes().back().text, text);
+        EXPECT_EQ(ui.Boxes().back().title, u"Löschen"_s);
+        EXPECT_EQ(ui.Boxes().back().buttons, MessageButtons::YesNo);
+        EXPECT_EQ(ui.Boxes().back().icon, MessageIcon::Question);
+    }
+
+    ScriptedUi ui;
+    ResultTable table;
+    MainWindowState state;
+};
+
+TEST_F(RowEditingTest, DeletingOneRowNamesItAndNoKeepsIt) {
+    FullRows(20);
+    table.SetRowSelected(17, true);
+    ui.AnswerBox(MessageAnswer::No);
+    EXPECT_FALSE(table.DeleteSelectedRows());
+    ExpectDeleteBox(u"Zeile 17 löschen?"_s);
+    EXPECT_EQ(table.RowCount(), 20);
+    ui.AnswerBox(MessageAnswer::Yes);
+    EXPECT_TRUE(table.DeleteSelectedRows());
+    EXPECT_EQ(table.RowCount(), 19);
+    EXPECT_EQ(table.CellText(17, 1), u"18-1"_s);
+}
+
+TEST_F(RowEditingTest, DeletingSeveralRowsAsksWithTheirCount) {
+    FullRows(5);
+    for (int r : {1, 2, 4}) {
+        table.SetRowSelected(r, true);
+    }
+    ui.AnswerBox(MessageAnswer::Yes);
+    EXPECT_TRUE(table.DeleteSelectedRows());
+    ExpectDeleteBox(
+        u"Achtung!\r\nEs sind 3 Datensätze selektiert.\r\n\r\nAlle selektierten Datenzeilen löschen?"_s);
+    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.CellText(1, 1), u"3-1"_s);
+    EXPECT_EQ(table.CellText(2, 1), u"5-1"_s);
+}
+
+TEST_F(RowEditingTest, ClearingRunDataEmptiesColumnsNineOnOfTheSelectedRows) {
+    FullRows(3);
+    table.SetRowSelected(1, true);
+    table.SetRowSelected(3, true);
+    ui.AnswerBox(MessageAnswer::Yes);
+    ClearRunData(table, ui);
+    ExpectDeleteBox(
+        u"Achtung!\r\nEs sind 2 Datensätze selektiert.\r\n\r\nAlle selektierten Laufdaten löschen?"_s);
+    for (int r : {1, 3}) {
+        for (int c = 1; c <= 8; ++c) {
+            EXPECT_EQ(table.CellText(r, c), u"%1-%2"_s.arg(r).arg(c));
+        }
+        for (int c = 9; c <= 33; ++c) {
+            EXPECT_EQ(table.CellText(r, c), QString()) << r << '/' << c;
+        }
+    }
+    EXPECT_EQ(table.CellText(2, 9), u"2-9"_s);
+    EXPECT_EQ(ui.StatusHistory(u"3"_s),
+              (QStringList{u"Lösche Daten! Bitte warten!  "_s, u"Löschung abgeschlossen!  "_s}));
+    EXPECT_FALSE(ui.Busy());
+    EXPECT_EQ(ui.BusyChanges(), 2);
+}
+
+TEST_F(RowEditingTest, ClearingRunDataAnsweredNoChangesNothing) {
+    FullRows(1);
+    table.SetRowSelected(1, true);
+    ui.AnswerBox(MessageAnswer::No);
+    ClearRunData(table, ui);
+    EXPECT_EQ(table.CellText(1, 33), u"1-33"_s);
+    EXPECT_TRUE(ui.StatusHistory(u"3"_s).isEmpty());
+}
+
+TEST_F(RowEditingTest, ClearingWithoutSelectionAsksWithZeroAndChangesNoRow) {
+    FullRows(2);
+    ui.AnswerBox(MessageAnswer::Yes);
+    ClearRunData(table, ui);
+    ExpectDeleteBox(
+        u"Achtung!\r\nEs sind 0 Datensätze selektiert.\r\n\r\nAlle selektierten Laufdaten löschen?"_s);
+    EXPECT_EQ(table.CellText(1, 33), u"1-33"_s);
+}
+
+TEST_F(RowEditingTest, TheContextMenusNewRowHasNoFlaggedSums) {
+    FullRows(1);
+    AddRowFromContextMenu(table);
+    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.CurrentRow(), 2);
+    for (int c = 1; c <= 33; ++c) {
+        EXPECT_FALSE(table.CellFlag(2, c));
+    }
+}
+
+TEST_F(RowEditingTest, TheEventNameBecomesTheTitleAndCancelKeepsIt) {
+    table.SetCaption(u"Vastrel - 1.Tag"_s);
+    state.baseCaption = u"Vastrel"_s;
+    ui.AnswerInput(u"Stadtlauf 2024"_s);
+    EnterEventName(table, state, ui);
+    EXPECT_EQ(table.Caption(), u"Stadtlauf 2024"_s);
+    EXPECT_EQ(state.baseCaption, u"Stadtlauf 2024"_s);
+
+    ui.AnswerInput(std::nullopt);
+    EnterEventName(table, state, ui);
+    EXPECT_EQ(table.Caption(), u"Stadtlauf 2024"_s);
+    EXPECT_EQ(state.baseCaption, u"Stadtlauf 2024"_s);
+
+    ui.AnswerInput(QString());
+    EnterEventName(table, state, ui);
+    EXPECT_EQ(table.Caption(), QString());
+    EXPECT_EQ(state.baseCaption, QString());
+}
+
+TEST_F(RowEditingTest, AHeaderClickTogglesByTheLastSortOfTheTable) {
+    table.AddRow(u"2"_s);
+    table.AddRow(u"1"_s);
+    table.AddRow(u"3"_s);
+    table.SetCurrentRow(3);
+    SortByHeader(table, 1);
+    EXPECT_EQ(table.CellText(1, 1), u"3"_s); // descending first
+    EXPECT_EQ(table.CurrentRow(), 1);
+    SortByHeader(table, 1);
+    EXPECT_EQ(table.CellText(1, 1), u"1"_s);
+    SortByHeader(table, 2); // the last sort was ascending, whichever column: descending
+    EXPECT_TRUE(table.SortOrder().contains(u"DESC"_s));
+}
+
+TEST_F(RowEditingTest, TheSearchMakesTheMatchingRowCurrent) {
+    table.AddRow(u"\t\t\t\t\tSchulz, Eva"_s);
+    table.AddRow(u"\t\t\t\t\tMeier, Anna"_s);
+    table.SetCurrentRow(1);
+    int number = 0;
+    table.SetSearchText(QString());
+    SearchRow(table, number);
+    EXPECT_EQ(table.CurrentRow(), 1);
+    table.SetSearchText(u"mei"_s);
+    SearchRow(table, number);
+    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(number, 6);
+    table.SetSearchText(u"Xaver"_s);
+    SearchRow(table, number);
+    EXPECT_EQ(table.CurrentRow(), 2);
+}
+
+TEST_F(RowEditingTest, ARowActionOutsideTheSelectionIsRefused) {
+    FullRows(3);
+    bool cancel = false;
+    GuardRowAction(table, 2, cancel);
+    EXPECT_FALSE(cancel); // nothing selected
+    table.SetRowSelected(1, true);
+    GuardRowAction(table, 1, cancel);
+    EXPECT_FALSE(cancel);
+    GuardRowAction(table, 2, cancel);
+    EXPECT_TRUE(cancel);
+}
+
+} // namespace
