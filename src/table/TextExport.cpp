@@ -5,6 +5,7 @@
 #include "system/TextEncoding.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/XlsWorkbook.h"
 
 using namespace Qt::StringLiterals;
 
@@ -83,6 +84,17 @@ QString SemicolonText(const ResultTable& table, const QList<int>& columns, const
 
 bool ExportFile(const ResultTable& table, const QString& path, const ExportRequest& request,
                 QString* errorMessage) {
+    if (request.format == 2) {
+        if (table.RowCount() > kMaxXlsRows) {
+            if (errorMessage) {
+                *errorMessage = WriteFailureMessage(
+                    path, u"Ein Excel-97-Tabellenblatt fasst höchstens %1 Datenzeilen."_s.arg(kMaxXlsRows));
+            }
+            return false;
+        }
+        return WriteFileAtomically(path, BuildXlsWorkbook(table, ParseColumnList(table, request.columnList)),
+                                   errorMessage);
+    }
     if (request.format != 1) {
         if (errorMessage) {
             *errorMessage = WriteFailureMessage(path, u"Dieses Dateiformat wird nicht unterstützt."_s);

@@ -29,6 +29,7 @@ QList<int> ParseColumnList(const ResultTable& table, const QString& columnList);
 // LF is written in double quotes with inner quotes doubled, so no column can shift.
 QString SemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator);
 
+// Format 1 writes semicolon text, format 2 an Excel 97 workbook.
 // Writes the table through a temporary file that replaces the target only when complete.
 // On failure returns false and a German message naming the file and the reason.
 bool ExportFile(const ResultTable& table, const QString& path, const ExportRequest& request,

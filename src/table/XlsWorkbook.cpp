@@ -1,0 +1,290 @@
+#include "table/XlsWorkbook.h"
+
+#include "system/NumberText.h"
+#include "table/CompoundFile.h"
+#include "table/ResultTable.h"
+
+#include <QHash>
+#include <QtEndian>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+constexpr quint16 kBof = 0x0809;
+constexpr quint16 kEof = 0x000A;
+constexpr quint16 kCodePage = 0x0042;
+constexpr quint16 kWindow1 = 0x003D;
+constexpr quint16 kFont = 0x0031;
+constexpr quint16 kXf = 0x00E0;
+constexpr quint16 kStyle = 0x0293;
+constexpr quint16 kBoundSheet = 0x0085;
+constexpr quint16 kSst = 0x00FC;
+constexpr quint16 kContinue = 0x003C;
+constexpr quint16 kDimensions = 0x0200;
+constexpr quint16 kWindow2 = 0x023E;
+constexpr quint16 kLabelSst = 0x00FD;
+constexpr quint16 kNumber = 0x0203;
+constexpr int kMaxRecordData = 8224;
+constexpr quint16 kCellXf = 15; // the first cell format after the fifteen style formats
+
+// Little-endian writing into a growing byte array.
+class Writer {
+public:
+    QByteArray bytes;
+    void U8(quint8 v) { bytes.append(static_cast<char>(v)); }
+    void U16(quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        bytes.append(b, 2);
+    }
+    void U32(quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        bytes.append(b, 4);
+    }
+    void F64(double v) {
+        char b[8];
+        qToLittleEndian(v, b);
+        bytes.append(b, 8);
+    }
+    void Utf16(QStringView text) {
+        for (QChar c : text) {
+            U16(c.unicode());
+        }
+    }
+    void Record(quint16 type, const QByteArray& data) {
+        U16(type);
+        U16(static_cast<quint16>(data.size()));
+        bytes.append(data);
+    }
+};
+
+QByteArray Data(const std::function<void(Writer&)>& fill) {
+    Writer w;
+    fill(w);
+    return w.bytes;
+}
+
+QByteArray BofData(quint16 substreamType) {
+    return Data([&](Writer& w) {
+        w.U16(0x0600); // BIFF8
+        w.U16(substreamType);
+        w.U16(0x0DBB); // build
+        w.U16(0x07CC); // year
+        w.U32(0);
+        w.U32(0x00000006);
+    });
+}
+
+// A short text: 8-bit length, then UTF-16 characters.
+void ShortText(Writer& w, QStringView text) {
+    w.U8(static_cast<quint8>(text.size()));
+    w.U8(0x01);
+    w.Utf16(text);
+}
+
+void WriteGlobals(Writer& w) {
+    w.Record(kBof, BofData(0x0005));
+    w.Record(kCodePage, Data([](Writer& d) { d.U16(0x04B0); })); // UTF-16
+    w.Record(kWindow1, Data([](Writer& d) {
+                 d.U16(0);
+                 d.U16(0);
+                 d.U16(0x3000);
+                 d.U16(0x2000);
+                 d.U16(0x0038);
+                 d.U16(0);
+                 d.U16(0);
+                 d.U16(1);
+                 d.U16(0x0258);
+             }));
+    for (int i = 0; i < 5; ++i) { // font 4 does not exist in BIFF: five records give 0-3 and 5
+        w.Record(kFont, Data([](Writer& d) {
+                     d.U16(200); // 10 points
+                     d.U16(0);
+                     d.U16(0x7FFF);
+                     d.U16(400);
+                     d.U16(0);
+                     d.U8(0);
+                     d.U8(0);
+                     d.U8(0);
+                     d.U8(0);
+                     ShortText(d, u"Arial");
+                 }));
+    }
+    auto xf = [&](bool style) {
+        w.Record(kXf, Data([style](Writer& d) {
+                     d.U16(0);                       // font
+                     d.U16(0);                       // number format "General"
+                     d.U16(style ? 0xFFF5 : 0x0001); // style or cell, locked, parent
+                     d.U8(0x20);                     // bottom aligned
+                     d.U8(0);
+                     d.U8(0);
+                     d.U8(style ? 0xF4 : 0x00);
+                     d.U32(0);
+                     d.U32(0);
+                     d.U16(0x20C0); // pattern colours
+                 }));
+    };
+    for (int i = 0; i < 15; ++i) {
+        xf(true);
+    }
+    xf(false);
+    w.Record(kStyle, Data([](Writer& d) {
+                 d.U16(0x8000); // built-in style on format 0
+                 d.U8(0);       // "Normal"
+                 d.U8(0xFF);
+             }));
+}
+
+class SharedStrings {
+public:
+    quint32 Index(const QString& text) {
+        ++total_;
+        const auto it = index_.constFind(text);
+        if (it != index_.cend()) {
+            return it.value();
+        }
+        const auto i = static_cast<quint32>(strings_.size());
+        index_.insert(text, i);
+        strings_.push_back(text);
+        return i;
+    }
+
+    // SST, split into CONTINUE records; a text cut at a record end goes on after a fresh
+    // option byte, as the format wants.
+    void Write(Writer& w) const {
+        std::vector<QByteArray> records(1);
+        Writer head;
+        head.U32(total_);
+        head.U32(static_cast<quint32>(strings_.size()));
+        records.back() = head.bytes;
+        for (const QString& s : strings_) {
+            if (records.back().size() + 3 + 2 > kMaxRecordData) {
+                records.emplace_back();
+            }
+            Writer header;
+            header.U16(static_cast<quint16>(s.size()));
+            header.U8(0x01);
+            records.back().append(header.bytes);
+            qsizetype done = 0;
+            while (done < s.size()) {
+                const qsizetype room = (kMaxRecordData - records.back().size()) / 2;
+                if (room == 0) {
+                    records.emplace_back();
+                    records.back().append(static_cast<char>(0x01));
+                    continue;
+                }
+                const qsizetype n = std::min(room, s.size() - done);
+                Writer chars;
+                chars.Utf16(QStringView(s).sliced(done, n));
+                records.back().append(chars.bytes);
+                done += n;
+            }
+        }
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            w.Record(i == 0 ? kSst : kContinue, records[i]);
+        }
+    }
+
+private:
+    QHash<QString, quint32> index_;
+    std::vector<QString> strings_;
+    quint32 total_ = 0;
+};
+
+// "Plain" means the text is a number as it stands, without blanks around it.
+std::optional<double> PlainNumber(const QString& text) {
+    if (text.isEmpty() || text.front() == u' ' || text.back() == u' ') {
+        return std::nullopt;
+    }
+    return ConvertStrict(text);
+}
+
+} // namespace
+
+QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns) {
+    SharedStrings strings;
+    Writer sheet;
+    const int rowCount = table.RowCount() + 1;
+    sheet.Record(kBof, BofData(0x0010));
+    sheet.Record(kDimensions, Data([&](Writer& d) {
+                     d.U32(0);
+                     d.U32(static_cast<quint32>(rowCount));
+                     d.U16(0);
+                     d.U16(static_cast<quint16>(columns.size()));
+                     d.U16(0);
+                 }));
+    sheet.Record(kWindow2, Data([](Writer& d) {
+                     d.U16(0x06B6);
+                     d.U16(0);
+                     d.U16(0);
+                     d.U16(0x0040);
+                     d.U16(0);
+                     d.U16(0);
+                     d.U16(0);
+                     d.U32(0);
+                 }));
+    sheet.bytes.reserve(static_cast<qsizetype>(rowCount) * columns.size() * 14);
+    auto label = [&](int row, int column, const QString& text) {
+        sheet.U16(kLabelSst);
+        sheet.U16(10);
+        sheet.U16(static_cast<quint16>(row));
+        sheet.U16(static_cast<quint16>(column));
+        sheet.U16(kCellXf);
+        sheet.U32(strings.Index(text));
+    };
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        label(0, static_cast<int>(i), table.Key(columns.at(i)));
+    }
+    std::vector<bool> numeric;
+    for (int c : columns) {
+        numeric.push_back(table.ColumnAt(c).Kind() == ColumnKind::Number);
+    }
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QString& text = table.CellText(r, columns.at(i));
+            if (text.isEmpty()) {
+                continue;
+            }
+            const auto number = numeric[static_cast<std::size_t>(i)] ? PlainNumber(text) : std::nullopt;
+            if (number) {
+                sheet.U16(kNumber);
+                sheet.U16(14);
+                sheet.U16(static_cast<quint16>(r));
+                sheet.U16(static_cast<quint16>(i));
+                sheet.U16(kCellXf);
+                sheet.F64(*number);
+            } else {
+                label(r, static_cast<int>(i), text);
+            }
+        }
+    }
+    sheet.Record(kEof, {});
+
+    // The globals name the sheet by its position in the stream, so they are laid out first.
+    const QString sheetName = u"Vastrel"_s;
+    Writer globals;
+    WriteGlobals(globals);
+    const qsizetype boundSheetSize = 4 + 4 + 2 + 2 + 2 * sheetName.size();
+    Writer sst;
+    strings.Write(sst);
+    const qsizetype sheetStart = globals.bytes.size() + boundSheetSize + sst.bytes.size() + 4;
+    globals.Record(kBoundSheet, Data([&](Writer& d) {
+                       d.U32(static_cast<quint32>(sheetStart));
+                       d.U8(0); // visible
+                       d.U8(0); // worksheet
+                       ShortText(d, sheetName);
+                   }));
+    globals.bytes.append(sst.bytes);
+    globals.Record(kEof, {});
+    return BuildCompoundFile(u"Workbook"_s, globals.bytes + sheet.bytes);
+}
+
+} // namespace vastrel
