@@ -4,6 +4,7 @@
 #include "files/TextImport.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
+#include "table/FilFormat.h"
 #include "table/TextExport.h"
 
 #include <QFile>
@@ -102,6 +103,35 @@ void BM_ExportTextFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExportTextFile)->Unit(benchmark::kMillisecond);
+
+void BM_ExportSpreadsheet(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    ImportCsvFile(table, File().Path(), Width, ui);
+    QTemporaryDir dir;
+    ExportRequest request;
+    request.format = 2;
+    request.columnList = AllColumnsList();
+    const QString path = dir.filePath(u"export.xls"_s);
+    for (auto _ : state) {
+        ExportFile(table, path, request);
+    }
+    state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / 1e6;
+}
+BENCHMARK(BM_ExportSpreadsheet)->Unit(benchmark::kMillisecond);
+
+void BM_SaveFil(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    ImportCsvFile(table, File().Path(), Width, ui);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"export.fil"_s);
+    for (auto _ : state) {
+        SaveFil(table, path);
+    }
+    state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / 1e6;
+}
+BENCHMARK(BM_SaveFil)->Unit(benchmark::kMillisecond);
 
 // Resident memory of the whole process with the imported table in it.
 void BM_ResidentMemoryWithTableLoaded(benchmark::State& state) {

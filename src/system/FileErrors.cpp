@@ -31,16 +31,20 @@ QString ReadFailureReason(const QFileDevice& file) {
 }
 
 QString WriteFailureReason(const QFileDevice& file) {
-    const QFileInfo info(file.fileName());
-    const QFileInfo folder(FolderOf(file.fileName()));
+    if (file.error() == QFileDevice::ResourceError && QFileInfo(FolderOf(file.fileName())).exists()) {
+        return u"Der Datenträger ist voll."_s;
+    }
+    return WriteFailureReason(file.fileName());
+}
+
+QString WriteFailureReason(const QString& path) {
+    const QFileInfo info(path);
+    const QFileInfo folder(FolderOf(path));
     if (!folder.exists()) {
         return u"Der Ordner ist nicht vorhanden."_s;
     }
     if (info.isDir()) {
         return u"An dieser Stelle steht ein Ordner."_s;
-    }
-    if (file.error() == QFileDevice::ResourceError) {
-        return u"Der Datenträger ist voll."_s;
     }
     if (!folder.isWritable() || (info.exists() && !info.isWritable())) {
         return u"Es fehlt die Berechtigung zum Schreiben."_s;

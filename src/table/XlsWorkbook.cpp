@@ -1,10 +1,10 @@
 #include "table/XlsWorkbook.h"
 
 #include "system/NumberText.h"
+#include "system/TextIndex.h"
 #include "table/CompoundFile.h"
 #include "table/ResultTable.h"
 
-#include <QHash>
 #include <QtEndian>
 
 #include <functional>
@@ -34,45 +34,45 @@ constexpr quint16 kNumber = 0x0203;
 constexpr int kMaxRecordData = 8224;
 constexpr quint16 kCellXf = 15; // the first cell format after the fifteen style formats
 
-// Little-endian writing into a growing byte array.
+// Little-endian writing into a growing buffer.
 class Writer {
 public:
-    QByteArray bytes;
-    void U8(quint8 v) { bytes.append(static_cast<char>(v)); }
+    std::vector<char> bytes;
+    void U8(quint8 v) { bytes.push_back(static_cast<char>(v)); }
     void U16(quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        bytes.append(b, 2);
+        bytes.push_back(static_cast<char>(v & 0xFF));
+        bytes.push_back(static_cast<char>(v >> 8));
     }
     void U32(quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        bytes.append(b, 4);
+        U16(static_cast<quint16>(v & 0xFFFF));
+        U16(static_cast<quint16>(v >> 16));
     }
     void F64(double v) {
         char b[8];
         qToLittleEndian(v, b);
-        bytes.append(b, 8);
+        bytes.insert(bytes.end(), b, b + 8);
     }
     void Utf16(QStringView text) {
         for (QChar c : text) {
             U16(c.unicode());
         }
     }
-    void Record(quint16 type, const QByteArray& data) {
+    void Append(const std::vector<char>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+    void Record(quint16 type, const std::vector<char>& data) {
         U16(type);
         U16(static_cast<quint16>(data.size()));
-        bytes.append(data);
+        Append(data);
     }
+    qsizetype Size() const { return static_cast<qsizetype>(bytes.size()); }
 };
 
-QByteArray Data(const std::function<void(Writer&)>& fill) {
+std::vector<char> Data(const std::function<void(Writer&)>& fill) {
     Writer w;
     fill(w);
     return w.bytes;
 }
 
-QByteArray BofData(quint16 substreamType) {
+std::vector<char> BofData(quint16 substreamType) {
     return Data([&](Writer& w) {
         w.U16(0x0600); // BIFF8
         w.U16(substreamType);
@@ -147,44 +147,36 @@ class SharedStrings {
 public:
     quint32 Index(const QString& text) {
         ++total_;
-        const auto it = index_.constFind(text);
-        if (it != index_.cend()) {
-            return it.value();
-        }
-        const auto i = static_cast<quint32>(strings_.size());
-        index_.insert(text, i);
-        strings_.push_back(text);
-        return i;
+        return static_cast<quint32>(index_.Insert(text).index);
     }
 
     // SST, split into CONTINUE records; a text cut at a record end goes on after a fresh
     // option byte, as the format wants.
     void Write(Writer& w) const {
-        std::vector<QByteArray> records(1);
+        std::vector<std::vector<char>> records(1);
         Writer head;
         head.U32(total_);
-        head.U32(static_cast<quint32>(strings_.size()));
+        head.U32(static_cast<quint32>(index_.Size()));
         records.back() = head.bytes;
-        for (const QString& s : strings_) {
+        for (const QString& s : index_.Texts()) {
             if (records.back().size() + 3 + 2 > kMaxRecordData) {
                 records.emplace_back();
             }
             Writer header;
             header.U16(static_cast<quint16>(s.size()));
             header.U8(0x01);
-            records.back().append(header.bytes);
+            records.back().insert(records.back().end(), header.bytes.begin(), header.bytes.end());
             qsizetype done = 0;
             while (done < s.size()) {
-                const qsizetype room = (kMaxRecordData - records.back().size()) / 2;
+                const auto room = static_cast<qsizetype>((kMaxRecordData - records.back().size()) / 2);
                 if (room == 0) {
-                    records.emplace_back();
-                    records.back().append(static_cast<char>(0x01));
+                    records.emplace_back(1, static_cast<char>(0x01));
                     continue;
                 }
                 const qsizetype n = std::min(room, s.size() - done);
                 Writer chars;
                 chars.Utf16(QStringView(s).sliced(done, n));
-                records.back().append(chars.bytes);
+                records.back().insert(records.back().end(), chars.bytes.begin(), chars.bytes.end());
                 done += n;
             }
         }
@@ -194,8 +186,7 @@ public:
     }
 
 private:
-    QHash<QString, quint32> index_;
-    std::vector<QString> strings_;
+    TextIndex index_;
     quint32 total_ = 0;
 };
 
@@ -231,7 +222,7 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
                      d.U16(0);
                      d.U32(0);
                  }));
-    sheet.bytes.reserve(static_cast<qsizetype>(rowCount) * columns.size() * 14);
+    sheet.bytes.reserve(static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(columns.size()) * 16);
     auto label = [&](int row, int column, const QString& text) {
         sheet.U16(kLabelSst);
         sheet.U16(10);
@@ -275,16 +266,20 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
     const qsizetype boundSheetSize = 4 + 4 + 2 + 2 + 2 * sheetName.size();
     Writer sst;
     strings.Write(sst);
-    const qsizetype sheetStart = globals.bytes.size() + boundSheetSize + sst.bytes.size() + 4;
+    const qsizetype sheetStart = globals.Size() + boundSheetSize + sst.Size() + 4;
     globals.Record(kBoundSheet, Data([&](Writer& d) {
                        d.U32(static_cast<quint32>(sheetStart));
                        d.U8(0); // visible
                        d.U8(0); // worksheet
                        ShortText(d, sheetName);
                    }));
-    globals.bytes.append(sst.bytes);
+    globals.Append(sst.bytes);
     globals.Record(kEof, {});
-    return BuildCompoundFile(u"Workbook"_s, globals.bytes + sheet.bytes);
+    QByteArray stream;
+    stream.reserve(globals.Size() + sheet.Size());
+    stream.append(globals.bytes.data(), globals.Size());
+    stream.append(sheet.bytes.data(), sheet.Size());
+    return BuildCompoundFile(u"Workbook"_s, std::move(stream));
 }
 
 } // namespace vastrel
