@@ -16,7 +16,8 @@ namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
                                      MainWindowState& state)
-    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state) {}
+    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
+      database_(table, ui, toolbar, state) {}
 
 QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
     return u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\n"_s +
@@ -34,7 +35,15 @@ void CommandDispatcher::ButtonClick(const QString& buttonKey) {
 void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     toolbar_.SetEnabled(false);
     const QString buttonKey = toolbar_.ButtonKey(buttonIndex);
-    if (buttonKey == u"btnAnzeige") {
+    if (buttonKey == u"btnDatenbank") {
+        if (itemKey == u"btnDbÖffnen") {
+            database_.OpenDatabase();
+        } else if (itemKey == u"btnDbSpeichern") {
+            database_.SaveDatabase();
+        } else if (itemKey == u"btnDbSpeichernUnter") {
+            database_.SaveDatabaseAs();
+        }
+    } else if (buttonKey == u"btnAnzeige") {
         ShowDayView(table_, state_, ui_, itemKey);
     } else if (buttonKey == u"btnSortierung") {
         SortTable(table_, ui_, itemKey);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/DatabaseCommands.h"
+
 #include <QString>
 
 namespace vastrel {
@@ -26,6 +28,8 @@ public:
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);
 
+    DatabaseCommands& Database() { return database_; }
+
 private:
     void AssignAgeFactorsAndAsk(bool withAgeClasses);
 
@@ -34,6 +38,7 @@ private:
     Ui& ui_;
     Toolbar& toolbar_;
     MainWindowState& state_;
+    DatabaseCommands database_;
 };
 
 } // namespace vastrel

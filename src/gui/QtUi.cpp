@@ -50,8 +50,18 @@ FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = ToQtNameFilters(request.filter);
     dialog.setNameFilters(filters);
+    // A typed name without extension gets the chosen filter's, so the overwrite question is
+    // asked about the file that will really be written.
+    const auto suffixOf = [](const QString& filter) {
+        const qsizetype dot = filter.lastIndexOf(u"*."_s);
+        return dot < 0 ? QString() : filter.mid(dot + 2).section(u')', 0, 0).section(u' ', 0, 0);
+    };
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+        dialog.setDefaultSuffix(suffixOf(filters.at(request.filterIndex - 1)));
     }
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);

@@ -1,5 +1,6 @@
 #include "gui/ResultTableModel.h"
 #include "GTestPrinters.h"
+#include "gui/QtUi.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -83,6 +84,18 @@ TEST_F(ResultTableModelTest, AnUnlockedCellChangeIsOneDataChange) {
     table.SetCellText(1, 2, u"2007"_s);
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(changes.at(0).at(0).toModelIndex(), model.index(0, 1));
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileDialogFilters, TheProgramsFilterStringsBecomeQtNameFilters) {
+    EXPECT_EQ(vastrel::ToQtNameFilters(
+                  u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"_s),
+              (QStringList{u"fil-Datei (*.fil)"_s, u"csv-Datei (*.csv)"_s, u"Excel-Datei (*.xls)"_s}));
+    EXPECT_EQ(vastrel::ToQtNameFilters(u"Texte|*.txt|"_s), QStringList{u"Texte (*.txt)"_s});
+    EXPECT_TRUE(vastrel::ToQtNameFilters(QString()).isEmpty());
 }
 
 } // namespace
