@@ -25,6 +25,7 @@ public:
     void SetBusy(bool) override {}
     void ProcessPendingEvents() override {}
     double TextWidthTwips(const QString& text) override { return text.size() * 100.0; }
+    void ShowReport(const QString&) override {}
 };
 
 // A competitor with all ten times, varied from row to row.

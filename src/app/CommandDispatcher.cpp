@@ -5,8 +5,12 @@
 #include "app/Toolbar.h"
 #include "app/Ui.h"
 #include "app/ViewCommands.h"
+#include "output/Certificates.h"
+#include "output/PrintReport.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
+#include "system/Folders.h"
+#include "system/ProgramFolder.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -50,6 +54,15 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     } else if (buttonKey == u"btnDrucken") {
         if (itemKey == u"btnKurzdruck") {
             ToggleShortPrint(toolbar_, state_);
+        } else if (itemKey == u"btnDruckenAlles") {
+            table_.LockUpdate(true);
+            for (int row = 1; row <= table_.RowCount(); ++row) {
+                table_.SetRowSelected(row, true);
+            }
+            table_.LockUpdate(false);
+            PrintReport(table_, ui_, state_, ReportFolder());
+        } else if (itemKey == u"btnDruckenAuswahl") {
+            PrintReport(table_, ui_, state_, ReportFolder());
         }
     } else if (buttonKey == u"btnBearbeitung") {
         if (itemKey == u"btnBeAfMit") {
@@ -67,6 +80,8 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
         }
     } else if (buttonKey == u"btnUrkundeDrucken") {
         state_.certificateVariant = itemKey;
+        WriteCertificates(table_, ui_, state_, FindCertificateTemplate(state_.certificateTemplate),
+                          DriveOrStandardFolder(u"d:\\"_s));
     }
     table_.Refresh();
     toolbar_.SetEnabled(true);

@@ -45,6 +45,8 @@ public:
     virtual void ProcessPendingEvents() = 0;
     // Width of the text in the window's font, in twips.
     virtual double TextWidthTwips(const QString& text) = 0;
+    // Presents a written report page for printing (a print preview on screen).
+    virtual void ShowReport(const QString& htmlPath) = 0;
 };
 
 } // namespace vastrel

@@ -26,6 +26,7 @@ public:
     void ProcessPendingEvents() override {}
     // Column widths do not reach the output; any steady measure will do.
     double TextWidthTwips(const QString& text) override { return text.size() * 100.0; }
+    void ShowReport(const QString&) override {}
 
 private:
     QTextStream& errors_;

@@ -1,5 +1,7 @@
 #include "gui/QtUi.h"
 
+#include "gui/ReportPreview.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -180,6 +182,18 @@ double QtUi::TextWidthTwips(const QString& text) {
     const QFontMetricsF metrics(window_->font(), window_);
     const double dpi = window_->logicalDpiX() > 0 ? window_->logicalDpiX() : 96.0;
     return metrics.horizontalAdvance(text) * 1440.0 / dpi;
+}
+
+} // namespace vastrel
+
+namespace vastrel {
+
+void QtUi::ShowReport(const QString& htmlPath) {
+    if (dialogs_) {
+        dialogs_->ShowReport(htmlPath);
+        return;
+    }
+    ShowReportPreview(window_, htmlPath);
 }
 
 } // namespace vastrel

@@ -26,6 +26,7 @@ public:
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override;
     double TextWidthTwips(const QString& text) override;
+    void ShowReport(const QString& htmlPath) override;
 
     // Adds a status panel under its key; panels keep the order they were added in.
     void AddStatusPanel(const QString& key, const QString& text);

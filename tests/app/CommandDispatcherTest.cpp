@@ -83,6 +83,7 @@ TEST_F(CommandDispatcherTest, AppendingARowFlagsItsSumsAndMakesItCurrent) {
 
 TEST_F(CommandDispatcherTest, EveryCertificateItemPassesItsOwnKey) {
     for (const char16_t* key : {u"Urkunde1Tag", u"Urkunde4Tag", u"UrkundeAlles", u"UrkundeKomplett"}) {
+        ui.AnswerInput(std::nullopt); // the folder question, cancelled
         Choose(u"btnUrkundeDrucken", key);
         EXPECT_EQ(state.certificateVariant, QString::fromUtf16(key));
     }
@@ -115,6 +116,21 @@ TEST_F(CommandDispatcherTest, OpeningAMenuClearsTheResultText) {
     commands.ToolbarNotice();
     EXPECT_EQ(ui.StatusText(u"3"_s), QString());
     EXPECT_EQ(ui.EventsProcessed(), before + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandDispatcherTest, PrintAllSelectsEveryRowBeforeTheReport) {
+    AppendEmptyRow(table);
+    AppendEmptyRow(table);
+    table.SetRowSelected(2, true);
+    Choose(u"btnDrucken", u"btnDruckenAuswahl");
+    EXPECT_EQ(table.SelectedRowCount(), 1); // "Auswahl" leaves the selection alone
+    Choose(u"btnDrucken", u"btnDruckenAlles");
+    EXPECT_EQ(table.SelectedRowCount(), 3);
+    EXPECT_EQ(ui.ShownReports().size(), 2);
 }
 
 } // namespace

@@ -57,6 +57,8 @@ public:
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override { ++eventsProcessed_; }
     double TextWidthTwips(const QString& text) override { return text.size() * kTwipsPerCharacter; }
+    void ShowReport(const QString& htmlPath) override { reports_.push_back(htmlPath); }
+    const QStringList& ShownReports() const { return reports_; }
 
 private:
     FileDialogResult NextFileDialog(const FileDialogRequest& request);
@@ -73,6 +75,7 @@ private:
     std::vector<FileDialogRequest> fileDialogs_;
     QHash<QString, QString> status_;
     QHash<QString, QStringList> statusHistory_;
+    QStringList reports_;
     bool busy_ = false;
     int busyChanges_ = 0;
     int eventsProcessed_ = 0;
