@@ -1,8 +1,10 @@
 #include "gui/ReportPreview.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -10,6 +12,36 @@
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
+
+namespace {
+
+// Lays the page out as wide as its table needs and scales it onto the paper, so that all
+// columns of the full view fit across an A4 page; long tables go on over further pages.
+void PaintReport(const QString& html, QPrinter* printer) {
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setHtml(html);
+    document.documentLayout()->setPaintDevice(printer);
+    const QRectF page = printer->pageRect(QPrinter::DevicePixel);
+    document.setPageSize(QSizeF(page.width() * 4, page.height()));
+    const qreal width = std::max(page.width(), document.idealWidth());
+    const qreal scale = page.width() / width;
+    document.setPageSize(QSizeF(width, page.height() / scale));
+    QPainter painter(printer);
+    painter.scale(scale, scale);
+    const qreal height = document.pageSize().height();
+    for (int i = 0; i < document.pageCount(); ++i) {
+        if (i > 0) {
+            printer->newPage();
+        }
+        painter.save();
+        painter.translate(0, -i * height);
+        document.drawContents(&painter, QRectF(0, i * height, width, height));
+        painter.restore();
+    }
+}
+
+} // namespace
 
 void ShowReportPreview(QWidget* parent, const QString& htmlPath) {
     QFile file(htmlPath);
@@ -23,11 +55,8 @@ void ShowReportPreview(QWidget* parent, const QString& htmlPath) {
     printer.setDocName(u"Vastrel"_s);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(u"Druckvorschau"_s);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&html](QPrinter* target) {
-        QTextDocument document;
-        document.setHtml(html);
-        document.print(target);
-    });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&html](QPrinter* target) { PaintReport(html, target); });
     dialog.resize(1100, 780);
     dialog.exec();
 }

@@ -11,7 +11,7 @@ namespace {
 
 QString Cell(const QString& text, const Column& column, const char16_t* tag) {
     const QString align = column.layout.cellAlignment == 0 ? u"left"_s : u"center"_s;
-    return u"<%1 align=\"%2\">%3</%1>"_s.arg(QString::fromUtf16(tag), align, text.toHtmlEscaped());
+    return u"<%1 align=\"%2\" nowrap>%3</%1>"_s.arg(QString::fromUtf16(tag), align, text.toHtmlEscaped());
 }
 
 } // namespace
@@ -28,16 +28,16 @@ QString ReportHtml(const ResultTable& table) {
     html += u"<title>%1</title>\n"_s.arg(table.ReportTitle().toHtmlEscaped());
     html += u"<style>\n"
             u"@page { size: A4 landscape; margin: 12mm; }\n"
-            u"body { font-family: sans-serif; font-size: 9pt; }\n"
+            u"body { font-family: sans-serif; font-size: 7pt; }\n"
             u"h1 { font-size: 14pt; margin: 0 0 2pt 0; }\n"
             u"h2 { font-size: 11pt; font-weight: normal; margin: 0 0 8pt 0; }\n"
             u"table { border-collapse: collapse; }\n"
             u"th { background-color: #D8E4F8; }\n"
-            u"th, td { border: 1px solid #8090A8; padding: 2px 4px; }\n"
+            u"th, td { border: 1px solid #8090A8; padding: 1px 3px; white-space: nowrap; }\n"
             u"</style>\n</head>\n<body>\n"_s;
     html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(table.ReportTitle().toHtmlEscaped(),
                                                 table.ReportCaption().toHtmlEscaped());
-    html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<thead>\n<tr>"_s;
+    html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>"_s;
     for (int c : columns) {
         html += Cell(table.HeaderText(c).trimmed(), table.ColumnAt(c), u"th");
     }
