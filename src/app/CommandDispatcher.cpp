@@ -1,16 +1,21 @@
 #include "app/CommandDispatcher.h"
 
+#include "app/MainWindowPort.h"
 #include "app/MainWindowState.h"
 #include "app/RowEditing.h"
+#include "app/Shutdown.h"
 #include "app/Toolbar.h"
 #include "app/Ui.h"
 #include "app/ViewCommands.h"
+#include "app/WebHelp.h"
 #include "output/Certificates.h"
 #include "output/PrintReport.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
+#include "system/AssociatedProgram.h"
 #include "system/Folders.h"
 #include "system/ProgramFolder.h"
+#include "system/StartProgram.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -19,9 +24,9 @@ using namespace Qt::StringLiterals;
 namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
-                                     MainWindowState& state)
+                                     MainWindowState& state, MainWindowPort* window)
     : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
-      database_(table, ui, toolbar, state) {}
+      database_(table, ui, toolbar, state), window_(window) {}
 
 QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
     return u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\n"_s +
@@ -31,9 +36,25 @@ QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
 
 void CommandDispatcher::ButtonClick(const QString& buttonKey) {
     toolbar_.SetEnabled(false);
-    // "Info", "Web" and "Ende" get their commands with the About box, web help and shutdown.
-    Q_UNUSED(buttonKey);
+    if (buttonKey == u"btnInfo") {
+        if (window_) {
+            window_->ShowAbout();
+        }
+    } else if (buttonKey == u"btnHilfe") {
+        ShowWebHelp(ui_, WritableProgramFolder(), FindAssociatedProgram, StartProgram);
+    } else if (buttonKey == u"btnEnde") {
+        if (EndProgram(ui_, database_, ReportFolder()) == EndDecision::End) {
+            if (window_) {
+                window_->QuitProgram();
+            }
+            return; // the program has ended: the toolbar stays as it is
+        }
+    }
     toolbar_.SetEnabled(true);
+}
+
+bool CommandDispatcher::CloseRequested() {
+    return CloseWindow(ui_, database_, ReportFolder()) == EndDecision::End;
 }
 
 void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
@@ -46,6 +67,13 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
             database_.SaveDatabase();
         } else if (itemKey == u"btnDbSpeichernUnter") {
             database_.SaveDatabaseAs();
+        } else if (itemKey == u"btnDbEnde") {
+            if (EndProgram(ui_, database_, ReportFolder()) == EndDecision::End) {
+                if (window_) {
+                    window_->QuitProgram();
+                }
+                return;
+            }
         }
     } else if (buttonKey == u"btnAnzeige") {
         ShowDayView(table_, state_, ui_, itemKey);

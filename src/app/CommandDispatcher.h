@@ -6,6 +6,7 @@
 
 namespace vastrel {
 
+class MainWindowPort;
 class ResultTable;
 class Scorer;
 class Toolbar;
@@ -16,7 +17,8 @@ struct MainWindowState;
 // second click cannot start another before the first has returned.
 class CommandDispatcher {
 public:
-    CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state);
+    CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
+                      MainWindowPort* window = nullptr);
 
     // A plain button: "Info", "Web", "Ende".
     void ButtonClick(const QString& buttonKey);
@@ -24,6 +26,8 @@ public:
     void MenuItemClick(int buttonIndex, const QString& itemKey);
     // A drop-down menu opens: the last result text goes.
     void ToolbarNotice();
+    // The window's close button; answers whether the window may close.
+    bool CloseRequested();
 
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);
@@ -39,6 +43,7 @@ private:
     Toolbar& toolbar_;
     MainWindowState& state_;
     DatabaseCommands database_;
+    MainWindowPort* window_;
 };
 
 } // namespace vastrel

@@ -4,6 +4,7 @@
 #include "app/RowEditing.h"
 #include "app/ToolbarDefinition.h"
 #include "app/WindowLayout.h"
+#include "gui/FormInfo.h"
 #include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
 #include "gui/ResultGrid.h"
@@ -13,6 +14,8 @@
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -32,7 +35,7 @@ frmVastrel::frmVastrel(Ui* dialogs, RegionalSettings* settings, QWidget* parent)
     grid_ = new ResultGrid(table_, centralWidget());
     ui_ = std::make_unique<QtUi>(this, statusBar(), dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
-    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_);
+    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_, this);
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
@@ -137,6 +140,27 @@ int frmVastrel::TwipsToPixels(int twips) const {
 int frmVastrel::PixelsToTwips(int pixels) const {
     const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     return pixels * 1440 / dpi;
+}
+
+void frmVastrel::ShowAbout() {
+    FormInfo about(this);
+    about.exec();
+}
+
+void frmVastrel::QuitProgram() {
+    ending_ = true;
+    close();
+    QCoreApplication::quit();
+}
+
+void frmVastrel::closeEvent(QCloseEvent* event) {
+    if (ending_ || commands_->CloseRequested()) {
+        ending_ = true;
+        event->accept();
+        QCoreApplication::quit();
+    } else {
+        event->ignore();
+    }
 }
 
 void frmVastrel::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandDispatcher.h"
+#include "app/MainWindowPort.h"
 #include "app/MainWindowState.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
@@ -18,7 +19,7 @@ class ResultGrid;
 
 // The main window: toolbar, results table, status bar. It creates the widgets and hands every
 // notification to the commands; it decides nothing itself.
-class frmVastrel : public QMainWindow {
+class frmVastrel : public QMainWindow, public MainWindowPort {
     Q_OBJECT
 public:
     // Tests answer the dialogs through `dialogs` and pose as another platform through `settings`.
@@ -32,8 +33,12 @@ public:
     ResultGrid& Grid() const { return *grid_; }
     QtUi& WindowUi() { return *ui_; }
 
+    void ShowAbout() override;
+    void QuitProgram() override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void InitializeWindow();
@@ -52,6 +57,7 @@ private:
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;
     class RowMenu* rowMenu_ = nullptr;
+    bool ending_ = false; // the end command decided: close without asking again
 };
 
 } // namespace vastrel

@@ -8,13 +8,17 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -318,6 +322,55 @@ TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {
     EXPECT_EQ(created, &window);
     EXPECT_FALSE(windowVisibleDuringMessage);
     EXPECT_EQ(window.Table().ColumnCount(), 33); // start-up went on
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, InfoShowsTheAboutBoxUntilWeiter) {
+    window.show();
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->objectName(), u"FormInfo"_s);
+        EXPECT_EQ(about->windowTitle(), u"Info"_s);
+        EXPECT_EQ(about->size(), QSize(345, 251)); // 5172 x 3768 twips at 96 dots per inch
+        EXPECT_TRUE(about->findChild<QLabel*>(u"lblVersion"_s)->text().startsWith(u"Version:"_s));
+        EXPECT_FALSE(about->findChild<QPlainTextEdit*>(u"Text1"_s)->toPlainText().isEmpty());
+        QPushButton* next = about->findChild<QPushButton*>(u"cmdInfoWeiter"_s);
+        EXPECT_EQ(next->text(), u"Weiter"_s);
+        checked = true;
+        next->click();
+    });
+    window.findChild<QToolButton*>(u"btnInfo"_s)->click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(window.Toolbar().isEnabled());
+}
+
+TEST_F(MainWindowTest, TheCloseButtonAsksAndYesWithoutASavedFileKeepsTheWindow) {
+    window.show();
+    ui.AnswerBox(MessageAnswer::Yes);
+    ui.AnswerFileDialog({});
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    ui.AnswerBox(MessageAnswer::No);
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(ui.Boxes().size(), 2u);
+}
+
+TEST_F(MainWindowTest, EndWithCancelGoesOn) {
+    window.show();
+    ui.AnswerBox(MessageAnswer::Cancel);
+    window.findChild<QToolButton*>(u"btnEnde"_s)->click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Toolbar().isEnabled());
+    ui.AnswerBox(MessageAnswer::No);
+    window.findChild<QToolButton*>(u"btnEnde"_s)->click(); // ends without asking a second time
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(ui.Boxes().size(), 2u);
 }
 
 } // namespace

@@ -1,16 +1,21 @@
 #include "system/AssociatedProgram.h"
 #include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "app/WebHelp.h"
 #include "system/FileHelpers.h"
+#include "system/StartProgram.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace vastrel;
+using vastrel::testing::ScriptedUi;
 
 namespace {
 
@@ -27,7 +32,9 @@ void RegisterFakeBrowser() {
     home.mkpath(u"bin"_s);
     home.mkpath(u"data/applications"_s);
     home.mkpath(u"config"_s);
-    WriteTextFile(FakeBrowserPath(), u"#!/bin/sh\nexit 0"_s);
+    // The fake browser notes what it was started with.
+    WriteTextFile(FakeBrowserPath(),
+                  u"#!/bin/sh\necho \"$@\" > \""_s + g_home->filePath(u"started.txt"_s) + u"\"\nexit 0"_s);
     QFile::setPermissions(FakeBrowserPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteTextFile(home.filePath(u"data/applications/fakebrowser.desktop"_s),
                   u"[Desktop Entry]\nType=Application\nName=Fake Browser\nExec="_s + FakeBrowserPath() +
@@ -50,6 +57,18 @@ TEST(FindAssociatedProgram, GivesNothingWithoutARegistration) {
     const QString file = g_home->filePath(u"daten.zzq-unbekannt"_s);
     ASSERT_TRUE(WriteTextFile(file, QString()));
     EXPECT_EQ(FindAssociatedProgram(file), QString());
+}
+
+TEST(WebHelpWithThePlatform, StartsTheRegisteredBrowserWithTheHomePage) {
+    ScriptedUi ui; // no box scripted: a message would fail the test
+    ShowWebHelp(ui, g_home->path(), FindAssociatedProgram, StartProgram);
+    QFile started(g_home->filePath(u"started.txt"_s));
+    for (int i = 0; i < 500 && started.size() == 0; ++i) { // the browser runs on its own
+        QThread::msleep(10);
+    }
+    ASSERT_TRUE(started.open(QIODevice::ReadOnly));
+    EXPECT_EQ(started.readAll().trimmed(), QByteArray("www.vastrel.example"));
+    EXPECT_FALSE(QFile::exists(g_home->filePath(u"vst.htm"_s)));
 }
 
 } // namespace
