@@ -1,4 +1,5 @@
 #include "system/DecimalSeparator.h"
+#include "FakeRegionalSettings.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
 
@@ -9,25 +10,6 @@ using namespace vastrel;
 using namespace vastrel::testing;
 
 namespace {
-
-// A platform whose standard conversion writes what the test says.
-class FakeRegionalSettings : public RegionalSettings {
-public:
-    explicit FakeRegionalSettings(QString numberText) : numberText_(std::move(numberText)) {}
-    QString StandardNumberText(double) const override { return numberText_; }
-    bool WriteLocaleValue(bool systemLocale, int code, const QString& value) override {
-        writes << u"%1:%2=%3"_s.arg(systemLocale ? u"system"_s : u"user"_s).arg(code).arg(value);
-        return !(failThousands && code == kThousandsSeparator);
-    }
-    void AnnounceSettingChange() override { ++announcements; }
-
-    QStringList writes;
-    int announcements = 0;
-    bool failThousands = false;
-
-private:
-    QString numberText_;
-};
 
 TEST(DecimalSeparator, ACommaIsReplacedAndTheUserIsTold) {
     FakeRegionalSettings settings(u"1,1"_s);

@@ -1,3 +1,4 @@
+#include "FakeRegionalSettings.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
 #include "gui/QtToolbar.h"
@@ -30,17 +31,6 @@ using namespace vastrel::testing;
 
 namespace {
 
-class FixedSettings : public RegionalSettings {
-public:
-    explicit FixedSettings(QString text) : text_(std::move(text)) {}
-    QString StandardNumberText(double) const override { return text_; }
-    bool WriteLocaleValue(bool, int, const QString&) override { return true; }
-    void AnnounceSettingChange() override {}
-
-private:
-    QString text_;
-};
-
 // The table's editor commits through a queued call: give the event loop a moment.
 bool WaitFor(const std::function<bool()>& condition) {
     for (int i = 0; i < 200 && !condition(); ++i) {
@@ -69,7 +59,7 @@ protected:
     void Choose(const char16_t* itemKey) { window.Toolbar().Item(QString::fromUtf16(itemKey))->trigger(); }
 
     ScriptedUi ui;
-    FixedSettings settings;
+    FakeRegionalSettings settings;
     frmVastrel window;
 };
 
@@ -304,7 +294,7 @@ TEST_F(MainWindowTest, AHeaderClickSortsByThatColumn) {
 
 TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {
     ScriptedUi ui;
-    FixedSettings comma(u"1,1"_s);
+    FakeRegionalSettings comma(u"1,1"_s);
     bool windowVisibleDuringMessage = true;
     QWidget* created = nullptr;
     ui.OnBox([&](const RecordedBox&) {
