@@ -4,6 +4,7 @@
 #include "system/FileErrors.h"
 #include "system/Memory.h"
 #include "system/TextEncoding.h"
+#include "system/TextIndex.h"
 #include "table/ResultTable.h"
 
 #include <QFile>
@@ -52,7 +53,6 @@ QString ReadQuotedField(QStringView text, qsizetype& pos) {
 
 // Equal short texts of one column share one string: points, sums, years, factors and times
 // repeat a lot, and a competition of thousands of rows then takes a fraction of the memory.
-// A small open-addressing table per column; once full, further texts are simply copied.
 class FieldInterner {
 public:
     QString Intern(std::size_t column, QStringView text) {
@@ -62,47 +62,21 @@ public:
         if (text.size() > kMaxLength || column >= kMaxColumns) {
             return text.toString(); // names and remarks rarely repeat
         }
-        if (column >= tables_.size()) {
-            tables_.resize(column + 1);
+        if (column >= known_.size()) {
+            known_.resize(column + 1);
         }
-        Table& table = tables_[column];
-        if (table.slots.empty()) {
-            table.slots.resize(kSlots);
+        TextIndex& known = known_[column];
+        if (known.Size() >= kMaxDistinct) {
+            return text.toString();
         }
-        std::size_t i = Hash(text) & (kSlots - 1);
-        for (;; i = (i + 1) & (kSlots - 1)) {
-            QString& slot = table.slots[i];
-            if (slot.isNull()) {
-                break;
-            }
-            if (QStringView(slot) == text) {
-                return slot;
-            }
-        }
-        QString owned = text.toString();
-        if (table.used < kSlots / 2) {
-            table.slots[i] = owned;
-            ++table.used;
-        }
-        return owned;
+        return known.At(known.Insert(text).index);
     }
 
 private:
     static constexpr qsizetype kMaxLength = 12;
     static constexpr std::size_t kMaxColumns = 64;
-    static constexpr std::size_t kSlots = 8192; // a power of two, at most half used
-    struct Table {
-        std::vector<QString> slots;
-        std::size_t used = 0;
-    };
-    static std::size_t Hash(QStringView text) {
-        std::size_t h = 1469598103934665603ull; // FNV-1a
-        for (QChar c : text) {
-            h = (h ^ c.unicode()) * 1099511628211ull;
-        }
-        return h ^ (h >> 29);
-    }
-    std::vector<Table> tables_;
+    static constexpr int kMaxDistinct = 4096;
+    std::vector<TextIndex> known_;
 };
 
 std::vector<QString> ReadRecord(QStringView text, qsizetype& pos, std::size_t expectedFields,
