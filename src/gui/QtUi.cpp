@@ -106,7 +106,15 @@ MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, Messag
             b->setText(caption);
         }
     }
-    switch (box.exec()) {
+    // While the program is busy the pointer is an hourglass; over a question it is an arrow.
+    if (busy_) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    const int answer = box.exec();
+    if (busy_) {
+        QApplication::restoreOverrideCursor();
+    }
+    switch (answer) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:
