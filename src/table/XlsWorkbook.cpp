@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -32,7 +33,13 @@ constexpr quint16 kWindow2 = 0x023E;
 constexpr quint16 kLabelSst = 0x00FD;
 constexpr quint16 kNumber = 0x0203;
 constexpr int kMaxRecordData = 8224;
-constexpr quint16 kCellXf = 15; // the first cell format after the fifteen style formats
+constexpr quint16 kFormat = 0x041E;
+constexpr quint16 kTextXf = 15; // the first cell format after the fifteen style formats
+constexpr int kMaxDecimals = 10;
+constexpr int kFirstCustomFormat = 164;
+constexpr quint16 NumberXf(int decimals) {
+    return static_cast<quint16>(kTextXf + 1 + decimals);
+}
 
 // Little-endian writing into a growing buffer.
 class Writer {
@@ -118,24 +125,37 @@ void WriteGlobals(Writer& w) {
                      ShortText(d, u"Arial");
                  }));
     }
-    auto xf = [&](bool style) {
-        w.Record(kXf, Data([style](Writer& d) {
+    // Number formats "0", "0.0", "0.00", …: a number shows as many decimals as its cell had.
+    for (int decimals = 0; decimals <= kMaxDecimals; ++decimals) {
+        w.Record(kFormat, Data([decimals](Writer& d) {
+                     const QString code = decimals == 0 ? u"0"_s : u"0."_s + QString(decimals, u'0');
+                     d.U16(static_cast<quint16>(kFirstCustomFormat + decimals));
+                     d.U16(static_cast<quint16>(code.size()));
+                     d.U8(0x01);
+                     d.Utf16(code);
+                 }));
+    }
+    auto xf = [&](bool style, quint16 format) {
+        w.Record(kXf, Data([style, format](Writer& d) {
                      d.U16(0);                       // font
-                     d.U16(0);                       // number format "General"
+                     d.U16(format);                  // number format, 0 "General"
                      d.U16(style ? 0xFFF5 : 0x0001); // style or cell, locked, parent
                      d.U8(0x20);                     // bottom aligned
                      d.U8(0);
                      d.U8(0);
-                     d.U8(style ? 0xF4 : 0x00);
+                     d.U8(style ? 0xF4 : (format != 0 ? 0x04 : 0x00)); // a cell format of its own is "used"
                      d.U32(0);
                      d.U32(0);
                      d.U16(0x20C0); // pattern colours
                  }));
     };
     for (int i = 0; i < 15; ++i) {
-        xf(true);
+        xf(true, 0);
     }
-    xf(false);
+    xf(false, 0); // kTextXf
+    for (int decimals = 0; decimals <= kMaxDecimals; ++decimals) {
+        xf(false, static_cast<quint16>(kFirstCustomFormat + decimals)); // NumberXf(decimals)
+    }
     w.Record(kStyle, Data([](Writer& d) {
                  d.U16(0x8000); // built-in style on format 0
                  d.U8(0);       // "Normal"
@@ -190,12 +210,38 @@ private:
     quint32 total_ = 0;
 };
 
-// "Plain" means the text is a number as it stands, without blanks around it.
-std::optional<double> PlainNumber(const QString& text) {
-    if (text.isEmpty() || text.front() == u' ' || text.back() == u' ') {
+struct PlainNumber {
+    double value;
+    int decimals;
+};
+
+// A number written the way a spreadsheet writes it: optional minus, no leading zeros or plus, no
+// trailing zeros, at most kMaxDecimals decimals; shown with as many decimals as the text has.
+// Any other text ("007", " 12", "12x", "1.0000") is written as text, so every cell comes back
+// from the spreadsheet as it was.
+std::optional<PlainNumber> AsPlainNumber(const QString& text) {
+    QStringView t(text);
+    if (t.startsWith(u'-')) {
+        t = t.sliced(1);
+    }
+    const qsizetype point = t.indexOf(u'.');
+    const QStringView whole = point < 0 ? t : t.first(point);
+    const QStringView fraction = point < 0 ? QStringView() : t.sliced(point + 1);
+    const auto digits = [](QStringView v) {
+        return !v.isEmpty() &&
+               std::all_of(v.begin(), v.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (!digits(whole) || (whole.size() > 1 && whole.front() == u'0') || (point >= 0 && !digits(fraction)) ||
+        fraction.size() > kMaxDecimals || whole.size() > 15) {
         return std::nullopt;
     }
-    return ConvertStrict(text);
+    // Only a text that is the number's own way of writing itself: "1.0000" or "0.8210" would come
+    // back from a spreadsheet as "1" or "0.821", so they stay text and come back unchanged.
+    const auto value = ConvertStrict(text);
+    if (!value || NumberToText(*value) != text) {
+        return std::nullopt;
+    }
+    return PlainNumber{*value, static_cast<int>(fraction.size())};
 }
 
 } // namespace
@@ -228,7 +274,7 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
         sheet.U16(10);
         sheet.U16(static_cast<quint16>(row));
         sheet.U16(static_cast<quint16>(column));
-        sheet.U16(kCellXf);
+        sheet.U16(kTextXf);
         sheet.U32(strings.Index(text));
     };
     for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -244,14 +290,14 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
             if (text.isEmpty()) {
                 continue;
             }
-            const auto number = numeric[static_cast<std::size_t>(i)] ? PlainNumber(text) : std::nullopt;
+            const auto number = numeric[static_cast<std::size_t>(i)] ? AsPlainNumber(text) : std::nullopt;
             if (number) {
                 sheet.U16(kNumber);
                 sheet.U16(14);
                 sheet.U16(static_cast<quint16>(r));
                 sheet.U16(static_cast<quint16>(i));
-                sheet.U16(kCellXf);
-                sheet.F64(*number);
+                sheet.U16(NumberXf(number->decimals));
+                sheet.F64(number->value);
             } else {
                 label(r, static_cast<int>(i), text);
             }

@@ -12,7 +12,7 @@ inline constexpr int kMaxXlsRows = 65535;
 
 // The table as an Excel 97 workbook (BIFF8 in an OLE2 compound file): one sheet, a header row of
 // column keys, then the rows. Cells of number columns that hold a plain number are numbers,
-// every other cell is text.
+// shown with the decimals the cell had; every other cell is text.
 QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns);
 
 } // namespace vastrel
