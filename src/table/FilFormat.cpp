@@ -4,6 +4,7 @@
 #include "table/ResultTable.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -273,8 +274,7 @@ bool LoadFil(ResultTable& table, const QString& path, QString* errorMessage) {
         return false;
     };
     if (!QFileInfo(path).isFile()) {
-        return fail(QFileInfo(path).exists() ? u"Das ist ein Ordner, keine Datei."_s
-                                             : u"Die Datei ist nicht vorhanden."_s);
+        return fail(ReadFailureReason(QFile(path)));
     }
     LoadedTable loaded;
     {
