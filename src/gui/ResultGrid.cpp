@@ -1,6 +1,7 @@
 #include "gui/ResultGrid.h"
 
 #include "gui/ResultTableModel.h"
+#include "scoring/Distances.h"
 #include "table/ResultTable.h"
 
 #include <QApplication>
@@ -21,14 +22,19 @@ namespace {
 
 const QString kHeaderColour = u"#D8E4F8"_s;
 
-// Columns whose caption is much shorter than what they hold; widths from the captions alone
-// would cut "0.7887" and "0:35:12.0" short.
+// Columns whose caption is shorter than what they hold; widths from the captions alone would
+// cut "0.7887", "1:15.25" and "0:35:12.0" short.
 QString TypicalContent(const QString& key) {
     if (key == u"AF") {
         return u"0.0000"_s;
     }
-    if (key == u"10km") {
+    switch (DistanceGroupOf(key).value_or(DistanceGroup::Sprint)) {
+    case DistanceGroup::TenKm:
         return u"0:00:00.0"_s;
+    case DistanceGroup::Middle:
+        return u"00:00.0"_s;
+    case DistanceGroup::Sprint:
+        break;
     }
     return {};
 }
