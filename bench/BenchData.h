@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared material of the benchmarks: a Ui that stays silent and a generated competition.
-#include "app/Ui.h"
+// Shared material of the benchmarks: a generated competition.
+#include "ports/SilentUi.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -12,21 +12,6 @@ namespace vastrel::bench {
 using namespace Qt::StringLiterals;
 
 constexpr int kRows = 32767;
-
-class SilentUi : public Ui {
-public:
-    MessageAnswer MessageBox(const QString&, const QString&, MessageButtons, MessageIcon) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    FileDialogResult OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    FileDialogResult SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void SetStatusText(const QString&, const QString&) override {}
-    void SetBusy(bool) override {}
-    void ProcessPendingEvents() override {}
-    double TextWidthTwips(const QString& text) override { return text.size() * 100.0; }
-    void ShowReport(const QString&) override {}
-};
 
 // A competitor with all ten times, varied from row to row.
 inline QString CompetitorRow(int i) {

@@ -1,11 +1,11 @@
 // The file and whole-table commands on a competition of 32,767 rows: text import, full
 // recalculation, the final sort and the text export; and the memory the loaded table takes.
 #include "BenchData.h"
-#include "files/TextImport.h"
+#include "formats/ExportFile.h"
+#include "formats/FilFormat.h"
+#include "formats/TextImport.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
-#include "table/FilFormat.h"
-#include "table/TextExport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,7 +72,7 @@ void BM_ImportTextFile(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
     for (auto _ : state) {
-        ImportCsvFile(table, File().Path(), Width, ui);
+        ImportCsvFile(table, File().Path(), Width);
     }
     state.counters["rows"] = table.RowCount();
     state.counters["MB"] = static_cast<double>(File().Bytes()) / 1e6;
@@ -83,7 +83,7 @@ void BM_RecalculateAll(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
     Scorer scorer(table, ui);
-    ImportCsvFile(table, File().Path(), Width, ui);
+    ImportCsvFile(table, File().Path(), Width);
     for (auto _ : state) {
         RecalculateAll(table, scorer, ui);
     }
@@ -93,7 +93,7 @@ BENCHMARK(BM_RecalculateAll)->Unit(benchmark::kMillisecond);
 void BM_ExportTextFile(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
-    ImportCsvFile(table, File().Path(), Width, ui);
+    ImportCsvFile(table, File().Path(), Width);
     QTemporaryDir dir;
     ExportRequest request;
     request.columnList = AllColumnsList();
@@ -107,10 +107,10 @@ BENCHMARK(BM_ExportTextFile)->Unit(benchmark::kMillisecond);
 void BM_ExportSpreadsheet(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
-    ImportCsvFile(table, File().Path(), Width, ui);
+    ImportCsvFile(table, File().Path(), Width);
     QTemporaryDir dir;
     ExportRequest request;
-    request.format = 2;
+    request.format = ExportFormat::Spreadsheet;
     request.columnList = AllColumnsList();
     const QString path = dir.filePath(u"export.xls"_s);
     for (auto _ : state) {
@@ -123,7 +123,7 @@ BENCHMARK(BM_ExportSpreadsheet)->Unit(benchmark::kMillisecond);
 void BM_SaveFil(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
-    ImportCsvFile(table, File().Path(), Width, ui);
+    ImportCsvFile(table, File().Path(), Width);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"export.fil"_s);
     for (auto _ : state) {
@@ -148,7 +148,7 @@ void BM_ResidentMemoryWithTableLoaded(benchmark::State& state) {
         state.ResumeTiming();
         SilentUi ui;
         ResultTable table;
-        ImportCsvFile(table, File().Path(), Width, ui);
+        ImportCsvFile(table, File().Path(), Width);
         state.PauseTiming();
         state.counters["process_MB"] = static_cast<double>(ResidentKilobytes()) / 1024.0;
         state.counters["table_MB"] = static_cast<double>(ResidentKilobytes() - before) / 1024.0;

@@ -19,9 +19,8 @@ void BM_ScoreAllRows(benchmark::State& state) {
     FillTable(table);
     for (auto _ : state) {
         for (int row = 1; row <= table.RowCount(); ++row) {
-            scorer.SetScoringRow(row);
-            scorer.ComputeRowPoints();
-            scorer.UpdateRowSums();
+            scorer.ComputeRowPoints(row);
+            scorer.UpdateRowSums(row);
         }
         benchmark::DoNotOptimize(table.CellText(kRows, u"Gesamt"));
     }
@@ -36,11 +35,10 @@ void BM_ScoreOneRowRepeatedly(benchmark::State& state) {
     Scorer scorer(table, ui);
     DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
     table.AddRow(CompetitorRow(7));
-    scorer.SetScoringRow(1);
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
-            scorer.ComputeRowPoints();
-            scorer.UpdateRowSums();
+            scorer.ComputeRowPoints(1);
+            scorer.UpdateRowSums(1);
         }
     }
 }
@@ -52,14 +50,15 @@ void BM_SortByRunAndTotal(benchmark::State& state) {
     Scorer scorer(table, ui);
     FillTable(table);
     for (int row = 1; row <= table.RowCount(); ++row) {
-        scorer.SetScoringRow(row);
-        scorer.ComputeRowPoints();
-        scorer.UpdateRowSums();
+        scorer.ComputeRowPoints(row);
+        scorer.UpdateRowSums(row);
     }
-    int direction = 1;
+    SortDirection direction = SortDirection::Ascending;
     for (auto _ : state) {
         table.SortBy(u"Lauf,Gesamt"_s, direction);
-        direction = 3 - direction; // alternate, so no run sorts an already sorted table
+        // alternate, so no run sorts an already sorted table
+        direction =
+            direction == SortDirection::Ascending ? SortDirection::Descending : SortDirection::Ascending;
     }
 }
 BENCHMARK(BM_SortByRunAndTotal)->Unit(benchmark::kMillisecond);
@@ -67,10 +66,11 @@ BENCHMARK(BM_SortByRunAndTotal)->Unit(benchmark::kMillisecond);
 void BM_SortByName(benchmark::State& state) {
     ResultTable table;
     FillTable(table);
-    int direction = 1;
+    SortDirection direction = SortDirection::Ascending;
     for (auto _ : state) {
         table.SortBy(u"Name Vorname,Gesamt"_s, direction);
-        direction = 3 - direction;
+        direction =
+            direction == SortDirection::Ascending ? SortDirection::Descending : SortDirection::Ascending;
     }
 }
 BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond);

@@ -1,3 +1,5 @@
+#include "app/Places.h"
+#include "app/ProgramInfo.h"
 #include "gui/Translations.h"
 #include "gui/frmVastrel.h"
 
@@ -6,9 +8,9 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vastrel"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1.1"));
+    QApplication::setApplicationVersion(vastrel::ProgramVersion());
     vastrel::InstallGermanQtTranslations(app);
-    vastrel::frmVastrel window;
+    vastrel::frmVastrel window(vastrel::PlatformPlaces());
     window.show();
     return QApplication::exec();
 }

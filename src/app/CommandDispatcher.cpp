@@ -1,20 +1,19 @@
 #include "app/CommandDispatcher.h"
 
-#include "app/MainWindowPort.h"
-#include "app/MainWindowState.h"
+#include "app/CertificateCommand.h"
+#include "app/CommandKeys.h"
+#include "app/PrintReport.h"
 #include "app/RowEditing.h"
 #include "app/Shutdown.h"
-#include "app/Toolbar.h"
-#include "app/Ui.h"
 #include "app/ViewCommands.h"
 #include "app/WebHelp.h"
-#include "output/Certificates.h"
-#include "output/PrintReport.h"
+#include "ports/MainWindowPort.h"
+#include "ports/MainWindowState.h"
+#include "ports/Toolbar.h"
+#include "ports/Ui.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "system/AssociatedProgram.h"
-#include "system/Folders.h"
-#include "system/ProgramFolder.h"
 #include "system/StartProgram.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
@@ -24,9 +23,9 @@ using namespace Qt::StringLiterals;
 namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
-                                     MainWindowState& state, MainWindowPort* window)
-    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
-      database_(table, ui, toolbar, state), window_(window) {}
+                                     MainWindowState& state, const Places& places, MainWindowPort* window)
+    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state), places_(places),
+      database_(table, ui, toolbar, state, places.fileDialogFolder), window_(window) {}
 
 QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
     return u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\n"_s +
@@ -34,89 +33,115 @@ QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
                            : u"Komplette Neuberechnung der Punkte?"_s);
 }
 
+bool CommandDispatcher::EndAfterQuestion() {
+    if (EndProgram(ui_, database_, places_.reportFolder) != EndDecision::End) {
+        return false;
+    }
+    if (window_) {
+        window_->QuitProgram();
+    }
+    return true;
+}
+
 void CommandDispatcher::ButtonClick(const QString& buttonKey) {
     toolbar_.SetEnabled(false);
-    if (buttonKey == u"btnInfo") {
+    if (buttonKey == keys::kInfo) {
         if (window_) {
             window_->ShowAbout();
         }
-    } else if (buttonKey == u"btnHilfe") {
-        ShowWebHelp(ui_, WritableProgramFolder(), FindAssociatedProgram, StartProgram);
-    } else if (buttonKey == u"btnEnde") {
-        if (EndProgram(ui_, database_, ReportFolder()) == EndDecision::End) {
-            if (window_) {
-                window_->QuitProgram();
-            }
-            return; // the program has ended: the toolbar stays as it is
-        }
+    } else if (buttonKey == keys::kWeb) {
+        ShowWebHelp(ui_, places_.workFolder, FindAssociatedProgram, StartProgram);
+    } else if (buttonKey == keys::kEnd && EndAfterQuestion()) {
+        return; // the program has ended: the toolbar stays as it is
     }
     toolbar_.SetEnabled(true);
 }
 
 bool CommandDispatcher::CloseRequested() {
-    return CloseWindow(ui_, database_, ReportFolder()) == EndDecision::End;
+    return CloseWindow(ui_, database_, places_.reportFolder) == EndDecision::End;
+}
+
+void CommandDispatcher::RowMenuItemClick(int index) {
+    if (index == 0) {
+        table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
+    } else if (index == 2) {
+        AddRowFromContextMenu(table_);
+    }
 }
 
 void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     toolbar_.SetEnabled(false);
     const QString buttonKey = toolbar_.ButtonKey(buttonIndex);
-    if (buttonKey == u"btnDatenbank") {
-        if (itemKey == u"btnDbÖffnen") {
-            database_.OpenDatabase();
-        } else if (itemKey == u"btnDbSpeichern") {
-            database_.SaveDatabase();
-        } else if (itemKey == u"btnDbSpeichernUnter") {
-            database_.SaveDatabaseAs();
-        } else if (itemKey == u"btnDbEnde") {
-            if (EndProgram(ui_, database_, ReportFolder()) == EndDecision::End) {
-                if (window_) {
-                    window_->QuitProgram();
-                }
+    if (buttonKey == keys::kDatabase) {
+        if (itemKey == keys::kDatabaseEnd) {
+            if (EndAfterQuestion()) {
                 return;
             }
+        } else {
+            DatabaseItem(itemKey);
         }
-    } else if (buttonKey == u"btnAnzeige") {
+    } else if (buttonKey == keys::kView) {
         ShowDayView(table_, state_, ui_, itemKey);
-    } else if (buttonKey == u"btnSortierung") {
+    } else if (buttonKey == keys::kSort) {
         SortTable(table_, ui_, itemKey);
-    } else if (buttonKey == u"btnDrucken") {
-        if (itemKey == u"btnKurzdruck") {
-            ToggleShortPrint(toolbar_, state_);
-        } else if (itemKey == u"btnDruckenAlles") {
-            table_.LockUpdate(true);
-            for (int row = 1; row <= table_.RowCount(); ++row) {
-                table_.SetRowSelected(row, true);
-            }
-            table_.LockUpdate(false);
-            PrintReport(table_, ui_, state_, ReportFolder());
-        } else if (itemKey == u"btnDruckenAuswahl") {
-            PrintReport(table_, ui_, state_, ReportFolder());
-        }
-    } else if (buttonKey == u"btnBearbeitung") {
-        if (itemKey == u"btnBeAfMit") {
-            AssignAgeFactorsAndAsk(true);
-        } else if (itemKey == u"btnBeAfOhne") {
-            AssignAgeFactorsAndAsk(false);
-        } else if (itemKey == u"btnBePunkte") {
-            RecalculateAll(table_, scorer_, ui_);
-        } else if (itemKey == u"btnBeAnf") {
-            AppendEmptyRow(table_);
-        } else if (itemKey == u"btnBeLö") {
-            table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
-        } else if (itemKey == u"btnLöscheLaufdaten") {
-            ClearRunData(table_, ui_);
-        }
-    } else if (buttonKey == u"btnUrkundeDrucken") {
+    } else if (buttonKey == keys::kPrint) {
+        PrintItem(itemKey);
+    } else if (buttonKey == keys::kEdit) {
+        EditItem(itemKey);
+    } else if (buttonKey == keys::kCertificates) {
         state_.certificateVariant = itemKey;
-        WriteCertificates(table_, ui_, state_, FindCertificateTemplate(state_.certificateTemplate),
-                          DriveOrStandardFolder(u"d:\\"_s));
+        WriteCertificates(table_, ui_, state_, CertificateTemplatePath(places_, state_.certificateTemplate),
+                          places_.certificateFolder);
     }
     table_.Refresh();
     toolbar_.SetEnabled(true);
 }
 
+void CommandDispatcher::DatabaseItem(const QString& itemKey) {
+    if (itemKey == keys::kOpen) {
+        database_.OpenDatabase();
+    } else if (itemKey == keys::kSave) {
+        database_.SaveDatabase();
+    } else if (itemKey == keys::kSaveAs) {
+        database_.SaveDatabaseAs();
+    }
+}
+
+void CommandDispatcher::EditItem(const QString& itemKey) {
+    if (itemKey == keys::kAgeFactorsWith) {
+        AssignAgeFactorsAndAsk(true);
+    } else if (itemKey == keys::kAgeFactorsWithout) {
+        AssignAgeFactorsAndAsk(false);
+    } else if (itemKey == keys::kRecalculate) {
+        RecalculateAll(table_, scorer_, ui_);
+    } else if (itemKey == keys::kAppendRow) {
+        AppendEmptyRow(table_);
+    } else if (itemKey == keys::kDeleteRows) {
+        table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
+    } else if (itemKey == keys::kClearRunData) {
+        ClearRunData(table_, ui_);
+    }
+}
+
+void CommandDispatcher::PrintItem(const QString& itemKey) {
+    if (itemKey == keys::kShortPrint) {
+        ToggleShortPrint(toolbar_, state_);
+        return;
+    }
+    if (itemKey == keys::kPrintAll) {
+        table_.LockUpdate(true);
+        for (int row = 1; row <= table_.RowCount(); ++row) {
+            table_.SetRowSelected(row, true);
+        }
+        table_.LockUpdate(false);
+    } else if (itemKey != keys::kPrintSelection) {
+        return;
+    }
+    PrintReport(table_, ui_, state_, places_.reportFolder);
+}
+
 void CommandDispatcher::ToolbarNotice() {
-    ui_.SetStatusText(u"3"_s, QString());
+    ui_.SetStatusText(StatusPanel::Progress, QString());
     ui_.ProcessPendingEvents();
 }
 

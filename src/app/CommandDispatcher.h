@@ -1,6 +1,7 @@
 #pragma once
 
-#include "files/DatabaseCommands.h"
+#include "app/DatabaseCommands.h"
+#include "app/Places.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ struct MainWindowState;
 class CommandDispatcher {
 public:
     CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
-                      MainWindowPort* window = nullptr);
+                      const Places& places, MainWindowPort* window = nullptr);
 
     // A plain button: "Info", "Web", "Ende".
     void ButtonClick(const QString& buttonKey);
@@ -28,6 +29,9 @@ public:
     void ToolbarNotice();
     // The window's close button; answers whether the window may close.
     bool CloseRequested();
+    // An item of the table's context menu: 0 "Zeile löschen", 2 "Neue Datenzeile hinzufügen".
+    // The Delete key on the grid is item 0.
+    void RowMenuItemClick(int index);
 
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);
@@ -36,12 +40,18 @@ public:
 
 private:
     void AssignAgeFactorsAndAsk(bool withAgeClasses);
+    void DatabaseItem(const QString& itemKey);
+    void EditItem(const QString& itemKey);
+    void PrintItem(const QString& itemKey);
+    // Ends the program when the end question says so; answers whether it ended.
+    bool EndAfterQuestion();
 
     ResultTable& table_;
     Scorer& scorer_;
     Ui& ui_;
     Toolbar& toolbar_;
     MainWindowState& state_;
+    Places places_;
     DatabaseCommands database_;
     MainWindowPort* window_;
 };

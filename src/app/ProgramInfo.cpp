@@ -4,6 +4,10 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
+QString ProgramVersion() {
+    return u"%1.%2.%3"_s.arg(VASTREL_VERSION_MAJOR).arg(VASTREL_VERSION_MINOR).arg(VASTREL_VERSION_PATCH);
+}
+
 QString ProgramVersionText() {
     return u"V%1.%2(%3)"_s.arg(VASTREL_VERSION_MAJOR).arg(VASTREL_VERSION_MINOR).arg(VASTREL_VERSION_PATCH);
 }

@@ -8,6 +8,9 @@ namespace vastrel {
 // A name under the reserved example domain until the organisers have a real one.
 inline constexpr char16_t kHomePageHost[] = u"www.vastrel.example";
 
+// "1.1.1": the program's version, as the build names it.
+QString ProgramVersion();
+
 // "V1.1(1)": major.minor(revision) of the program's version.
 QString ProgramVersionText();
 

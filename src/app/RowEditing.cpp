@@ -1,7 +1,8 @@
 #include "app/RowEditing.h"
 
-#include "app/MainWindowState.h"
-#include "app/Ui.h"
+#include "ports/MainWindowState.h"
+#include "ports/Ui.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 using namespace Qt::StringLiterals;
@@ -37,21 +38,22 @@ void ClearRunData(ResultTable& table, Ui& ui) {
     if (!AskDelete(ui, SelectedRowsQuestion(table, u"Alle selektierten Laufdaten löschen?"_s))) {
         return;
     }
-    ui.SetStatusText(u"3"_s, u"Lösche Daten! Bitte warten!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Lösche Daten! Bitte warten!  "_s);
     ui.SetBusy(true);
     ui.ProcessPendingEvents();
     table.LockUpdate(true);
+    const int firstRunDataColumn = table.ColumnNumber(kFirstRunDataKey);
     for (int row = 1; row <= table.RowCount(); ++row) {
         if (!table.RowSelected(row)) {
             continue;
         }
-        for (int column = 9; column <= table.ColumnCount(); ++column) {
+        for (int column = firstRunDataColumn; column <= table.ColumnCount(); ++column) {
             table.SetCellText(row, column, QString());
         }
     }
     table.LockUpdate(false);
     table.Refresh();
-    ui.SetStatusText(u"3"_s, u"Löschung abgeschlossen!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Löschung abgeschlossen!  "_s);
     ui.SetBusy(false);
     ui.ProcessPendingEvents();
 }
@@ -72,7 +74,8 @@ void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui) {
 }
 
 void SortByHeader(ResultTable& table, int column) {
-    const int direction = table.SortOrder().contains(u"DESC"_s) ? 1 : 2;
+    const SortDirection direction =
+        table.SortOrder().contains(u"DESC"_s) ? SortDirection::Ascending : SortDirection::Descending;
     table.SortBy(table.Key(column), direction);
     table.SetCurrentRow(1);
 }

@@ -9,8 +9,8 @@ struct MainWindowState;
 // The question before rows are deleted: the one row by number, or several by count.
 void ConfirmRowsDelete(ResultTable& table, Ui& ui, int row, bool& cancel);
 
-// Empties columns 9 to the last (remark, times, points, sums) of the selected rows after asking;
-// the person columns stay.
+// Empties the run data (remark, times, points, sums: every column from the remark on) of the
+// selected rows after asking; the person columns stay.
 void ClearRunData(ResultTable& table, Ui& ui);
 
 // The context menu's new row: appended without flagged sum cells, and made current.

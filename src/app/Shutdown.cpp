@@ -1,8 +1,8 @@
 #include "app/Shutdown.h"
 
-#include "app/Ui.h"
-#include "files/DatabaseCommands.h"
-#include "output/PrintReport.h"
+#include "app/DatabaseCommands.h"
+#include "app/PrintReport.h"
+#include "ports/Ui.h"
 
 using namespace Qt::StringLiterals;
 

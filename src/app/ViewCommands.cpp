@@ -1,12 +1,15 @@
 #include "app/ViewCommands.h"
 
-#include "app/MainWindowState.h"
-#include "app/Toolbar.h"
-#include "app/Ui.h"
+#include "app/CommandKeys.h"
+#include "ports/MainWindowState.h"
+#include "ports/Toolbar.h"
+#include "ports/Ui.h"
 #include "table/ColumnModel.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 #include <array>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -14,19 +17,8 @@ namespace vastrel {
 
 namespace {
 
-struct DayView {
-    const char16_t* itemKey;
-    const char16_t* suffix;
-    int firstColumn;
-    int lastColumn;
-};
-
-constexpr std::array<DayView, 4> kDayViews = {{
-    {u"btnAnz1Tag", u" - 1.Tag", 10, 16},
-    {u"btnAnz2Tag", u" - 2.Tag", 17, 23},
-    {u"btnAnz3Tag", u" - 3.Tag", 24, 30},
-    {u"btnAnz4Tag", u" - 4.Tag", 31, 32},
-}};
+constexpr std::array<const char16_t*, kDayCount> kDayViewKeys = {keys::kViewDay1, keys::kViewDay2,
+                                                                 keys::kViewDay3, keys::kViewDay4};
 
 struct SortOrderDefinition {
     const char16_t* itemKey;
@@ -35,47 +27,55 @@ struct SortOrderDefinition {
 };
 
 constexpr std::array<SortOrderDefinition, 6> kSortOrders = {{
-    {u"btnSort1", u"Gesamt", u"Gesamt"},
-    {u"btnSort2", u"mw", u"mw,Gesamt"},
-    {u"btnSort3", u"Name Vorname", u"Name Vorname,Gesamt"},
-    {u"btnSort4", u"Lauf", u"Lauf,Gesamt"},
-    {u"btnSort5", u"Lauf", u"Lauf,Name Vorname"},
-    {u"btnSort6", u"Lauf", u"Lauf,mw,Gesamt"},
+    {keys::kSortTotal, u"Gesamt", u"Gesamt"},
+    {keys::kSortSexTotal, u"mw", u"mw,Gesamt"},
+    {keys::kSortNameTotal, u"Name Vorname", u"Name Vorname,Gesamt"},
+    {keys::kSortRunTotal, u"Lauf", u"Lauf,Gesamt"},
+    {keys::kSortRunName, u"Lauf", u"Lauf,Name Vorname"},
+    {keys::kSortRunSexTotal, u"Lauf", u"Lauf,mw,Gesamt"},
 }};
+
+// The day of a view item, 0 for "alles"; nothing for another key.
+std::optional<int> DayOfView(const QString& itemKey) {
+    if (itemKey == keys::kViewAll) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < kDayViewKeys.size(); ++i) {
+        if (itemKey == QStringView(kDayViewKeys[i])) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
 void ShowDayView(ResultTable& table, const MainWindowState& state, Ui& ui, const QString& itemKey) {
-    const DayView* day = nullptr;
-    for (const DayView& d : kDayViews) {
-        if (itemKey == QStringView(d.itemKey)) {
-            day = &d;
-        }
-    }
-    if (!day && itemKey != u"btnAnzAlles") {
+    const std::optional<int> day = DayOfView(itemKey);
+    if (!day) {
         return;
     }
     table.LockUpdate(true);
-    for (int c = 10; c <= 33; ++c) {
-        table.SetVisible(c, false);
+    for (const QString& key : CompetitionColumnKeys()) {
+        table.SetVisible(key, false);
     }
-    if (day) {
-        table.SetCaption(state.baseCaption + QString::fromUtf16(day->suffix));
-        for (int c = day->firstColumn; c <= day->lastColumn; ++c) {
-            table.SetVisible(c, true);
+    if (*day > 0) {
+        table.SetCaption(state.baseCaption + u" - %1.Tag"_s.arg(*day));
+        for (const QString& key : DayColumnKeys(*day)) {
+            table.SetVisible(key, true);
         }
         table.SetLayoutValue(38);
     } else {
         table.SetCaption(state.baseCaption);
-        for (int c = 1; c <= 33; ++c) {
+        for (int c = 1; c <= table.ColumnCount(); ++c) {
             table.SetVisible(c, true);
         }
-        for (int c : {3, 5, 9}) {
-            table.SetVisible(c, false);
+        for (const char16_t* key : kHiddenAtStartKeys) {
+            table.SetVisible(key, false);
         }
         table.SetLayoutValue(56);
     }
-    table.SetVisible(u"Gesamt", true);
+    table.SetVisible(kTotalKey, true);
     SetColumnWidths(table, [&ui](const QString& text) { return ui.TextWidthTwips(text); });
     table.LockUpdate(false);
     table.Refresh();
@@ -87,8 +87,10 @@ void SortTable(ResultTable& table, Ui& ui, const QString& itemKey) {
             continue;
         }
         table.LockUpdate(true);
-        ui.SetStatusText(u"3"_s, QString());
-        const int direction = table.SortDirection(order.leadColumn) == 1 ? 2 : 1;
+        ui.SetStatusText(StatusPanel::Progress, QString());
+        const SortDirection direction = table.SortDirection(order.leadColumn) == SortDirection::Ascending
+                                            ? SortDirection::Descending
+                                            : SortDirection::Ascending;
         table.SortBy(QString::fromUtf16(order.keys), direction);
         table.LockUpdate(false);
         table.Refresh();
@@ -99,8 +101,9 @@ void SortTable(ResultTable& table, Ui& ui, const QString& itemKey) {
 }
 
 void ToggleShortPrint(Toolbar& toolbar, MainWindowState& state) {
-    const bool checked = toolbar.ItemChecked(u"btnKurzdruck"_s);
-    toolbar.SetItemChecked(u"btnKurzdruck"_s, !checked);
+    const QString item = QString::fromUtf16(keys::kShortPrint);
+    const bool checked = toolbar.ItemChecked(item);
+    toolbar.SetItemChecked(item, !checked);
     state.shortPrint = !checked;
 }
 

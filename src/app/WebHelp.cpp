@@ -1,7 +1,7 @@
 #include "app/WebHelp.h"
 
 #include "app/ProgramInfo.h"
-#include "app/Ui.h"
+#include "ports/Ui.h"
 #include "system/FileHelpers.h"
 
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ConsoleUi.h"
-#include "files/TextImport.h"
+#include "formats/ExportFile.h"
+#include "formats/TextImport.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
-#include "table/TextExport.h"
 
 #include <optional>
 
@@ -62,8 +62,10 @@ int RunRecalc(const RecalcCall& call, QTextStream& errors) {
     ConsoleUi ui(errors);
     ResultTable table;
     Scorer scorer(table, ui);
+    QString error;
     if (!ImportCsvFile(
-            table, call.input, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, ui)) {
+            table, call.input, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &error)) {
+        ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return kCliFileError;
     }
     if (call.withAgeClasses) {
@@ -73,7 +75,6 @@ int RunRecalc(const RecalcCall& call, QTextStream& errors) {
 
     ExportRequest request;
     request.columnList = AllColumnsList();
-    QString error;
     if (!ExportFile(table, call.output, request, &error)) {
         ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return kCliFileError;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Toolbar.h"
+#include "ports/Toolbar.h"
 
 #include <QHash>
 #include <QToolBar>

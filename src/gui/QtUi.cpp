@@ -150,22 +150,22 @@ FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(window_, request, QFileDialog::AcceptSave);
 }
 
-void QtUi::AddStatusPanel(const QString& key, const QString& text) {
+void QtUi::AddStatusPanel(StatusPanel panel, const QString& text) {
     auto* label = new QLabel(text, statusBar_);
-    label->setObjectName(u"statusPanel"_s + key);
+    label->setObjectName(u"statusPanel"_s + QString::number(static_cast<int>(panel)));
     label->setMinimumWidth(120);
     statusBar_->addWidget(label, 1);
-    panels_.insert(key, label);
+    panels_.insert(panel, label);
 }
 
-void QtUi::SetStatusText(const QString& panelKey, const QString& text) {
-    if (QLabel* label = panels_.value(panelKey)) {
+void QtUi::SetStatusText(StatusPanel panel, const QString& text) {
+    if (QLabel* label = panels_.value(panel)) {
         label->setText(text);
     }
 }
 
-QString QtUi::StatusText(const QString& panelKey) const {
-    const QLabel* label = panels_.value(panelKey);
+QString QtUi::StatusText(StatusPanel panel) const {
+    const QLabel* label = panels_.value(panel);
     return label ? label->text() : QString();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 
 #include <QHash>
 
@@ -22,21 +22,21 @@ public:
                                     const QString& defaultText) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    void SetStatusText(const QString& panelKey, const QString& text) override;
+    void SetStatusText(StatusPanel panel, const QString& text) override;
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override;
     double TextWidthTwips(const QString& text) override;
     void ShowReport(const QString& htmlPath) override;
 
-    // Adds a status panel under its key; panels keep the order they were added in.
-    void AddStatusPanel(const QString& key, const QString& text);
-    QString StatusText(const QString& panelKey) const;
+    // Adds a status panel; panels keep the order they were added in.
+    void AddStatusPanel(StatusPanel panel, const QString& text);
+    QString StatusText(StatusPanel panel) const;
 
 private:
     QWidget* window_;
     QStatusBar* statusBar_;
     Ui* dialogs_;
-    QHash<QString, QLabel*> panels_;
+    QHash<StatusPanel, QLabel*> panels_;
     bool busy_ = false;
 };
 

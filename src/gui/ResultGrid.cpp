@@ -1,7 +1,7 @@
 #include "gui/ResultGrid.h"
 
 #include "gui/ResultTableModel.h"
-#include "scoring/Distances.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 #include <QApplication>

@@ -1,16 +1,15 @@
 #include "gui/frmVastrel.h"
 
+#include "app/CommandKeys.h"
+#include "app/DecimalSeparatorCheck.h"
 #include "app/ProgramInfo.h"
-#include "app/RowEditing.h"
-#include "app/ToolbarDefinition.h"
+#include "app/TableNotifications.h"
 #include "app/WindowLayout.h"
 #include "gui/FormInfo.h"
 #include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
 #include "gui/ResultGrid.h"
 #include "gui/RowMenu.h"
-#include "scoring/Recalculation.h"
-#include "scoring/TimeEntry.h"
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
@@ -26,23 +25,31 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-frmVastrel::frmVastrel(Ui* dialogs, RegionalSettings* settings, QWidget* parent) : QMainWindow(parent) {
+frmVastrel::frmVastrel(const Places& places, Ui* dialogs, RegionalSettings* settings, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName(u"frmVastrel"_s);
-    InitializeWindow();
     toolbar_ = new QtToolbar(this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
     setCentralWidget(new QWidget(this));
     grid_ = new ResultGrid(table_, centralWidget());
     ui_ = std::make_unique<QtUi>(this, statusBar(), dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
-    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_, this);
+    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_, places, this);
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
     connect(toolbar_, &QtToolbar::MenuItemClicked, this,
             [this](int index, const QString& key) { commands_->MenuItemClick(index, key); });
     connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
-    WireTableNotifications();
+    ConnectTableNotifications(table_, *scorer_, *ui_, state_, *this);
+    rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
+                           [this] { commands_->RowMenuItemClick(2); }, this);
+    connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { commands_->RowMenuItemClick(0); });
+    connect(grid_, &ResultGrid::MenuKeyPressed, this, [this](const QPoint& pos) {
+        rowMenuAnchor_ = pos;
+        ShowRowMenu(table_, *this, 2, table_.CurrentRow());
+        rowMenuAnchor_.reset();
+    });
     LoadWindow(settings);
 }
 
@@ -50,56 +57,6 @@ frmVastrel::~frmVastrel() {
     table_.Events() = {};
     // The grid reads the table until it is gone; the table is a member and goes first otherwise.
     delete grid_;
-}
-
-void frmVastrel::InitializeWindow() {
-    // The platform's controls need no initialising under Qt; kept as the first step of start-up.
-}
-
-void frmVastrel::WireTableNotifications() {
-    table_.Events().validateCellEdit = [this](int column, QString& text) {
-        ValidateTimeEntry(table_, column, text, *ui_);
-    };
-    table_.Events().afterCellEdit = [this](int row, int, const QString&) {
-        RecalculateRow(table_, *scorer_, row);
-    };
-    table_.Events().beforeRowsDelete = [this](int row, bool& cancel) {
-        ConfirmRowsDelete(table_, *ui_, row, cancel);
-    };
-    table_.Events().captionClick = [this] {
-        EnterEventName(table_, state_, *ui_);
-    };
-    table_.Events().headerClick = [this](int column) {
-        SortByHeader(table_, column);
-    };
-    table_.Events().searchRequest = [this](int& number) {
-        SearchRow(table_, number);
-    };
-    table_.Events().beforeRowAction = [this](int row, bool& cancel) {
-        GuardRowAction(table_, row, cancel);
-    };
-    table_.Events().cellMouseUp = [this](int button, int row, int) {
-        ShowRowMenu(button, row, QCursor::pos());
-    };
-
-    rowMenu_ =
-        new RowMenu([this] { table_.DeleteSelectedRows(); }, [this] { AddRowFromContextMenu(table_); }, this);
-    connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { table_.DeleteSelectedRows(); });
-    connect(grid_, &ResultGrid::MenuKeyPressed, this,
-            [this](const QPoint& pos) { ShowRowMenu(2, table_.CurrentRow(), pos); });
-}
-
-void frmVastrel::ShowRowMenu(int button, int row, const QPoint& globalPos) {
-    if (button != 2) {
-        return; // only the right mouse button opens the menu
-    }
-    bool cancel = false;
-    if (table_.Events().beforeRowAction) {
-        table_.Events().beforeRowAction(row, cancel);
-    }
-    if (!cancel) {
-        rowMenu_->popup(globalPos);
-    }
 }
 
 void frmVastrel::LoadWindow(RegionalSettings* settings) {
@@ -121,14 +78,15 @@ void frmVastrel::LoadWindow(RegionalSettings* settings) {
 
     table_.SetLayoutValue(56);
     state_.certificateTemplate = u"\\Urkunde.rtf"_s;
-    for (const QString& key : {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}) {
-        ui_->AddStatusPanel(key, key == u"1" ? u"Status  "_s : QString());
+    for (StatusPanel panel : {StatusPanel::Status, StatusPanel::File, StatusPanel::Progress,
+                              StatusPanel::Four, StatusPanel::Five}) {
+        ui_->AddStatusPanel(panel, panel == StatusPanel::Status ? u"Status  "_s : QString());
     }
     statusBar()->setFixedHeight(TwipsToPixels(kStatusBarHeightTwips));
-    LoadPointsCoefficients(scorer_->Coefficients());
+    // The points coefficients are the scorer's, complete since it was made.
     DefineColumns(table_, [this](const QString& text) { return ui_->TextWidthTwips(text); });
     AppendEmptyRow(table_);
-    toolbar_->SetItemChecked(u"btnKurzdruck"_s, true);
+    toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
     state_.shortPrint = true;
 }
 
@@ -145,6 +103,10 @@ int frmVastrel::PixelsToTwips(int pixels) const {
 void frmVastrel::ShowAbout() {
     FormInfo about(this);
     about.exec();
+}
+
+void frmVastrel::PopUpRowMenu() {
+    rowMenu_->popup(rowMenuAnchor_.value_or(QCursor::pos()));
 }
 
 void frmVastrel::QuitProgram() {
@@ -184,11 +146,12 @@ void frmVastrel::ResizeWindow() {
     }
     grid_->setGeometry(QRect(origin, size.boundedTo(room)));
     if (!isMinimized()) {
-        toolbar_->SetButtonWidth(u"btnPlaceholder"_s,
-                                 PlaceholderWidth(width(), toolbar_->ButtonWidth(u"btnInfo"_s),
-                                                  toolbar_->ButtonWidth(u"btnHilfe"_s),
-                                                  toolbar_->ButtonWidth(u"btnEnde"_s),
-                                                  toolbar_->ButtonLeft(u"btnPlaceholder"_s)));
+        const QString placeholder = QString::fromUtf16(keys::kPlaceholder);
+        toolbar_->SetButtonWidth(
+            placeholder, PlaceholderWidth(width(), toolbar_->ButtonWidth(QString::fromUtf16(keys::kInfo)),
+                                          toolbar_->ButtonWidth(QString::fromUtf16(keys::kWeb)),
+                                          toolbar_->ButtonWidth(QString::fromUtf16(keys::kEnd)),
+                                          toolbar_->ButtonLeft(placeholder)));
     }
     table_.LockUpdate(false);
     table_.Refresh();

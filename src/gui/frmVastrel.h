@@ -1,14 +1,16 @@
 #pragma once
 
 #include "app/CommandDispatcher.h"
-#include "app/MainWindowPort.h"
-#include "app/MainWindowState.h"
+#include "app/Places.h"
+#include "ports/MainWindowPort.h"
+#include "ports/MainWindowState.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace vastrel {
 
@@ -22,8 +24,9 @@ class ResultGrid;
 class frmVastrel : public QMainWindow, public MainWindowPort {
     Q_OBJECT
 public:
-    // Tests answer the dialogs through `dialogs` and pose as another platform through `settings`.
-    explicit frmVastrel(Ui* dialogs = nullptr, RegionalSettings* settings = nullptr,
+    // The commands read and write in `places`. Tests answer the dialogs through `dialogs` and
+    // pose as another platform through `settings`.
+    explicit frmVastrel(const Places& places, Ui* dialogs = nullptr, RegionalSettings* settings = nullptr,
                         QWidget* parent = nullptr);
     ~frmVastrel() override;
 
@@ -35,17 +38,15 @@ public:
 
     void ShowAbout() override;
     void QuitProgram() override;
+    void PopUpRowMenu() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void InitializeWindow();
     void LoadWindow(RegionalSettings* settings);
     void ResizeWindow();
-    void WireTableNotifications();
-    void ShowRowMenu(int button, int row, const QPoint& globalPos);
     int TwipsToPixels(int twips) const;
     int PixelsToTwips(int pixels) const;
 
@@ -57,7 +58,8 @@ private:
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;
     class RowMenu* rowMenu_ = nullptr;
-    bool ending_ = false; // the end command decided: close without asking again
+    std::optional<QPoint> rowMenuAnchor_; // where the menu key asked for it; else the pointer
+    bool ending_ = false;                 // the end command decided: close without asking again
 };
 
 } // namespace vastrel

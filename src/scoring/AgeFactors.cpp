@@ -1,6 +1,6 @@
 #include "scoring/AgeFactors.h"
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 #include "scoring/Progress.h"
 #include "system/NumberText.h"
 #include "table/ResultTable.h"
@@ -56,7 +56,7 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
     ui.SetBusy(true);
     table.LockUpdate(true);
     // Rows of one competitor next to each other; "Alter" has no column and changes nothing.
-    table.SortBy(u"Name Vorname,Alter"_s, 1);
+    table.SortBy(u"Name Vorname,Alter"_s, SortDirection::Ascending);
     const int rowCount = table.RowCount();
     ProgressDisplay progress(ui);
     for (int i = 1; i <= rowCount; ++i) {
@@ -90,7 +90,7 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
             table.SetCellText(i, factor, *ageFactor);
         }
     }
-    table.SortBy(u"Lauf,Gesamt"_s, 2);
+    table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
     table.LockUpdate(false);
     table.Refresh();
     table.SetCurrentRow(1);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scoring/Distances.h"
+#include "table/CompetitionLayout.h"
 
 #include <array>
 

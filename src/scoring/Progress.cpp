@@ -1,6 +1,6 @@
 #include "scoring/Progress.h"
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 
 #include <cmath>
 
@@ -21,7 +21,7 @@ void ProgressDisplay::Show(int row, int rowCount) {
     const int percent = ProgressPercent(row, rowCount);
     if (percent != shown_) {
         shown_ = percent;
-        ui_.SetStatusText(u"3"_s, ProgressText(row, rowCount));
+        ui_.SetStatusText(StatusPanel::Progress, ProgressText(row, rowCount));
     }
 }
 

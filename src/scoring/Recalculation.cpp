@@ -1,6 +1,6 @@
 #include "scoring/Recalculation.h"
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 #include "scoring/Progress.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
@@ -23,14 +23,13 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
         return;
     }
     table.LockUpdate(true);
-    scorer.SetScoringRow(row);
-    scorer.ComputeRowPoints();
-    scorer.UpdateRowSums();
+    scorer.ComputeRowPoints(row);
+    scorer.UpdateRowSums(row);
     table.LockUpdate(false);
 }
 
 void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
-    ui.SetStatusText(u"3"_s, u"Berechnung läuft! Bitte warten!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Berechnung läuft! Bitte warten!  "_s);
     ui.SetBusy(true);
     scorer.SetInputErrorFlag(false);
     ui.ProcessPendingEvents();
@@ -40,8 +39,7 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
     for (int row = 1; row <= rowCount; ++row) {
         const bool empty = IsRowEmpty(table, row);
         if (!empty) {
-            scorer.SetScoringRow(row);
-            scorer.ComputeRowPoints();
+            scorer.ComputeRowPoints(row);
             if (scorer.InputErrorFlag()) {
                 break; // this row keeps its old sums; the rows after it are not computed
             }
@@ -51,14 +49,14 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
             ui.ProcessPendingEvents();
         }
         if (!empty) {
-            scorer.UpdateRowSums();
+            scorer.UpdateRowSums(row);
         }
     }
-    table.SortBy(u"Lauf,Gesamt"_s, 2);
+    table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
     table.SetCurrentRow(1);
     table.LockUpdate(false);
     table.Refresh();
-    ui.SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);
     ui.SetBusy(false);
     ui.ProcessPendingEvents();
 }

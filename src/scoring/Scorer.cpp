@@ -1,6 +1,6 @@
 #include "scoring/Scorer.h"
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 #include "system/NumberText.h"
 #include "table/ResultTable.h"
 
@@ -48,30 +48,29 @@ const Scorer::Columns& Scorer::ResolvedColumns() {
             columns_.time[i] = table_.ColumnNumber(kDistances[i].timeKey);
             columns_.points[i] = table_.ColumnNumber(kDistances[i].pointsKey);
         }
-        const std::array<const char16_t*, 4> sums = {u"Summe1", u"Summe2", u"Summe3", u"Summe4"};
-        for (std::size_t i = 0; i < sums.size(); ++i) {
-            columns_.daySum[i] = table_.ColumnNumber(sums[i]);
+        for (std::size_t i = 0; i < kDaySumKeys.size(); ++i) {
+            columns_.daySum[i] = table_.ColumnNumber(kDaySumKeys[i]);
         }
-        columns_.total = table_.ColumnNumber(u"Gesamt");
+        columns_.total = table_.ColumnNumber(kTotalKey);
         columnsGeneration_ = table_.LayoutGeneration();
     }
     return columns_;
 }
 
-void Scorer::ReportInputError() {
-    ui_.MessageBox(u"Eingabefehler in Zeile: "_s + QString::number(scoringRow_), u"Vastrel"_s,
-                   MessageButtons::Ok, MessageIcon::Exclamation);
+void Scorer::ReportInputError(int row) {
+    ui_.MessageBox(u"Eingabefehler in Zeile: "_s + QString::number(row), u"Vastrel"_s, MessageButtons::Ok,
+                   MessageIcon::Exclamation);
     inputErrorFlag_ = true;
-    table_.SetCurrentRow(scoringRow_);
+    table_.SetCurrentRow(row);
 }
 
-double Scorer::AgeFactor() {
+double Scorer::AgeFactor(int row) {
     // An empty cell means no factor has been given yet: the time counts in full.
-    const QString& text = table_.CellText(scoringRow_, ResolvedColumns().ageFactor);
+    const QString& text = table_.CellText(row, ResolvedColumns().ageFactor);
     return IsBlank(text) ? 1.0 : ReadLenient(text);
 }
 
-std::optional<double> Scorer::EffectiveTime(QStringView timeText, QStringView numberFormat,
+std::optional<double> Scorer::EffectiveTime(int row, QStringView timeText, QStringView numberFormat,
                                             double ageFactor) {
     // Up to three parts: seconds; minutes and seconds; hours, minutes and seconds.
     // Split by hand: times are short, and this runs ten times for every row scored.
@@ -92,7 +91,7 @@ std::optional<double> Scorer::EffectiveTime(QStringView timeText, QStringView nu
         for (qsizetype i = 0; i < count; ++i) {
             const auto value = ConvertStrict(parts[static_cast<std::size_t>(i)]);
             if (!value) {
-                ReportInputError();
+                ReportInputError(row);
                 return std::nullopt;
             }
             values[static_cast<std::size_t>(i)] = *value;
@@ -108,14 +107,14 @@ std::optional<double> Scorer::EffectiveTime(QStringView timeText, QStringView nu
     return RoundLikePattern(total, numberFormat) * ageFactor;
 }
 
-QString Scorer::sec(const QString& timeText, const QString& numberFormat) {
-    const auto seconds = EffectiveTime(timeText, numberFormat, AgeFactor());
+QString Scorer::sec(int row, const QString& timeText, const QString& numberFormat) {
+    const auto seconds = EffectiveTime(row, timeText, numberFormat, AgeFactor(row));
     return seconds ? NumberToText(*seconds) : u"0"_s;
 }
 
-void Scorer::ComputeRowPoints() {
+void Scorer::ComputeRowPoints(int row) {
     const Columns& columns = ResolvedColumns();
-    const QString& sexText = table_.CellText(scoringRow_, columns.sex);
+    const QString& sexText = table_.CellText(row, columns.sex);
     Sex sex;
     if (sexText == u"m") {
         sex = Sex::Men;
@@ -126,16 +125,15 @@ void Scorer::ComputeRowPoints() {
                        MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    const double ageFactor = AgeFactor();
+    const double ageFactor = AgeFactor(row);
     for (int i = 0; i < kDistanceCount; ++i) {
         const auto d = static_cast<std::size_t>(i);
         const Coefficient& c = coefficients_.At(sex, i);
         const int pointsColumn = columns.points[d];
-        const auto effective =
-            EffectiveTime(table_.CellText(scoringRow_, columns.time[d]), u"#.#", ageFactor);
+        const auto effective = EffectiveTime(row, table_.CellText(row, columns.time[d]), u"#.#", ageFactor);
         if (!effective) {
             // A time that cannot be read scores nothing rather than the maximum.
-            table_.StoreCellText(scoringRow_, pointsColumn, QStringView());
+            table_.StoreCellText(row, pointsColumn, QStringView());
             continue;
         }
         // The effective time counts as its text form would read back. A time in tenths already
@@ -143,40 +141,39 @@ void Scorer::ComputeRowPoints() {
         const double t = ageFactor == 1.0 ? *effective : RoundToTextPrecision(*effective);
         const double points = t > c.b ? 1.0 : std::floor(c.a * (c.b - t) * (c.b - t));
         // The smallest score is 1 point, also where the formula gives less than one.
-        table_.StoreCellText(scoringRow_, pointsColumn, WriteNumber(points == 0 ? 1.0 : points).View());
+        table_.StoreCellText(row, pointsColumn, WriteNumber(points == 0 ? 1.0 : points).View());
     }
 }
 
-double Scorer::CellValue(int column) const {
-    return ReadLenient(table_.CellText(scoringRow_, column));
+double Scorer::CellValue(int row, int column) const {
+    return ReadLenient(table_.CellText(row, column));
 }
 
-void Scorer::UpdateRowSums() {
+void Scorer::UpdateRowSums(int row) {
     const Columns& columns = ResolvedColumns();
     for (std::size_t d = 0; d < kDistances.size(); ++d) {
-        const QString& time = table_.CellText(scoringRow_, columns.time[d]);
+        const QString& time = table_.CellText(row, columns.time[d]);
         if (IsBlank(time)) {
-            table_.StoreCellText(scoringRow_, columns.points[d], QStringView());
+            table_.StoreCellText(row, columns.points[d], QStringView());
         } else if (kDistances[d].group == DistanceGroup::Sprint) {
-            table_.StoreCellText(scoringRow_, columns.time[d],
-                                 WritePattern(ReadLenient(time), u"#.0").View());
+            table_.StoreCellText(row, columns.time[d], WritePattern(ReadLenient(time), u"#.0").View());
         }
     }
     auto pointsOfDay = [&](std::size_t first) {
-        return CellValue(columns.points[first]) + CellValue(columns.points[first + 1]) +
-               CellValue(columns.points[first + 2]);
+        return CellValue(row, columns.points[first]) + CellValue(row, columns.points[first + 1]) +
+               CellValue(row, columns.points[first + 2]);
     };
-    table_.StoreCellText(scoringRow_, columns.daySum[0], WritePattern(pointsOfDay(0), u"#").View());
-    table_.StoreCellText(scoringRow_, columns.daySum[1], WriteNumber(pointsOfDay(3)).View());
-    table_.StoreCellText(scoringRow_, columns.daySum[2], WriteNumber(pointsOfDay(6)).View());
+    table_.StoreCellText(row, columns.daySum[0], WritePattern(pointsOfDay(0), u"#").View());
+    table_.StoreCellText(row, columns.daySum[1], WriteNumber(pointsOfDay(3)).View());
+    table_.StoreCellText(row, columns.daySum[2], WriteNumber(pointsOfDay(6)).View());
     double total = 0;
     for (int sumColumn : columns.daySum) {
-        total += CellValue(sumColumn);
+        total += CellValue(row, sumColumn);
     }
-    table_.StoreCellText(scoringRow_, columns.total, WriteNumber(total).View());
+    table_.StoreCellText(row, columns.total, WriteNumber(total).View());
     for (int column : {columns.daySum[0], columns.daySum[1], columns.daySum[2], columns.total}) {
-        if (CellValue(column) == 0) {
-            table_.StoreCellText(scoringRow_, column, QStringView());
+        if (CellValue(row, column) == 0) {
+            table_.StoreCellText(row, column, QStringView());
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scoring/PointsCoefficients.h"
+#include "table/CompetitionLayout.h"
 
 #include <QString>
 
@@ -13,8 +14,7 @@ class ResultTable;
 class Ui;
 
 // Scores one row at a time: the row's times become points and its points day sums and a total.
-// Holds the row being scored and the flag that a time could not be converted, which the full
-// recalculation reads.
+// Holds the flag that a time could not be converted, which the full recalculation reads.
 class Scorer {
 public:
     Scorer(ResultTable& table, Ui& ui);
@@ -22,22 +22,20 @@ public:
     const PointsCoefficients& Coefficients() const { return coefficients_; }
     PointsCoefficients& Coefficients() { return coefficients_; }
 
-    int ScoringRow() const { return scoringRow_; }
-    void SetScoringRow(int row) { scoringRow_ = row; }
     bool InputErrorFlag() const { return inputErrorFlag_; }
     void SetInputErrorFlag(bool set) { inputErrorFlag_ = set; }
 
     // The effective time in seconds of a stored time, as text: the time formatted with the
-    // number pattern (the points use "#.#", tenths), times the scoring row's age factor.
-    // A part that is not a number is reported and gives "0".
-    QString sec(const QString& timeText, const QString& numberFormat);
+    // number pattern (the points use "#.#", tenths), times the row's age factor.
+    // A part that is not a number is reported, naming the row, and gives "0".
+    QString sec(int row, const QString& timeText, const QString& numberFormat);
 
-    // The ten points of the scoring row from its sex, times and age factor.
-    void ComputeRowPoints();
+    // The ten points of the row from its sex, times and age factor.
+    void ComputeRowPoints(int row);
 
-    // Tidies the scoring row's sprint times, empties points without a time, writes the day
-    // sums and the total.
-    void UpdateRowSums();
+    // Tidies the row's sprint times, empties points without a time, writes the day sums and
+    // the total.
+    void UpdateRowSums(int row);
 
 private:
     struct Columns {
@@ -50,15 +48,15 @@ private:
     };
 
     const Columns& ResolvedColumns();
-    std::optional<double> EffectiveTime(QStringView timeText, QStringView numberFormat, double ageFactor);
-    double AgeFactor();
-    void ReportInputError();
-    double CellValue(int column) const;
+    std::optional<double> EffectiveTime(int row, QStringView timeText, QStringView numberFormat,
+                                        double ageFactor);
+    double AgeFactor(int row);
+    void ReportInputError(int row);
+    double CellValue(int row, int column) const;
 
     ResultTable& table_;
     Ui& ui_;
     PointsCoefficients coefficients_;
-    int scoringRow_ = 0;
     bool inputErrorFlag_ = false;
     Columns columns_;
     int columnsGeneration_ = -1;

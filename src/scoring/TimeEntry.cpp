@@ -1,8 +1,8 @@
 #include "scoring/TimeEntry.h"
 
-#include "app/Ui.h"
-#include "scoring/Distances.h"
+#include "ports/Ui.h"
 #include "system/NumberText.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 using namespace Qt::StringLiterals;

@@ -1,7 +1,5 @@
 #include "system/DecimalSeparator.h"
 
-#include "app/Ui.h"
-
 #include <QLocale>
 
 #include <clocale>
@@ -65,16 +63,6 @@ bool SetNumberSeparators(RegionalSettings& settings, const QString& decimalSepar
         settings.AnnounceSettingChange();
     }
     return written;
-}
-
-void CheckDecimalSeparator(RegionalSettings& settings, Ui& ui) {
-    if (settings.StandardNumberText(1.1) != u"1,1") {
-        return;
-    }
-    SetNumberSeparators(settings, u"."_s, u" "_s, true);
-    ui.MessageBox(u"Das Dezimaltrennzeichen wurde von 'Komma' nach 'Punkt' geändert!   "_s,
-                  u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s, MessageButtons::Ok,
-                  MessageIcon::Exclamation);
 }
 
 } // namespace vastrel

@@ -6,8 +6,6 @@
 
 namespace vastrel {
 
-class Ui;
-
 // The regional settings the decimal separator check needs; a test can pose as a platform
 // whose conversions write a comma.
 class RegionalSettings {
@@ -35,9 +33,5 @@ inline constexpr int kThousandsSeparator = 15;
 // decimal, thousands; announces the change when the last one took and answers whether it did.
 bool SetNumberSeparators(RegionalSettings& settings, const QString& decimalSeparator,
                          const QString& thousandsSeparator, bool systemLocale);
-
-// When the platform writes 1.1 as "1,1", makes the point the decimal separator and the blank
-// the thousands separator, and tells the user so.
-void CheckDecimalSeparator(RegionalSettings& settings, Ui& ui);
 
 } // namespace vastrel

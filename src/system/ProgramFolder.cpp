@@ -27,19 +27,4 @@ QString WritableProgramFolder() {
     return data;
 }
 
-QString FindCertificateTemplate(const QString& templateName) {
-    // The name is kept as the program has always named it, "\Urkunde.rtf".
-    const QString name = QString(templateName).replace(u'\\', u'/').section(u'/', -1);
-    const QStringList candidates = {
-        ProgramFolder() + u'/' + name,
-        ProgramFolder() + u"/../share/vastrel/"_s + name, // an installed program
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile()) {
-            return QDir::cleanPath(candidate);
-        }
-    }
-    return QDir::cleanPath(candidates.front());
-}
-
 } // namespace vastrel

@@ -12,6 +12,9 @@ enum class ColumnKind : int {
     SprintTime = 4, // as seconds
 };
 
+// How the rows are ordered by a column: the codes SortBy takes.
+enum class SortDirection : int { None = 0, Ascending = 1, Descending = 2 };
+
 // Alignment codes as AddColumn takes them.
 enum class ColumnAlignment : int { Left = 0, Right = 1, Center = 2 };
 
@@ -34,9 +37,9 @@ struct Column {
     QString headerText;
     ColumnLayout layout;
     bool visible = true;
-    int width = 0;         // twips
-    int fixedWidth = 0;    // twips; the narrowest the column may become, 0 for the default
-    int sortDirection = 0; // 0 not sorted by it, 1 ascending, 2 descending
+    int width = 0;      // twips
+    int fixedWidth = 0; // twips; the narrowest the column may become, 0 for the default
+    vastrel::SortDirection sortDirection = vastrel::SortDirection::None; // set on the lead key only
     bool sumColumnFlag = false;
     bool pointsColumnFlag = false;
 

@@ -1,5 +1,6 @@
 #include "table/ColumnModel.h"
 
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 #include <cmath>
@@ -8,49 +9,58 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
+namespace {
+constexpr ColumnAlignment L = ColumnAlignment::Left;
+constexpr ColumnAlignment C = ColumnAlignment::Center;
+constexpr ColumnKind T = ColumnKind::Text;
+constexpr ColumnKind N = ColumnKind::Number;
+constexpr ColumnKind S = ColumnKind::SprintTime;
+} // namespace
+
 const std::array<ColumnDefinition, kResultColumnCount>& ResultColumns() {
     static const std::array<ColumnDefinition, kResultColumnCount> columns = {{
-        {u"Lauf", u"Lauf", 2, 1, true},
-        {u"Datum", u"Datum", 2, 0, true},
-        {u"lNr", u"l.Nr.", 2, 1, false},
-        {u"mw", u"m/w", 2, 0, true},
-        {u"Nr", u"Nr", 2, 1, false},
-        {u"Name Vorname", u"Name, Vorname", 0, 0, true},
-        {u"geb.", u"geb.", 2, 1, true},
-        {u"AF", u"AF", 2, 1, true},
-        {u"Bemerkung", u"Bemerkung", 0, 0, false},
-        {u"60m", u"60m ", 2, 4, true},
-        {u"Punkte1", u"Punkte", 2, 1, true},
-        {u"1500m", u"1500m", 2, 0, true},
-        {u"Punkte2", u"Punkte", 2, 1, true},
-        {u"400m", u"400m", 2, 0, true},
-        {u"Punkte3", u"Punkte", 2, 1, true},
-        {u"Summe1", u"Summe", 2, 1, true},
-        {u"100m", u"100m", 2, 4, true},
-        {u"Punkte4", u"Punkte", 2, 1, true},
-        {u"3000m", u"3000m", 2, 0, true},
-        {u"Punkte5", u"Punkte", 2, 1, true},
-        {u"800m", u"800m", 2, 0, true},
-        {u"Punkte6", u"Punkte", 2, 1, true},
-        {u"Summe2", u"Summe", 2, 1, true},
-        {u"200m", u"200m", 2, 4, true},
-        {u"Punkte7", u"Punkte", 2, 1, true},
-        {u"5000m", u"5000m", 2, 0, true},
-        {u"Punkte8", u"Punkte", 2, 1, true},
-        {u"1000m", u"1000m", 2, 0, true},
-        {u"Punkte9", u"Punkte", 2, 1, true},
-        {u"Summe3", u"Summe", 2, 1, true},
-        {u"10km", u"10km", 2, 0, true},
-        {u"Summe4", u"Summe", 2, 1, true},
-        {u"Gesamt", u"Gesamt", 2, 1, true},
+        {u"Lauf", u"Lauf", C, N},
+        {u"Datum", u"Datum", C, T},
+        {u"lNr", u"l.Nr.", C, N},
+        {u"mw", u"m/w", C, T},
+        {u"Nr", u"Nr", C, N},
+        {u"Name Vorname", u"Name, Vorname", L, T},
+        {u"geb.", u"geb.", C, N},
+        {u"AF", u"AF", C, N},
+        {u"Bemerkung", u"Bemerkung", L, T},
+        {u"60m", u"60m ", C, S},
+        {u"Punkte1", u"Punkte", C, N},
+        {u"1500m", u"1500m", C, T},
+        {u"Punkte2", u"Punkte", C, N},
+        {u"400m", u"400m", C, T},
+        {u"Punkte3", u"Punkte", C, N},
+        {u"Summe1", u"Summe", C, N},
+        {u"100m", u"100m", C, S},
+        {u"Punkte4", u"Punkte", C, N},
+        {u"3000m", u"3000m", C, T},
+        {u"Punkte5", u"Punkte", C, N},
+        {u"800m", u"800m", C, T},
+        {u"Punkte6", u"Punkte", C, N},
+        {u"Summe2", u"Summe", C, N},
+        {u"200m", u"200m", C, S},
+        {u"Punkte7", u"Punkte", C, N},
+        {u"5000m", u"5000m", C, T},
+        {u"Punkte8", u"Punkte", C, N},
+        {u"1000m", u"1000m", C, T},
+        {u"Punkte9", u"Punkte", C, N},
+        {u"Summe3", u"Summe", C, N},
+        {u"10km", u"10km", C, T},
+        {u"Summe4", u"Summe", C, N},
+        {u"Gesamt", u"Gesamt", C, N},
     }};
     return columns;
 }
 
 void AddResultColumns(ResultTable& table) {
     for (const ColumnDefinition& c : ResultColumns()) {
-        table.AddColumn(QString::fromUtf16(c.key), QString::fromUtf16(c.caption), 10, c.alignment, true, 1,
-                        c.alignment, 0, c.kind);
+        const int alignment = static_cast<int>(c.alignment);
+        table.AddColumn(QString::fromUtf16(c.key), QString::fromUtf16(c.caption), 10, alignment, true, 1,
+                        alignment, 0, static_cast<int>(c.kind));
     }
 }
 
@@ -60,9 +70,9 @@ void DefineColumns(ResultTable& table, const TextWidthFunction& textWidth) {
     table.ClearTable(true);
     AddResultColumns(table);
     SetColumnWidths(table, textWidth);
-    table.SetVisible(u"Nr", false);
-    table.SetVisible(u"lNr", false);
-    table.SetVisible(u"Bemerkung", false);
+    for (const char16_t* key : kHiddenAtStartKeys) {
+        table.SetVisible(key, false);
+    }
     table.SetSearchCaption(u"Suche:"_s);
     table.LockUpdate(false);
     table.Refresh();

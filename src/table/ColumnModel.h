@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/Column.h"
+
 #include <QString>
 
 #include <array>
@@ -12,19 +14,14 @@ class ResultTable;
 struct ColumnDefinition {
     const char16_t* key;
     const char16_t* caption;
-    int alignment; // 2 centred, 0 left
-    int kind;      // see ColumnKind
-    bool shown;    // after start-up
+    ColumnAlignment alignment; // of the header and the cells
+    ColumnKind kind;
 };
 
 inline constexpr int kResultColumnCount = 33;
 
 // The 33 columns of the results table, in their fixed order.
 const std::array<ColumnDefinition, kResultColumnCount>& ResultColumns();
-
-// The five computed cells every new row flags, in this order.
-inline constexpr std::array<const char16_t*, 5> kSumCellKeys = {u"Summe1", u"Summe2", u"Summe3", u"Summe4",
-                                                                u"Gesamt"};
 
 // Width of a text in the window's font, in twips.
 using TextWidthFunction = std::function<double(const QString& text)>;

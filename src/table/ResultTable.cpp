@@ -169,7 +169,7 @@ void ResultTable::SetWidth(ColumnRef column, int twips) {
 void ResultTable::SetFixedWidth(ColumnRef column, int twips) {
     SetColumnProperty(column, &Column::fixedWidth, twips);
 }
-void ResultTable::SetSortDirection(ColumnRef column, int direction) {
+void ResultTable::SetSortDirection(ColumnRef column, vastrel::SortDirection direction) {
     SetColumnProperty(column, &Column::sortDirection, direction);
 }
 void ResultTable::SetSumColumnFlag(ColumnRef column, bool flag) {

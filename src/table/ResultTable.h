@@ -77,14 +77,14 @@ public:
     bool Visible(ColumnRef column) const { return ColumnAt(column).visible; }
     int Width(ColumnRef column) const { return ColumnAt(column).width; }
     int FixedWidth(ColumnRef column) const { return ColumnAt(column).fixedWidth; }
-    int SortDirection(ColumnRef column) const { return ColumnAt(column).sortDirection; }
+    vastrel::SortDirection SortDirection(ColumnRef column) const { return ColumnAt(column).sortDirection; }
     bool SumColumnFlag(ColumnRef column) const { return ColumnAt(column).sumColumnFlag; }
     bool PointsColumnFlag(ColumnRef column) const { return ColumnAt(column).pointsColumnFlag; }
     void SetHeaderText(ColumnRef column, const QString& text);
     void SetVisible(ColumnRef column, bool visible);
     void SetWidth(ColumnRef column, int twips);
     void SetFixedWidth(ColumnRef column, int twips);
-    void SetSortDirection(ColumnRef column, int direction);
+    void SetSortDirection(ColumnRef column, vastrel::SortDirection direction);
     void SetSumColumnFlag(ColumnRef column, bool flag);
     void SetPointsColumnFlag(ColumnRef column, bool flag);
     // Widens the column to at least its narrowest allowed width.
@@ -102,10 +102,12 @@ public:
     int CurrentRow() const { return currentRow_; }
     void SetCurrentRow(int row);
 
-    // Sorting: keys joined by ",", major first; direction 1 ascending, 2 descending.
+    // Sorting: keys joined by ",", major first, all in the one direction.
     // Stable; cells without a value go last in both directions; unknown keys are ignored.
-    void SortBy(const QString& keys, int direction);
+    void SortBy(const QString& keys, vastrel::SortDirection direction);
     QString SortOrder() const { return sortOrder_; } // e.g. "Lauf DESC,Gesamt DESC"
+    // Takes over the order a saved table was last sorted in, without sorting again.
+    void RestoreSortOrder(const QString& order) { sortOrder_ = order; }
 
     // Screen updates
     void LockUpdate(bool locked);

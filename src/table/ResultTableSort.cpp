@@ -75,8 +75,8 @@ bool MatchesWildcard(QStringView text, QStringView pattern) {
 
 } // namespace
 
-void ResultTable::SortBy(const QString& keys, int direction) {
-    const bool descending = direction == 2;
+void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) {
+    const bool descending = direction == vastrel::SortDirection::Descending;
     std::vector<int> keyColumns;
     QStringList orderParts;
     for (const QString& rawKey : keys.split(u',')) {
@@ -89,8 +89,9 @@ void ResultTable::SortBy(const QString& keys, int direction) {
     }
     sortOrder_ = orderParts.join(u',');
     for (std::size_t c = 0; c < columns_.size(); ++c) {
-        columns_[c].sortDirection =
-            (!keyColumns.empty() && keyColumns.front() == static_cast<int>(c)) ? (descending ? 2 : 1) : 0;
+        columns_[c].sortDirection = (!keyColumns.empty() && keyColumns.front() == static_cast<int>(c))
+                                        ? direction
+                                        : vastrel::SortDirection::None;
     }
     if (keyColumns.empty() || rows_.size() < 2) {
         NotifyReset();

@@ -2,11 +2,12 @@
 #include "FakeToolbar.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
-#include "app/MainWindowState.h"
+#include "ports/MainWindowState.h"
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -17,7 +18,8 @@ namespace {
 
 class CommandDispatcherTest : public ::testing::Test {
 protected:
-    CommandDispatcherTest() : scorer(table, ui), commands(table, scorer, ui, toolbar, state) {
+    CommandDispatcherTest()
+        : scorer(table, ui), commands(table, scorer, ui, toolbar, state, PlacesIn(dir.path())) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
         AppendEmptyRow(table);
         table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
@@ -30,6 +32,7 @@ protected:
         commands.MenuItemClick(toolbar.IndexOf(QString::fromUtf16(buttonKey)), QString::fromUtf16(itemKey));
     }
 
+    QTemporaryDir dir;
     ScriptedUi ui;
     ResultTable table;
     Scorer scorer;
@@ -65,7 +68,7 @@ TEST_F(CommandDispatcherTest, AgeFactorsWithoutClassesThenYesRecalculates) {
     EXPECT_EQ(ui.BoxTexts(), QStringList{CommandDispatcher::RecalculationQuestion(false)});
     EXPECT_EQ(table.CellText(1, u"AF"), u"1.0000"_s);
     EXPECT_EQ(table.CellText(1, u"Gesamt"), u"907"_s);
-    EXPECT_EQ(ui.StatusText(u"3"_s), u"Berechnung abgeschlossen!  "_s);
+    EXPECT_EQ(ui.StatusText(StatusPanel::Progress), u"Berechnung abgeschlossen!  "_s);
 }
 
 TEST_F(CommandDispatcherTest, FullRecalculationAsksNothing) {
@@ -107,14 +110,14 @@ TEST_F(CommandDispatcherTest, TheDispatchGoesByTheButtonAtThePosition) {
     // "btnBePunkte" under another button is not the recalculation.
     Choose(u"btnSortierung", u"btnBePunkte");
     EXPECT_EQ(table.CellText(1, u"Gesamt"), QString());
-    EXPECT_TRUE(ui.StatusHistory(u"3"_s).isEmpty());
+    EXPECT_TRUE(ui.StatusHistory(StatusPanel::Progress).isEmpty());
 }
 
 TEST_F(CommandDispatcherTest, OpeningAMenuClearsTheResultText) {
-    ui.SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);
     const int before = ui.EventsProcessed();
     commands.ToolbarNotice();
-    EXPECT_EQ(ui.StatusText(u"3"_s), QString());
+    EXPECT_EQ(ui.StatusText(StatusPanel::Progress), QString());
     EXPECT_EQ(ui.EventsProcessed(), before + 1);
 }
 

@@ -2,6 +2,7 @@
 #include "FakeRegionalSettings.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
+#include "app/DecimalSeparatorCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Toolbar.h"
 #include "app/ToolbarDefinition.h"
+#include "ports/Toolbar.h"
 
 #include <QHash>
 #include <QList>

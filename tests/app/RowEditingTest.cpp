@@ -1,7 +1,7 @@
 #include "app/RowEditing.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
-#include "app/MainWindowState.h"
+#include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -87,7 +87,7 @@ TEST_F(RowEditingTest, ClearingRunDataEmptiesColumnsNineOnOfTheSelectedRows) {
         }
     }
     EXPECT_EQ(table.CellText(2, 9), u"2-9"_s);
-    EXPECT_EQ(ui.StatusHistory(u"3"_s),
+    EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress),
               (QStringList{u"Lösche Daten! Bitte warten!  "_s, u"Löschung abgeschlossen!  "_s}));
     EXPECT_FALSE(ui.Busy());
     EXPECT_EQ(ui.BusyChanges(), 2);
@@ -99,7 +99,7 @@ TEST_F(RowEditingTest, ClearingRunDataAnsweredNoChangesNothing) {
     ui.AnswerBox(MessageAnswer::No);
     ClearRunData(table, ui);
     EXPECT_EQ(table.CellText(1, 33), u"1-33"_s);
-    EXPECT_TRUE(ui.StatusHistory(u"3"_s).isEmpty());
+    EXPECT_TRUE(ui.StatusHistory(StatusPanel::Progress).isEmpty());
 }
 
 TEST_F(RowEditingTest, ClearingWithoutSelectionAsksWithZeroAndChangesNoRow) {

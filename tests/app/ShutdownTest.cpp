@@ -2,9 +2,9 @@
 #include "FakeToolbar.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
-#include "app/MainWindowState.h"
+#include "app/DatabaseCommands.h"
 #include "app/WebHelp.h"
-#include "files/DatabaseCommands.h"
+#include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -21,7 +21,7 @@ namespace {
 
 class ShutdownTest : public ::testing::Test {
 protected:
-    ShutdownTest() : database(table, ui, toolbar, state) {
+    ShutdownTest() : database(table, ui, toolbar, state, dir.path()) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
         AppendEmptyRow(table);
         report = dir.filePath(u"report"_s);

@@ -2,7 +2,7 @@
 #include "FakeToolbar.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
-#include "app/MainWindowState.h"
+#include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -108,12 +108,12 @@ TEST_F(ViewCommandsTest, TheSameOrderTwiceReversesItAndEmptyTotalsStayAtTheBotto
     table.SetCellText(1, u"Gesamt", u"900"_s);
     table.SetCellText(2, u"Gesamt", u"1200"_s);
     table.SetCellText(4, u"Gesamt", u"50"_s);
-    ui.SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    ui.SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);
     table.SetCurrentRow(3);
     SortTable(table, ui, u"btnSort1"_s);
     EXPECT_EQ(Column(u"Name Vorname"), (QStringList{u"D"_s, u"A"_s, u"B"_s, u"C"_s}));
     EXPECT_EQ(table.CurrentRow(), 1);
-    EXPECT_EQ(ui.StatusText(u"3"_s), QString());
+    EXPECT_EQ(ui.StatusText(StatusPanel::Progress), QString());
     SortTable(table, ui, u"btnSort1"_s);
     EXPECT_EQ(Column(u"Name Vorname"), (QStringList{u"B"_s, u"A"_s, u"D"_s, u"C"_s}));
 }

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -41,7 +42,7 @@ bool WaitFor(const std::function<bool()>& condition) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : settings(u"1.1"_s), window(&ui, &settings) {}
+    MainWindowTest() : settings(u"1.1"_s), window(PlacesIn(dir.path()), &ui, &settings) {}
 
     QTableView* View() { return window.Grid().View(); }
     int Column(const char16_t* key) { return window.Table().ColumnNumber(key) - 1; }
@@ -58,6 +59,7 @@ protected:
 
     void Choose(const char16_t* itemKey) { window.Toolbar().Item(QString::fromUtf16(itemKey))->trigger(); }
 
+    QTemporaryDir dir;
     ScriptedUi ui;
     FakeRegionalSettings settings;
     frmVastrel window;
@@ -75,10 +77,12 @@ TEST_F(MainWindowTest, StartsReadyForInput) {
     EXPECT_EQ(hidden, 3);
     EXPECT_EQ(window.Grid().TitleLine()->text(), u"Vastrel"_s);
     EXPECT_EQ(window.findChild<QLabel*>(u"searchCaption"_s)->text(), u"Suche:"_s);
-    EXPECT_EQ(window.WindowUi().StatusText(u"1"_s), u"Status  "_s);
-    for (const QString& key : {u"2"_s, u"3"_s, u"4"_s, u"5"_s}) {
-        EXPECT_EQ(window.WindowUi().StatusText(key), QString());
-        EXPECT_NE(window.findChild<QLabel*>(u"statusPanel"_s + key), nullptr);
+    EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::Status), u"Status  "_s);
+    for (StatusPanel panel :
+         {StatusPanel::File, StatusPanel::Progress, StatusPanel::Four, StatusPanel::Five}) {
+        EXPECT_EQ(window.WindowUi().StatusText(panel), QString());
+        EXPECT_NE(window.findChild<QLabel*>(u"statusPanel"_s + QString::number(static_cast<int>(panel))),
+                  nullptr);
     }
     EXPECT_EQ(window.statusBar()->height(), 24); // 360 twips at 96 dots per inch
     EXPECT_EQ(window.State().baseCaption, u"Vastrel"_s);
@@ -164,17 +168,17 @@ TEST_F(MainWindowTest, RecalculationAndAppendingWorkFromTheMenu) {
     Choose(u"btnBePunkte");
     EXPECT_EQ(table.CellText(1, u"Gesamt"), u"933"_s); // sorted by run and total, descending
     EXPECT_EQ(table.CellText(2, u"Gesamt"), u"907"_s);
-    EXPECT_EQ(window.WindowUi().StatusText(u"3"_s), u"Berechnung abgeschlossen!  "_s);
+    EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::Progress), u"Berechnung abgeschlossen!  "_s);
     EXPECT_EQ(View()->currentIndex().row(), 0);
 }
 
 TEST_F(MainWindowTest, OpeningAMenuClearsTheResultText) {
     window.show();
-    window.WindowUi().SetStatusText(u"3"_s, u"Berechnung abgeschlossen!  "_s);
+    window.WindowUi().SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);
     QMenu* menu = window.findChild<QMenu*>(u"btnSortierungMenu"_s);
     ASSERT_NE(menu, nullptr);
     menu->popup(QPoint(0, 0));
-    EXPECT_EQ(window.WindowUi().StatusText(u"3"_s), QString());
+    EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::Progress), QString());
     menu->hide();
 }
 
@@ -306,7 +310,8 @@ TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {
         }
     });
     ui.AnswerBox();
-    frmVastrel window(&ui, &comma);
+    QTemporaryDir dir;
+    frmVastrel window(PlacesIn(dir.path()), &ui, &comma);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].title, u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s);
     EXPECT_EQ(created, &window);

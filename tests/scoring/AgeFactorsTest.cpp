@@ -104,7 +104,7 @@ TEST_F(ScoringTest, AgeFactorsShowProgressAndEndSortedWithTheCursorOnTop) {
     table.SetCurrentRow(5);
     AssignAgeFactors(table, ui, false);
     EXPECT_EQ(
-        ui.StatusHistory(u"3"_s),
+        ui.StatusHistory(StatusPanel::Progress),
         (QStringList{u"12% in Bearbeitung...  "_s, u"25% in Bearbeitung...  "_s, u"38% in Bearbeitung...  "_s,
                      u"50% in Bearbeitung...  "_s, u"62% in Bearbeitung...  "_s, u"75% in Bearbeitung...  "_s,
                      u"88% in Bearbeitung...  "_s, u"100% in Bearbeitung...  "_s}));
@@ -119,7 +119,7 @@ TEST_F(ScoringTest, AgeFactorsShowProgressAndEndSortedWithTheCursorOnTop) {
 TEST_F(ScoringTest, AgeFactorsOnAnEmptyTableStillSort) {
     AssignAgeFactors(table, ui, true);
     EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Gesamt DESC"_s);
-    EXPECT_TRUE(ui.StatusHistory(u"3"_s).isEmpty());
+    EXPECT_TRUE(ui.StatusHistory(StatusPanel::Progress).isEmpty());
 }
 
 TEST_F(ScoringTest, AnAgeBeyondWholeNumbersEndsTheRunWithAMessage) {

@@ -13,7 +13,7 @@ TEST_F(ScoringTest, RecalculateAllShowsItsProgressInOrder) {
     }
     RecalculateAll(table, scorer, ui);
     EXPECT_EQ(
-        ui.StatusHistory(u"3"_s),
+        ui.StatusHistory(StatusPanel::Progress),
         (QStringList{u"Berechnung läuft! Bitte warten!  "_s, u"12% in Bearbeitung...  "_s,
                      u"25% in Bearbeitung...  "_s, u"38% in Bearbeitung...  "_s, u"50% in Bearbeitung...  "_s,
                      u"62% in Bearbeitung...  "_s, u"75% in Bearbeitung...  "_s, u"88% in Bearbeitung...  "_s,
@@ -32,8 +32,8 @@ TEST_F(ScoringTest, RecalculateAllLetsTheWindowBreatheEveryTenthRow) {
         Row({{u"mw", u"w"}, {u"60m", u"8.0"}});
     }
     RecalculateAll(table, scorer, ui);
-    EXPECT_EQ(ui.EventsProcessed(), 4);                                      // start, rows 10 and 20, end
-    EXPECT_EQ(ui.StatusHistory(u"3"_s).at(3), u"12% in Bearbeitung...  "_s); // row 3 of 25
+    EXPECT_EQ(ui.EventsProcessed(), 4); // start, rows 10 and 20, end
+    EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).at(3), u"12% in Bearbeitung...  "_s); // row 3 of 25
 }
 
 TEST_F(ScoringTest, RecalculateAllSortsByRunAndTotalDescending) {
@@ -65,13 +65,13 @@ TEST_F(ScoringTest, AnUnreadableTimeStopsTheRunAfterThatRowsPoints) {
     EXPECT_EQ(Cell(3, u"Punkte1"), QString()); // row 3: untouched
     EXPECT_EQ(Cell(3, u"Gesamt"), u"old"_s);
     EXPECT_EQ(table.CurrentRow(), 1);
-    EXPECT_EQ(ui.StatusHistory(u"3"_s).constLast(), u"Berechnung abgeschlossen!  "_s);
-    EXPECT_EQ(ui.StatusHistory(u"3"_s).size(), 3); // start, row 1, end
+    EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).constLast(), u"Berechnung abgeschlossen!  "_s);
+    EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).size(), 3); // start, row 1, end
 }
 
 TEST_F(ScoringTest, RecalculateAllOnAnEmptyTable) {
     RecalculateAll(table, scorer, ui);
-    EXPECT_EQ(ui.StatusHistory(u"3"_s),
+    EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress),
               (QStringList{u"Berechnung läuft! Bitte warten!  "_s, u"Berechnung abgeschlossen!  "_s}));
     EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Gesamt DESC"_s);
 }

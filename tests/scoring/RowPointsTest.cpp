@@ -26,7 +26,7 @@ class RowPoints : public ScoringTest, public ::testing::WithParamInterface<Point
 TEST_P(RowPoints, FollowTheQuadraticFormula) {
     const PointsCase& c = GetParam();
     const int row = Row({{u"mw", c.sex}, {u"AF", c.ageFactor}, {c.distance, c.time}});
-    scorer.ComputeRowPoints();
+    scorer.ComputeRowPoints(scoringRow);
     EXPECT_EQ(Cell(row, c.pointsColumn), QString::fromUtf16(c.points));
 }
 
@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ScoringTest, NewRowWithoutAgeFactorScoresLikeFactorOne) {
     const int row = Row({{u"mw", u"m"}, {u"60m", u"7.0"}});
-    scorer.ComputeRowPoints();
-    scorer.UpdateRowSums();
+    scorer.ComputeRowPoints(scoringRow);
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Punkte1"), u"933"_s);
     EXPECT_EQ(Cell(row, u"AF"), QString()); // the cell itself stays empty
 }
@@ -68,7 +68,7 @@ TEST_F(ScoringTest, TheSexMustBeExactlyMOrW) {
         SCOPED_TRACE(QString::fromUtf16(sex).toStdString());
         const int row = Row({{u"mw", sex}, {u"AF", u"1.0000"}, {u"60m", u"7.0"}, {u"Punkte1", u"12"}});
         ui.AnswerBox();
-        scorer.ComputeRowPoints();
+        scorer.ComputeRowPoints(scoringRow);
         EXPECT_EQ(Cell(row, u"Punkte1"), u"12"_s);
         EXPECT_EQ(Cell(row, u"Punkte2"), QString());
     }
@@ -90,7 +90,7 @@ TEST_F(ScoringTest, AnUnreadableTimeScoresNothingAndIsReportedOnce) {
                          {u"Punkte2", u"500"},
                          {u"400m", u"1:00.0"}});
     ui.AnswerBox();
-    scorer.ComputeRowPoints();
+    scorer.ComputeRowPoints(scoringRow);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: 2"_s});
     EXPECT_TRUE(scorer.InputErrorFlag());
     EXPECT_EQ(table.CurrentRow(), row);
@@ -98,7 +98,7 @@ TEST_F(ScoringTest, AnUnreadableTimeScoresNothingAndIsReportedOnce) {
     EXPECT_EQ(Cell(row, u"Punkte1"), u"933"_s); // the rest of the row is still scored
     EXPECT_EQ(Cell(row, u"Punkte3"), u"613"_s);
 
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Summe1"), u"1546"_s);
 }
 

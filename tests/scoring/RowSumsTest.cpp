@@ -12,9 +12,9 @@ const char16_t* const kComputed[] = {u"Punkte1", u"Punkte2", u"Punkte3", u"Punkt
 
 TEST_F(ScoringTest, ARowWithoutTimesEndsWithEveryComputedCellEmpty) {
     const int row = Row({{u"mw", u"m"}, {u"AF", u"1.0000"}});
-    scorer.ComputeRowPoints(); // writes the maximum for every empty time ...
+    scorer.ComputeRowPoints(scoringRow); // writes the maximum for every empty time ...
     EXPECT_EQ(Cell(row, u"Punkte1"), u"3175"_s);
-    scorer.UpdateRowSums(); // ... which the sums pass takes back
+    scorer.UpdateRowSums(scoringRow); // ... which the sums pass takes back
     for (const char16_t* key : kComputed) {
         EXPECT_EQ(Cell(row, key), QString()) << QString::fromUtf16(key).toStdString();
     }
@@ -22,8 +22,8 @@ TEST_F(ScoringTest, ARowWithoutTimesEndsWithEveryComputedCellEmpty) {
 
 TEST_F(ScoringTest, TheFullRoadOfATypedTime) {
     const int row = Row({{u"mw", u"m"}, {u"AF", u"1.0000"}, {u"1500m", u"4:05.3"}});
-    scorer.ComputeRowPoints();
-    scorer.UpdateRowSums();
+    scorer.ComputeRowPoints(scoringRow);
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Punkte2"), u"821"_s);
     EXPECT_EQ(Cell(row, u"Summe1"), u"821"_s);
     EXPECT_EQ(Cell(row, u"Gesamt"), u"821"_s);
@@ -37,7 +37,7 @@ TEST_F(ScoringTest, RemovingATimeEmptiesItsPoints) {
                          {u"Summe4", u"723"},
                          {u"1500m", u"5:12.3"},
                          {u"Punkte2", u"700"}});
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Punkte1"), QString());
     EXPECT_EQ(Cell(row, u"Summe4"), QString());
     EXPECT_EQ(Cell(row, u"1500m"), u"5:12.3"_s); // other distances stay as typed
@@ -53,7 +53,7 @@ TEST_F(ScoringTest, SprintTimesGetOneDecimal) {
                        {u"x7", u".0"}, {u"12.04s", u"12.0"}, {u"7,5", u"7.0"}};
     for (const auto& c : cases) {
         const int row = Row({{u"60m", c.typed}, {u"100m", c.typed}, {u"200m", c.typed}});
-        scorer.UpdateRowSums();
+        scorer.UpdateRowSums(scoringRow);
         for (const char16_t* key : {u"60m", u"100m", u"200m"}) {
             EXPECT_EQ(Cell(row, key), QString::fromUtf16(c.stored))
                 << QString::fromUtf16(c.typed).toStdString();
@@ -74,7 +74,7 @@ TEST_F(ScoringTest, DaySumsAndTotal) {
                          {u"Punkte8", u"434"},
                          {u"10km", u"0:35:12.0"},
                          {u"Summe4", u"723"}});
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Summe1"), u"1754"_s);
     EXPECT_EQ(Cell(row, u"Summe2"), u"966"_s);
     EXPECT_EQ(Cell(row, u"Summe3"), u"1337"_s);
@@ -85,7 +85,7 @@ TEST_F(ScoringTest, DaySumsAndTotal) {
 TEST_F(ScoringTest, OnlyDayTwoGivesEmptyDayOneAndThree) {
     const int row =
         Row({{u"3000m", u"12:00.0"}, {u"Punkte5", u"674"}, {u"Summe1", u"99"}, {u"Summe3", u"5"}});
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Summe1"), QString());
     EXPECT_EQ(Cell(row, u"Summe2"), u"674"_s);
     EXPECT_EQ(Cell(row, u"Summe3"), QString());
@@ -99,7 +99,7 @@ TEST_F(ScoringTest, FractionalPointsFromAFileAreRoundedOnlyInTheDayOneSum) {
                          {u"Punkte4", u"10.25"},
                          {u"Punkte5", u"7,5"},
                          {u"3000m", u"12:00.0"}});
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Summe1"), u"11"_s);    // "#": half away from zero
     EXPECT_EQ(Cell(row, u"Summe2"), u"17.25"_s); // 10.25 + 7 (the comma ends the number)
     EXPECT_EQ(Cell(row, u"Gesamt"), u"28.25"_s);
@@ -107,7 +107,7 @@ TEST_F(ScoringTest, FractionalPointsFromAFileAreRoundedOnlyInTheDayOneSum) {
 
 TEST_F(ScoringTest, TheTenKilometrePointsEnterTheTotalButAreNotRecomputedThere) {
     const int row = Row({{u"10km", u"0:35:12.0"}, {u"Summe4", u"17"}});
-    scorer.UpdateRowSums();
+    scorer.UpdateRowSums(scoringRow);
     EXPECT_EQ(Cell(row, u"Summe4"), u"17"_s);
     EXPECT_EQ(Cell(row, u"Gesamt"), u"17"_s);
 }

@@ -20,14 +20,14 @@ protected:
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
     }
 
-    // Adds a row with the given cells and makes it the scoring row.
+    // Adds a row with the given cells; it is the row scored next.
     int Row(std::initializer_list<std::pair<const char16_t*, const char16_t*>> cells) {
         AppendEmptyRow(table);
         const int row = table.RowCount();
         for (const auto& [key, text] : cells) {
             table.SetCellText(row, key, QString::fromUtf16(text));
         }
-        scorer.SetScoringRow(row);
+        scoringRow = row;
         return row;
     }
 
@@ -36,6 +36,7 @@ protected:
     ScriptedUi ui;
     ResultTable table;
     Scorer scorer;
+    int scoringRow = 0;
 };
 
 } // namespace vastrel::testing

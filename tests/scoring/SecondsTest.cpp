@@ -22,7 +22,7 @@ class Seconds : public ScoringTest, public ::testing::WithParamInterface<SecCase
 TEST_P(Seconds, RoundsToTenthsAndAppliesTheAgeFactor) {
     const SecCase& c = GetParam();
     Row({{u"AF", c.ageFactor}});
-    EXPECT_EQ(scorer.sec(QString::fromUtf16(c.time), u"#.#"_s), QString::fromUtf16(c.expected));
+    EXPECT_EQ(scorer.sec(scoringRow, QString::fromUtf16(c.time), u"#.#"_s), QString::fromUtf16(c.expected));
     EXPECT_FALSE(scorer.InputErrorFlag());
 }
 
@@ -47,7 +47,7 @@ TEST_F(ScoringTest, AnUnreadablePartIsReportedWithTheRowNumber) {
     Row({});
     const int row = Row({{u"AF", u"1.0000"}});
     ui.AnswerBox();
-    EXPECT_EQ(scorer.sec(u"1:2x.0"_s, u"#.#"_s), u"0"_s);
+    EXPECT_EQ(scorer.sec(scoringRow, u"1:2x.0"_s, u"#.#"_s), u"0"_s);
     EXPECT_TRUE(scorer.InputErrorFlag());
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, u"Eingabefehler in Zeile: 2"_s);
@@ -62,9 +62,8 @@ TEST_F(ScoringTest, TheMessageNamesRowsBeyond32767InFull) {
     for (int i = 0; i < 40001; ++i) {
         table.AddRow(QString());
     }
-    scorer.SetScoringRow(40001);
     ui.AnswerBox();
-    EXPECT_EQ(scorer.sec(u"x"_s, u"#.#"_s), u"0"_s);
+    EXPECT_EQ(scorer.sec(40001, u"x"_s, u"#.#"_s), u"0"_s);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: 40001"_s});
     EXPECT_EQ(table.CurrentRow(), 40001);
 }

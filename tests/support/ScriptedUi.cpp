@@ -40,9 +40,9 @@ QStringList ScriptedUi::BoxTexts() const {
     return texts;
 }
 
-const QStringList& ScriptedUi::StatusHistory(const QString& key) const {
+const QStringList& ScriptedUi::StatusHistory(StatusPanel panel) const {
     static const QStringList none;
-    const auto it = statusHistory_.constFind(key);
+    const auto it = statusHistory_.constFind(panel);
     return it == statusHistory_.cend() ? none : it.value();
 }
 
@@ -95,9 +95,9 @@ FileDialogResult ScriptedUi::SaveFileDialog(const FileDialogRequest& request) {
     return NextFileDialog(request);
 }
 
-void ScriptedUi::SetStatusText(const QString& panelKey, const QString& text) {
-    status_.insert(panelKey, text);
-    statusHistory_[panelKey] << text;
+void ScriptedUi::SetStatusText(StatusPanel panel, const QString& text) {
+    status_.insert(panel, text);
+    statusHistory_[panel] << text;
 }
 
 void ScriptedUi::SetBusy(bool busy) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Ui.h"
+#include "ports/Ui.h"
 
 #include <QHash>
 #include <QString>
@@ -39,8 +39,8 @@ public:
     const std::vector<RecordedBox>& Boxes() const { return boxes_; }
     QStringList BoxTexts() const;
     const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
-    QString StatusText(const QString& key) const { return status_.value(key); }
-    const QStringList& StatusHistory(const QString& key) const;
+    QString StatusText(StatusPanel panel) const { return status_.value(panel); }
+    const QStringList& StatusHistory(StatusPanel panel) const;
     bool Busy() const { return busy_; }
     int BusyChanges() const { return busyChanges_; }
     int EventsProcessed() const { return eventsProcessed_; }
@@ -53,7 +53,7 @@ public:
                                     const QString& defaultText) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    void SetStatusText(const QString& panelKey, const QString& text) override;
+    void SetStatusText(StatusPanel panel, const QString& text) override;
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override { ++eventsProcessed_; }
     double TextWidthTwips(const QString& text) override { return text.size() * kTwipsPerCharacter; }
@@ -73,8 +73,8 @@ private:
     std::deque<FileDialogResult> fileResults_;
     std::vector<RecordedBox> boxes_;
     std::vector<FileDialogRequest> fileDialogs_;
-    QHash<QString, QString> status_;
-    QHash<QString, QStringList> statusHistory_;
+    QHash<StatusPanel, QString> status_;
+    QHash<StatusPanel, QStringList> statusHistory_;
     QStringList reports_;
     bool busy_ = false;
     int busyChanges_ = 0;

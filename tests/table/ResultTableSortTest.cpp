@@ -24,65 +24,65 @@ protected:
 
 TEST_F(SortTest, NumbersCompareNumericallyAndEmptyCellsGoLastBothWays) {
     Rows({u"\ta\t\t\t900"_s, u"\tb"_s, u"\tc\t\t\t1200"_s, u"\td\t\t\t95"_s, u"\te\t\t\t "_s});
-    table.SortBy(u"Gesamt"_s, 1);
+    table.SortBy(u"Gesamt"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"d"_s, u"a"_s, u"c"_s, u"b"_s, u"e"_s}));
-    table.SortBy(u"Gesamt"_s, 2);
+    table.SortBy(u"Gesamt"_s, SortDirection::Descending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"c"_s, u"a"_s, u"d"_s, u"b"_s, u"e"_s}));
 }
 
 TEST_F(SortTest, TwoKeysMajorFirstInOneDirection) {
     Rows({u"1\ta\t\t\t100"_s, u"2\tb\t\t\t50"_s, u"1\tc\t\t\t300"_s, u"\td\t\t\t999"_s, u"2\te\t\t\t70"_s});
-    table.SortBy(u"Lauf,Gesamt"_s, 2);
+    table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"e"_s, u"b"_s, u"c"_s, u"a"_s, u"d"_s}));
     EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Gesamt DESC"_s);
 }
 
 TEST_F(SortTest, StableForEqualKeys) {
     Rows({u"1\ta"_s, u"1\tb"_s, u"1\tc"_s, u"0\td"_s});
-    table.SortBy(u"Lauf"_s, 1);
+    table.SortBy(u"Lauf"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"d"_s, u"a"_s, u"b"_s, u"c"_s}));
-    table.SortBy(u"Lauf"_s, 2);
+    table.SortBy(u"Lauf"_s, SortDirection::Descending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
 }
 
 TEST_F(SortTest, TextUsesGermanCollationWithNumbersInside) {
     Rows({u"\tZander"_s, u"\tÖzdemir"_s, u"\tabel"_s, u"\tOtto"_s, u"\tÄrger"_s, u"\tBauer"_s});
-    table.SortBy(u"Name"_s, 1);
+    table.SortBy(u"Name"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 2),
               (QStringList{u"abel"_s, u"Ärger"_s, u"Bauer"_s, u"Otto"_s, u"Özdemir"_s, u"Zander"_s}));
 
     table.ClearTable(false);
     Rows({u"\t\t\t12:01.0"_s, u"\t\t\t4:05.3"_s, u"\t\t\t"_s, u"\t\t\t10:00.0"_s});
-    table.SortBy(u"1500m"_s, 1);
+    table.SortBy(u"1500m"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 4), (QStringList{u"4:05.3"_s, u"10:00.0"_s, u"12:01.0"_s, u""_s}));
 }
 
 TEST_F(SortTest, SprintTimesCompareAsSeconds) {
     Rows({u"\ta\t12.0"_s, u"\tb\t9.5"_s, u"\tc\t1:02.0"_s, u"\td\t10.1"_s});
-    table.SortBy(u"60m"_s, 1);
+    table.SortBy(u"60m"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"b"_s, u"d"_s, u"a"_s, u"c"_s}));
 }
 
 TEST_F(SortTest, KeysWithoutAColumnAreIgnored) {
     Rows({u"\tMeier\t\t\t5"_s, u"\tAdam\t\t\t7"_s, u"\tMeier\t\t\t1"_s});
-    table.SortBy(u"Name,Alter"_s, 1);
+    table.SortBy(u"Name,Alter"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 5), (QStringList{u"7"_s, u"5"_s, u"1"_s}));
     EXPECT_EQ(table.SortOrder(), u"Name ASC"_s);
 
-    table.SortBy(u"Alter"_s, 2); // nothing to sort by: order stays
+    table.SortBy(u"Alter"_s, SortDirection::Descending); // nothing to sort by: order stays
     EXPECT_EQ(ColumnTexts(table, 5), (QStringList{u"7"_s, u"5"_s, u"1"_s}));
 }
 
 TEST_F(SortTest, OnlyTheLeadColumnRemembersTheDirection) {
     Rows({u"1"_s, u"2"_s});
-    table.SortBy(u"Lauf,Gesamt"_s, 1);
-    EXPECT_EQ(table.SortDirection(u"Lauf"), 1);
-    EXPECT_EQ(table.SortDirection(u"Gesamt"), 0);
-    table.SortBy(u"Gesamt"_s, 2);
-    EXPECT_EQ(table.SortDirection(u"Gesamt"), 2);
-    EXPECT_EQ(table.SortDirection(u"Lauf"), 0);
+    table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Ascending);
+    EXPECT_EQ(table.SortDirection(u"Lauf"), SortDirection::Ascending);
+    EXPECT_EQ(table.SortDirection(u"Gesamt"), SortDirection::None);
+    table.SortBy(u"Gesamt"_s, SortDirection::Descending);
+    EXPECT_EQ(table.SortDirection(u"Gesamt"), SortDirection::Descending);
+    EXPECT_EQ(table.SortDirection(u"Lauf"), SortDirection::None);
     EXPECT_TRUE(table.SortOrder().contains(u"DESC"_s));
-    table.SortBy(u"Name"_s, 1);
+    table.SortBy(u"Name"_s, SortDirection::Ascending);
     EXPECT_FALSE(table.SortOrder().contains(u"DESC"_s));
 }
 
@@ -90,7 +90,7 @@ TEST_F(SortTest, CursorAndSelectionStayWithTheirRows) {
     Rows({u"3\tc"_s, u"1\ta"_s, u"2\tb"_s});
     table.SetCurrentRow(1);
     table.SetRowSelected(2, true);
-    table.SortBy(u"Lauf"_s, 1);
+    table.SortBy(u"Lauf"_s, SortDirection::Ascending);
     EXPECT_EQ(table.CellText(table.CurrentRow(), 2), u"c"_s);
     EXPECT_TRUE(table.RowSelected(1)); // "a"
     EXPECT_EQ(table.SelectedRowCount(), 1);

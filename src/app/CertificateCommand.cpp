@@ -1,0 +1,126 @@
+#include "app/CertificateCommand.h"
+
+#include "app/CommandKeys.h"
+#include "formats/CertificateTemplate.h"
+#include "ports/MainWindowState.h"
+#include "ports/Ui.h"
+#include "system/FileErrors.h"
+#include "system/FileHelpers.h"
+#include "system/TextEncoding.h"
+#include "table/ResultTable.h"
+
+#include <QFile>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+bool IsForbiddenInFileName(QChar c) {
+    return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+} // namespace
+
+// What the menu item puts on the certificate; another key fills only the name.
+CertificateScope CertificateScopeOf(const QString& variant) {
+    if (variant == keys::kCertificateDay1) {
+        return CertificateScope::Day1;
+    }
+    if (variant == keys::kCertificateDay2) {
+        return CertificateScope::Day2;
+    }
+    if (variant == keys::kCertificateDay3) {
+        return CertificateScope::Day3;
+    }
+    if (variant == keys::kCertificateDay4) {
+        return CertificateScope::Day4;
+    }
+    if (variant == keys::kCertificateAllDays || variant == keys::kCertificateComplete) {
+        return CertificateScope::AllDays;
+    }
+    return CertificateScope::NameOnly;
+}
+
+QString CertificateBaseName(const QString& name) {
+    QString base = name.isEmpty() ? u"Fehler.txt"_s : name;
+    base.replace(u',', u'_').remove(u' ');
+    for (QChar& c : base) {
+        if (IsForbiddenInFileName(c)) {
+            c = u'_';
+        }
+    }
+    return base;
+}
+
+QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
+                              const QString& templatePath, const QString& defaultFolder) {
+    if (table.RowCount() == 0) {
+        return {};
+    }
+    ui.SetBusy(true);
+    const auto folder = ui.InputBox(u"Ausgabepfad Urkunden: "_s, u"Eingabe Pfad"_s, defaultFolder);
+    if (!folder) {
+        ui.SetBusy(false);
+        return {}; // cancelled: nothing written, nothing shown
+    }
+    const auto fail = [&](const QString& description) {
+        ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
+        ui.MessageBox(u"Fehler: "_s + description, u"Vastrel"_s, MessageButtons::Ok,
+                      MessageIcon::Exclamation);
+        table.LockUpdate(false);
+        ui.SetBusy(false);
+    };
+    const CertificateScope scope = CertificateScopeOf(state.certificateVariant);
+    table.LockUpdate(true);
+    QStringList written;
+    QStringList baseNames;
+    QSet<QString> used;
+    const int rowCount = table.RowCount();
+    for (int row = 1; row <= rowCount; ++row) {
+        if (!table.RowSelected(row)) {
+            continue;
+        }
+        ui.ProcessPendingEvents();
+        QFile templateFile(templatePath);
+        if (!templateFile.open(QIODevice::ReadOnly)) {
+            fail(ReadFailureMessage(templatePath, ReadFailureReason(templateFile)));
+            return written;
+        }
+        const QString document = FromWindows1252(templateFile.readAll());
+        templateFile.close();
+
+        // Two competitors of one name get two certificates, not one overwritten.
+        QString base = CertificateBaseName(table.CellText(row, u"Name Vorname"));
+        for (int n = 2; used.contains(base.toCaseFolded()); ++n) {
+            base = CertificateBaseName(table.CellText(row, u"Name Vorname")) + u'_' + QString::number(n);
+        }
+        used.insert(base.toCaseFolded());
+        const QString path = *folder + base + u".rtf"_s;
+        QString error;
+        const QString filled = FillCertificate(document, table, row, scope) + u"\r\n"_s;
+        if (!WriteFileAtomically(path, ToWindows1252(filled), &error)) {
+            fail(error);
+            return written;
+        }
+        written << path;
+        baseNames << base;
+        ui.SetStatusText(StatusPanel::Progress,
+                         u"Urkundenausdruck "_s + *folder + base + u".rtf abgeschlossen!  "_s);
+        ui.ProcessPendingEvents();
+    }
+    table.LockUpdate(false);
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        if (!FileExists(written.at(i))) {
+            ui.MessageBox(u"Fehler: "_s + baseNames.at(i) + u" konnte nicht gedruckt werden!"_s, u"Vastrel"_s,
+                          MessageButtons::Ok, MessageIcon::Exclamation);
+        }
+    }
+    ui.SetStatusText(StatusPanel::Progress, u"Urkundenausdruck beendet!  "_s);
+    ui.SetBusy(false);
+    return written;
+}
+
+} // namespace vastrel

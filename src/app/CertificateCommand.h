@@ -1,0 +1,28 @@
+#pragma once
+
+#include "formats/CertificateTemplate.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace vastrel {
+
+class ResultTable;
+class Ui;
+struct MainWindowState;
+
+// The file name of a certificate without ".rtf": the name with "," as "_" and no blanks,
+// "Fehler.txt" for an empty name, and any character a file name may not hold as "_".
+QString CertificateBaseName(const QString& name);
+
+// What a certificate menu item ("Urkunde1Tag" … "UrkundeKomplett") puts on the certificate;
+// another key fills only the name.
+CertificateScope CertificateScopeOf(const QString& variant);
+
+// "Urkunde": one certificate per selected row, from the template, into the folder the user
+// names (offered: defaultFolder), for the day of the menu item last chosen. Answers the files
+// written.
+QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
+                              const QString& templatePath, const QString& defaultFolder);
+
+} // namespace vastrel

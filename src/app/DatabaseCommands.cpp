@@ -1,0 +1,144 @@
+#include "app/DatabaseCommands.h"
+
+#include "app/CommandKeys.h"
+#include "formats/ExportFile.h"
+#include "formats/FilFormat.h"
+#include "formats/TextImport.h"
+#include "ports/MainWindowState.h"
+#include "ports/Toolbar.h"
+#include "ports/Ui.h"
+#include "system/FileHelpers.h"
+#include "table/ResultTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+QString ExtensionOf(SaveFormat format) {
+    switch (format) {
+    case SaveFormat::Fil:
+        return u"fil"_s;
+    case SaveFormat::Csv:
+        return u"csv"_s;
+    case SaveFormat::Xls:
+        return u"xls"_s;
+    case SaveFormat::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+DatabaseCommands::DatabaseCommands(ResultTable& table, Ui& ui, Toolbar& toolbar, MainWindowState& state,
+                                   const QString& dialogFolder)
+    : table_(table), ui_(ui), toolbar_(toolbar), state_(state), dialogFolder_(dialogFolder) {}
+
+QString DatabaseCommands::SaveFilter() {
+    return u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"_s;
+}
+
+// The own format can be opened too, after the semicolon text the organisers know.
+QString DatabaseCommands::OpenFilter() {
+    return u"csv-Datei (*.csv)|*.csv|fil-Datei (*.fil)|*.fil|"_s;
+}
+
+void DatabaseCommands::ShowSaveCaption() {
+    toolbar_.SetItemCaption(QString::fromUtf16(keys::kSave),
+                            u"speichern [%1]"_s.arg(ExtensionOf(state_.saveFormat)));
+}
+
+void DatabaseCommands::OpenDatabase() {
+    const FileDialogResult chosen =
+        ui_.OpenFileDialog({u"Datenbank öffnen"_s, OpenFilter(), 1, dialogFolder_, QString()});
+    if (chosen.path.isEmpty()) {
+        return;
+    }
+    if (table_.RowCount() >= 2 &&
+        ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
+                       MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
+        return;
+    }
+    ui_.SetStatusText(StatusPanel::File, chosen.path.trimmed() + u" geladen  "_s);
+    ui_.ProcessPendingEvents();
+    const bool ownFormat = chosen.filterIndex == 2 ||
+                           QFileInfo(chosen.path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0;
+    QString error;
+    const bool loaded = ownFormat ? LoadFil(table_, chosen.path, &error)
+                                  : ImportCsvFile(
+                                        table_, chosen.path,
+                                        [this](const QString& t) { return ui_.TextWidthTwips(t); }, &error);
+    if (!loaded) {
+        ui_.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        ui_.SetStatusText(StatusPanel::File, QString()); // nothing was loaded after all
+    }
+}
+
+void DatabaseCommands::SaveDatabase() {
+    if (state_.saveFileName.isEmpty()) {
+        SaveDatabaseAs();
+        return;
+    }
+    ShowSaveCaption();
+    WriteTable();
+}
+
+bool DatabaseCommands::SaveDatabaseAs() {
+    const int preselected = state_.saveFormat == SaveFormat::None ? 1 : static_cast<int>(state_.saveFormat);
+    const FileDialogResult chosen =
+        ui_.SaveFileDialog({u"Datenbank speichern"_s, SaveFilter(), preselected, dialogFolder_, QString()});
+    if (chosen.filterIndex >= 1 && chosen.filterIndex <= 3) {
+        state_.saveFormat = static_cast<SaveFormat>(chosen.filterIndex);
+        ShowSaveCaption();
+    }
+    state_.saveFileName =
+        chosen.path.isEmpty() ? QString() : ReplaceExtension(chosen.path, ExtensionOf(state_.saveFormat));
+    if (state_.saveFileName.isEmpty()) {
+        return false;
+    }
+    // The dialog asked about the name it showed; a name the extension changed is asked about here.
+    if (QDir::cleanPath(state_.saveFileName) != QDir::cleanPath(chosen.path) &&
+        QFileInfo::exists(state_.saveFileName) &&
+        ui_.MessageBox(u"Die Datei \"%1\" ist bereits vorhanden.\r\nSoll sie ersetzt werden?"_s.arg(
+                           QDir::toNativeSeparators(state_.saveFileName)),
+                       u"Datenbank speichern"_s, MessageButtons::YesNo,
+                       MessageIcon::Question) != MessageAnswer::Yes) {
+        state_.saveFileName.clear();
+        return false;
+    }
+    return WriteTable();
+}
+
+bool DatabaseCommands::WriteTable() {
+    QString error;
+    bool written = false;
+    switch (state_.saveFormat) {
+    case SaveFormat::Fil:
+        written = SaveFil(table_, state_.saveFileName, &error);
+        break;
+    case SaveFormat::Csv:
+    case SaveFormat::Xls: {
+        ExportRequest request;
+        request.format =
+            state_.saveFormat == SaveFormat::Csv ? ExportFormat::Text : ExportFormat::Spreadsheet;
+        request.columnList = AllColumnsList();
+        written = ExportFile(table_, state_.saveFileName, request, &error);
+        break;
+    }
+    case SaveFormat::None:
+        return false;
+    }
+    if (!written) {
+        ui_.MessageBox(error, u"Datenbank speichern"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    ui_.SetStatusText(StatusPanel::File, state_.saveFileName + u" gespeichert  "_s);
+    return true;
+}
+
+} // namespace vastrel

@@ -1,0 +1,309 @@
+#include "formats/FilFormat.h"
+
+#include "system/FileErrors.h"
+#include "table/ResultTable.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QVariant>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+// A database connection of its own for one save or load, removed again afterwards.
+class Connection {
+public:
+    Connection(const QString& path, bool readOnly)
+        : name_(u"vastrel-fil-%1"_s.arg(next_.fetchAndAddRelaxed(1))) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name_);
+        db.setDatabaseName(path);
+        if (readOnly) {
+            db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        }
+        open_ = db.open();
+    }
+    ~Connection() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    bool IsOpen() const { return open_; }
+    QSqlDatabase Database() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    static QAtomicInt next_;
+    QString name_;
+    bool open_ = false;
+};
+
+QAtomicInt Connection::next_;
+
+bool Exec(QSqlQuery& query, const QString& statement) {
+    return query.exec(statement);
+}
+
+// The cells of a row as a JSON array of texts: readable in any SQLite tool (and json_each).
+QString CellsAsJson(const ResultTable& table, int row) {
+    QString out;
+    out.reserve(table.ColumnCount() * 8);
+    out += u'[';
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        if (c > 1) {
+            out += u',';
+        }
+        out += u'"';
+        for (QChar ch : table.CellText(row, c)) {
+            if (ch == u'"' || ch == u'\\') {
+                out += u'\\';
+                out += ch;
+            } else if (ch.unicode() < 0x20) {
+                out += u"\\u%1"_s.arg(ch.unicode(), 4, 16, QChar(u'0'));
+            } else {
+                out += ch;
+            }
+        }
+        out += u'"';
+    }
+    out += u']';
+    return out;
+}
+
+std::optional<std::vector<QString>> CellsFromJson(const QString& json, int columns) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray()) {
+        return std::nullopt;
+    }
+    const QJsonArray array = document.array();
+    std::vector<QString> cells(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns && c < array.size(); ++c) {
+        cells[static_cast<std::size_t>(c)] = array.at(c).toString();
+    }
+    return cells;
+}
+
+QString FlaggedColumns(const ResultTable& table, int row) {
+    QStringList flagged;
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        if (table.CellFlag(row, c)) {
+            flagged << QString::number(c);
+        }
+    }
+    return flagged.join(u',');
+}
+
+bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
+    QSqlQuery q(db);
+    // A fresh temporary file that is renamed only when complete needs no journal.
+    if (!Exec(q, u"PRAGMA journal_mode = OFF"_s) || !Exec(q, u"PRAGMA synchronous = OFF"_s) ||
+        !Exec(q, u"CREATE TABLE vastrel_meta (key TEXT PRIMARY KEY, value TEXT)"_s) ||
+        !Exec(q, u"CREATE TABLE vastrel_columns (number INTEGER PRIMARY KEY, key TEXT, caption TEXT,"
+                 u" reserved_a INTEGER, header_alignment INTEGER, editable INTEGER, reserved_b INTEGER,"
+                 u" cell_alignment INTEGER, reserved_c INTEGER, kind INTEGER, visible INTEGER, width INTEGER,"
+                 u" fixed_width INTEGER, sort_direction INTEGER, sum_flag INTEGER, points_flag INTEGER)"_s)) {
+        return false;
+    }
+    if (!Exec(q, u"CREATE TABLE vastrel_rows (number INTEGER PRIMARY KEY, flagged TEXT, cells TEXT)"_s)) {
+        return false;
+    }
+    if (!db.transaction()) {
+        return false;
+    }
+    const QList<std::pair<QString, QVariant>> meta = {
+        {u"format"_s, u"Vastrel"_s},          {u"version"_s, kFilFormatVersion},
+        {u"caption"_s, table.Caption()},      {u"search_caption"_s, table.SearchCaption()},
+        {u"table_mode"_s, table.TableMode()}, {u"layout_value"_s, table.LayoutValue()},
+        {u"sort_order"_s, table.SortOrder()},
+    };
+    QSqlQuery insertMeta(db);
+    insertMeta.prepare(u"INSERT INTO vastrel_meta (key, value) VALUES (?, ?)"_s);
+    for (const auto& [key, value] : meta) {
+        insertMeta.addBindValue(key);
+        insertMeta.addBindValue(value.toString());
+        if (!insertMeta.exec()) {
+            return false;
+        }
+    }
+    QSqlQuery insertColumn(db);
+    insertColumn.prepare(
+        u"INSERT INTO vastrel_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        const Column& col = table.ColumnAt(c);
+        for (const QVariant& v :
+             {QVariant(c), QVariant(col.key), QVariant(col.headerText), QVariant(col.layout.reservedA),
+              QVariant(col.layout.headerAlignment), QVariant(col.layout.editable ? 1 : 0),
+              QVariant(col.layout.reservedB), QVariant(col.layout.cellAlignment),
+              QVariant(col.layout.reservedC), QVariant(col.layout.kind), QVariant(col.visible ? 1 : 0),
+              QVariant(col.width), QVariant(col.fixedWidth), QVariant(static_cast<int>(col.sortDirection)),
+              QVariant(col.sumColumnFlag ? 1 : 0), QVariant(col.pointsColumnFlag ? 1 : 0)}) {
+            insertColumn.addBindValue(v);
+        }
+        if (!insertColumn.exec()) {
+            return false;
+        }
+    }
+    QSqlQuery insertRow(db);
+    insertRow.prepare(u"INSERT INTO vastrel_rows VALUES (?, ?, ?)"_s);
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        insertRow.bindValue(0, r);
+        insertRow.bindValue(1, FlaggedColumns(table, r));
+        insertRow.bindValue(2, CellsAsJson(table, r));
+        if (!insertRow.exec()) {
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+struct LoadedTable {
+    std::vector<Column> columns;
+    std::vector<std::pair<std::vector<QString>, QString>> rows; // cells, flagged columns
+    QString caption;
+    QString searchCaption;
+    QString sortOrder;
+    int tableMode = 1;
+    int layoutValue = 0;
+};
+
+bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
+    QSqlQuery q(db);
+    if (!q.exec(u"SELECT key, value FROM vastrel_meta"_s)) {
+        return false;
+    }
+    QHash<QString, QString> meta;
+    while (q.next()) {
+        meta.insert(q.value(0).toString(), q.value(1).toString());
+    }
+    if (meta.value(u"format"_s) != u"Vastrel" || meta.value(u"version"_s).toInt() < 1 ||
+        meta.value(u"version"_s).toInt() > kFilFormatVersion) {
+        return false;
+    }
+    loaded.caption = meta.value(u"caption"_s);
+    loaded.searchCaption = meta.value(u"search_caption"_s);
+    loaded.sortOrder = meta.value(u"sort_order"_s);
+    loaded.tableMode = meta.value(u"table_mode"_s).toInt();
+    loaded.layoutValue = meta.value(u"layout_value"_s).toInt();
+    if (!q.exec(u"SELECT * FROM vastrel_columns ORDER BY number"_s)) {
+        return false;
+    }
+    while (q.next()) {
+        Column c;
+        c.key = q.value(1).toString();
+        c.headerText = q.value(2).toString();
+        c.layout = {q.value(3).toInt(), q.value(4).toInt(), q.value(5).toInt() != 0, q.value(6).toInt(),
+                    q.value(7).toInt(), q.value(8).toInt(), q.value(9).toInt()};
+        c.visible = q.value(10).toInt() != 0;
+        c.width = q.value(11).toInt();
+        c.fixedWidth = q.value(12).toInt();
+        const int direction = q.value(13).toInt();
+        c.sortDirection =
+            direction >= 0 && direction <= 2 ? static_cast<SortDirection>(direction) : SortDirection::None;
+        c.sumColumnFlag = q.value(14).toInt() != 0;
+        c.pointsColumnFlag = q.value(15).toInt() != 0;
+        loaded.columns.push_back(c);
+    }
+    q.setForwardOnly(true);
+    if (!q.exec(u"SELECT * FROM vastrel_rows ORDER BY number"_s)) {
+        return false;
+    }
+    const int columns = static_cast<int>(loaded.columns.size());
+    while (q.next()) {
+        auto cells = CellsFromJson(q.value(2).toString(), columns);
+        if (!cells) {
+            return false;
+        }
+        loaded.rows.emplace_back(std::move(*cells), q.value(1).toString());
+    }
+    return !q.lastError().isValid();
+}
+
+} // namespace
+
+bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessage) {
+    const auto fail = [&](const QString& reason) {
+        if (errorMessage) {
+            *errorMessage = WriteFailureMessage(path, reason);
+        }
+        return false;
+    };
+    if (QFileInfo(path).isDir()) {
+        return fail(WriteFailureReason(path));
+    }
+    QTemporaryFile temporary(QFileInfo(path).absolutePath() + u"/.vastrel-XXXXXX.fil"_s);
+    if (!temporary.open()) {
+        return fail(WriteFailureReason(path));
+    }
+    temporary.close();
+    bool written;
+    {
+        Connection connection(temporary.fileName(), false);
+        written = connection.IsOpen() && WriteDatabase(table, connection.Database());
+    }
+    if (!written) {
+        return fail(WriteFailureReason(path));
+    }
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(temporary.fileName().toStdU16String()),
+                            std::filesystem::path(path.toStdU16String()), error);
+    if (error) {
+        return fail(WriteFailureReason(path));
+    }
+    temporary.setAutoRemove(false); // it is the target now
+    return true;
+}
+
+bool LoadFil(ResultTable& table, const QString& path, QString* errorMessage) {
+    const auto fail = [&](const QString& reason) {
+        if (errorMessage) {
+            *errorMessage = ReadFailureMessage(path, reason);
+        }
+        return false;
+    };
+    if (!QFileInfo(path).isFile()) {
+        return fail(ReadFailureReason(QFile(path)));
+    }
+    LoadedTable loaded;
+    {
+        Connection connection(path, true);
+        if (!connection.IsOpen() || !ReadDatabase(connection.Database(), loaded)) {
+            return fail(u"Das ist keine Vastrel-Datei oder sie ist beschädigt."_s);
+        }
+    }
+    table.LockUpdate(true);
+    table.SetTableMode(loaded.tableMode);
+    table.ClearTable(true);
+    for (const Column& c : loaded.columns) {
+        table.AddColumn(c);
+    }
+    for (auto& [cells, flagged] : loaded.rows) {
+        const int row = table.AddRowFields(std::move(cells));
+        for (QStringView c : QStringView(flagged).tokenize(u',', Qt::SkipEmptyParts)) {
+            table.SetCellFlag(row, c.toInt(), true);
+        }
+    }
+    table.RestoreSortOrder(loaded.sortOrder);
+    table.SetCaption(loaded.caption);
+    table.SetSearchCaption(loaded.searchCaption);
+    table.SetLayoutValue(loaded.layoutValue);
+    table.LockUpdate(false);
+    table.Refresh();
+    return true;
+}
+
+} // namespace vastrel

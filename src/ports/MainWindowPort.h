@@ -1,0 +1,17 @@
+#pragma once
+
+namespace vastrel {
+
+// What the commands need of the main window itself.
+class MainWindowPort {
+public:
+    virtual ~MainWindowPort() = default;
+    // The About box, modal.
+    virtual void ShowAbout() = 0;
+    // Ends the program at once, without asking again.
+    virtual void QuitProgram() = 0;
+    // Opens the table's context menu where the user pointed.
+    virtual void PopUpRowMenu() = 0;
+};
+
+} // namespace vastrel

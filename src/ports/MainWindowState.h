@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+// The format "speichern" writes: the number of the filter chosen in "speichern unter".
+enum class SaveFormat { None = 0, Fil = 1, Csv = 2, Xls = 3 };
+
+// What the main window keeps from start-up to the end and the commands share.
+struct MainWindowState {
+    QString baseCaption;         // the title line without a day suffix
+    bool shortPrint = true;      // "Kurzdruck": the report leaves out the personal columns
+    QString certificateTemplate; // "\Urkunde.rtf", relative to the program's folder
+    QString certificateVariant;  // key of the certificate item last chosen
+    QString saveFileName;        // what "speichern" writes; set only by "speichern unter"
+    SaveFormat saveFormat = SaveFormat::None;
+};
+
+} // namespace vastrel

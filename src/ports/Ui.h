@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace vastrel {
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageIcon { None, Exclamation, Question, Information, Critical };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+// The five panels of the status bar, keyed "1" to "5".
+enum class StatusPanel { Status = 1, File = 2, Progress = 3, Four = 4, Five = 5 };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;      // "desc|pattern|desc|pattern|"
+    int filterIndex = 1; // preselected filter, from 1
+    QString initialFolder;
+    QString fileName;
+};
+
+struct FileDialogResult {
+    QString path;        // empty when cancelled
+    int filterIndex = 0; // the chosen filter, from 1
+};
+
+// Everything the commands need from the screen. The window implements it with Qt dialogs and
+// the status bar; tests use a scripted fake that records every box and answers from a queue.
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // Line breaks inside the text are CR LF.
+    virtual MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                                     MessageIcon icon) = 0;
+    // The entered text, or nothing when cancelled.
+    virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    virtual FileDialogResult OpenFileDialog(const FileDialogRequest& request) = 0;
+    // Asks before overwriting an existing file.
+    virtual FileDialogResult SaveFileDialog(const FileDialogRequest& request) = 0;
+
+    // Status texts end in two blanks.
+    virtual void SetStatusText(StatusPanel panel, const QString& text) = 0;
+    // Hourglass pointer and input blocked while set.
+    virtual void SetBusy(bool busy) = 0;
+    virtual void ProcessPendingEvents() = 0;
+    // Width of the text in the window's font, in twips.
+    virtual double TextWidthTwips(const QString& text) = 0;
+    // Presents a written report page for printing (a print preview on screen).
+    virtual void ShowReport(const QString& htmlPath) = 0;
+};
+
+} // namespace vastrel

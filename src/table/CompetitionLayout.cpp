@@ -1,0 +1,57 @@
+#include "table/CompetitionLayout.h"
+
+namespace vastrel {
+
+QStringList PointsColumnKeys() {
+    QStringList keys;
+    for (const Distance& d : kDistances) {
+        if (QStringView(d.pointsKey) != QStringView(kDaySumKeys[static_cast<std::size_t>(d.day - 1)])) {
+            keys << QString::fromUtf16(d.pointsKey);
+        }
+    }
+    return keys;
+}
+
+QStringList DayColumnKeys(int day) {
+    QStringList keys;
+    for (const Distance& d : kDistances) {
+        if (d.day == day) {
+            keys << QString::fromUtf16(d.timeKey);
+            keys << QString::fromUtf16(d.pointsKey);
+        }
+    }
+    if (day >= 1 && day <= kDayCount) {
+        keys << QString::fromUtf16(kDaySumKeys[static_cast<std::size_t>(day - 1)]);
+        keys.removeDuplicates(); // the 10 km points are the day 4 sum
+    }
+    return keys;
+}
+
+QStringList CompetitionColumnKeys() {
+    QStringList keys;
+    for (int day = 1; day <= kDayCount; ++day) {
+        keys << DayColumnKeys(day);
+    }
+    keys << QString::fromUtf16(kTotalKey);
+    return keys;
+}
+
+std::optional<int> DayOf(QStringView columnKey) {
+    for (int day = 1; day <= kDayCount; ++day) {
+        if (DayColumnKeys(day).contains(columnKey)) {
+            return day;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DistanceGroup> DistanceGroupOf(QStringView columnKey) {
+    for (const Distance& d : kDistances) {
+        if (columnKey == QStringView(d.timeKey)) {
+            return d.group;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace vastrel

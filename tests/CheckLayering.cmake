@@ -1,0 +1,55 @@
+cmake_minimum_required(VERSION 3.25)
+# The rule of the house: a folder includes only folders below it, and only gui/ sees widgets.
+#   system/ and ports/  nothing of ours above them (ports/ may use system/)
+#   table/              system/ and ports/
+#   scoring/, formats/  system/, ports/, table/
+#   app/                anything but print/, gui/ and cli/
+#   print/              anything but gui/ and cli/; QtGui, never widgets
+#   cli/                anything but gui/
+# Every Qt header outside gui/ and print/ must come from QtCore or QtSql, and the core library
+# must not link QtGui or QtWidgets.
+if(CORE_LINKS MATCHES "Qt6::(Gui|Widgets|PrintSupport)")
+    message(FATAL_ERROR "vastrel_core links a GUI library: ${CORE_LINKS}")
+endif()
+
+set(allowed_system "system")
+set(allowed_ports "system;ports")
+set(allowed_table "system;ports;table")
+set(allowed_scoring "system;ports;table;scoring")
+set(allowed_formats "system;ports;table;formats")
+set(allowed_app "system;ports;table;scoring;formats;app")
+set(allowed_print "system;ports;table;scoring;formats;app;print")
+set(allowed_cli "system;ports;table;scoring;formats;app;print;cli")
+set(allowed_gui "system;ports;table;scoring;formats;app;print;gui")
+set(folders system ports table scoring formats app print cli gui)
+
+set(violations "")
+foreach(area ${folders})
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${area}/*.h" "${SOURCE_DIR}/${area}/*.cpp")
+    foreach(source ${sources})
+        file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        foreach(line ${includes})
+            if(line MATCHES "\"([a-z]+)/[^\"]+\"")
+                set(folder "${CMAKE_MATCH_1}")
+                if(folder IN_LIST folders AND NOT folder IN_LIST allowed_${area})
+                    list(APPEND violations "${source}: ${area}/ may not include ${folder}/ (${line})")
+                endif()
+            elseif(line MATCHES "<(Q[A-Za-z/]+)>" AND NOT area STREQUAL "gui")
+                set(header "${CMAKE_MATCH_1}")
+                string(REGEX REPLACE "^Qt[A-Za-z]+/" "" bare "${header}")
+                if(EXISTS "${QT_INCLUDE_DIR}/QtCore/${bare}" OR EXISTS "${QT_INCLUDE_DIR}/QtSql/${bare}")
+                    continue()
+                endif()
+                if(area STREQUAL "print" AND EXISTS "${QT_INCLUDE_DIR}/QtGui/${bare}")
+                    continue()
+                endif()
+                list(APPEND violations "${source}: ${area}/ may not include <${header}>")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(violations)
+    string(REPLACE ";" "\n  " listing "${violations}")
+    message(FATAL_ERROR "includes that run back up or reach widgets:\n  ${listing}")
+endif()
+message(STATUS "layering ok")

@@ -1,0 +1,137 @@
+#include "formats/SemicolonText.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "formats/ExportFile.h"
+#include "formats/TextImport.h"
+#include "system/TextEncoding.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+double Width(const QString& text) {
+    return text.size() * 100.0;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+class TextExportTest : public ::testing::Test {
+protected:
+    TextExportTest() { DefineColumns(table, Width); }
+    bool Export(const QString& path, QString* error = nullptr) {
+        ExportRequest request;
+        request.columnList = AllColumnsList();
+        return ExportFile(table, path, request, error);
+    }
+    QTemporaryDir dir;
+    ResultTable table;
+};
+
+TEST_F(TextExportTest, WritesTheKeysThenOneLinePerRowWithCrLf) {
+    table.AddRow(u"1\t2012\t\tm\t\tMeier, Hans\t1950\t0.8210"_s);
+    table.AddRow(QString());
+    const QString path = dir.filePath(u"lauf.csv"_s);
+    ASSERT_TRUE(Export(path));
+    const QByteArray bytes = ReadAll(path);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 4); // three lines and the empty rest after the last line end
+    EXPECT_EQ(lines[0], QByteArrayLiteral(
+                            "Lauf;Datum;lNr;mw;Nr;Name Vorname;geb.;AF;Bemerkung;60m;Punkte1;1500m;Punkte2;"
+                            "400m;Punkte3;Summe1;100m;Punkte4;3000m;Punkte5;800m;Punkte6;Summe2;200m;"
+                            "Punkte7;5000m;Punkte8;1000m;Punkte9;Summe3;10km;Summe4;Gesamt\r"));
+    EXPECT_EQ(lines[1], QByteArrayLiteral("1;2012;;m;;Meier, Hans;1950;0.8210;;;;;;;;;;;;;;;;;;;;;;;;;\r"));
+    EXPECT_EQ(lines[2], QByteArray(32, ';') + '\r');
+    EXPECT_TRUE(lines[3].isEmpty());
+}
+
+TEST_F(TextExportTest, QuotesOnlyFieldsThatWouldShiftColumns) {
+    table.AddRow(QString());
+    table.SetCellText(1, 1, u"a;b"_s);
+    table.SetCellText(1, 2, u"sagt \"hallo\""_s);
+    table.SetCellText(1, 3, u"Zeile\r\nzwei"_s);
+    table.SetCellText(1, 4, u"Tab\there"_s);
+    table.SetCellText(1, 5, u"schlicht, mit Komma"_s);
+    const QString text = SemicolonText(table, {1, 2, 3, 4, 5}, u";"_s);
+    EXPECT_EQ(text.section(u"\r\n"_s, 1),
+              u"\"a;b\";\"sagt \"\"hallo\"\"\";\"Zeile\r\nzwei\";\"Tab\there\";schlicht, mit Komma\r\n"_s);
+}
+
+TEST_F(TextExportTest, ExportThenImportGivesBackEveryCell) {
+    const QStringList tricky = {u"Müller, Jörg"_s,
+                                u"  Blanks  innen "_s,
+                                u"a;b;c"_s,
+                                u"\"zitiert\""_s,
+                                u"Zeile 1\r\nZeile 2"_s,
+                                u"Tab\tTab"_s,
+                                u"Dvořák, Łukasz"_s,
+                                u"€ 12,50"_s,
+                                u"\"\""_s,
+                                u";"_s,
+                                u"x\ry\nz"_s,
+                                u"😀"_s};
+    for (int i = 0; i < tricky.size(); ++i) {
+        table.AddRow(QString());
+        for (int c = 1; c <= 33; ++c) {
+            // "Name Vorname" and "Datum" are tidied on import: they get tidy values.
+            const QString key = table.Key(c);
+            const QString text = key == u"Name Vorname" ? u"Meier, Anna %1"_s.arg(i)
+                                 : key == u"Datum"      ? u"2012"_s
+                                                        : tricky.at((i + c) % tricky.size());
+            table.SetCellText(i + 1, c, text);
+        }
+    }
+    const QString path = dir.filePath(u"rund.csv"_s);
+    ASSERT_TRUE(Export(path));
+    EXPECT_TRUE(ReadAll(path).startsWith("\xEF\xBB\xBF")); // characters outside Windows-1252
+
+    ResultTable back;
+    ASSERT_TRUE(ImportCsvFile(back, path, Width));
+    ASSERT_EQ(back.RowCount(), table.RowCount());
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        for (int c = 1; c <= 33; ++c) {
+            ASSERT_EQ(back.CellText(r, c), table.CellText(r, c)) << "row " << r << " column " << c;
+        }
+    }
+}
+
+TEST_F(TextExportTest, PlainGermanTextIsWrittenAsWindows1252) {
+    table.AddRow(u"1\t2012\t\tw\t\tGroß, Jürgen"_s);
+    const QString path = dir.filePath(u"ansi.csv"_s);
+    ASSERT_TRUE(Export(path));
+    EXPECT_TRUE(ReadAll(path).contains(QByteArrayLiteral("Gro\xDF, J\xFCrgen")));
+}
+
+TEST_F(TextExportTest, AFailedWriteIsReportedAndLeavesTheOldFile) {
+    table.AddRow(u"1"_s);
+    QString error;
+    EXPECT_FALSE(Export(dir.filePath(u"fehlt/lauf.csv"_s), &error));
+    EXPECT_EQ(error, u"Die Datei \""_s + QDir::toNativeSeparators(dir.filePath(u"fehlt/lauf.csv"_s)) +
+                         u"\" konnte nicht geschrieben werden: Der Ordner ist nicht vorhanden."_s);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"belegt.csv"_s));
+    EXPECT_FALSE(Export(dir.filePath(u"belegt.csv"_s), &error));
+    EXPECT_TRUE(error.endsWith(u"An dieser Stelle steht ein Ordner."_s)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.filePath(u"belegt.csv"_s)).isDir());
+}
+
+TEST_F(TextExportTest, TheColumnListChoosesAndOrdersTheColumns) {
+    EXPECT_EQ(AllColumnsList(),
+              u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33"_s);
+    table.AddRow(u"1\t2012\t\tw"_s);
+    EXPECT_EQ(ParseColumnList(table, u"4, 1,99,x,,2"_s), (QList<int>{4, 1, 2}));
+    EXPECT_EQ(SemicolonText(table, {4, 1}, u";"_s), u"mw;Lauf\r\nw;1\r\n"_s);
+}
+
+} // namespace

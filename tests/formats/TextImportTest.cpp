@@ -1,0 +1,207 @@
+#include "formats/TextImport.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "system/FileHelpers.h"
+#include "table/ResultTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+const QByteArray kHeader = QByteArrayLiteral(
+    "Lauf;Datum;lNr;mw;Nr;Name Vorname;geb.;AF;Bemerkung;60m;Punkte1;1500m;Punkte2;400m;Punkte3;Summe1;"
+    "100m;Punkte4;3000m;Punkte5;800m;Punkte6;Summe2;200m;Punkte7;5000m;Punkte8;1000m;Punkte9;Summe3;10km;"
+    "Summe4;Gesamt");
+
+class TextImportTest : public ::testing::Test {
+protected:
+    QString Write(const QByteArray& bytes, const QString& name = u"lauf.csv"_s) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    bool Import(const QByteArray& bytes) { return ImportCsvFile(table, Write(bytes), Width); }
+    static double Width(const QString& text) { return text.size() * 100.0; }
+
+    QTemporaryDir dir;
+    ResultTable table;
+};
+
+TEST_F(TextImportTest, FieldsFillTheColumnsInOrder) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1;2012;7;m;12;Meier, Hans;1950;0.8210;Gast;7.5;900;4:05.3;821\r\n"));
+    EXPECT_EQ(table.ColumnCount(), 33);
+    ASSERT_EQ(table.RowCount(), 1);
+    EXPECT_EQ(table.CellText(1, u"Lauf"), u"1"_s);
+    EXPECT_EQ(table.CellText(1, u"lNr"), u"7"_s);
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Meier, Hans"_s);
+    EXPECT_EQ(table.CellText(1, u"Bemerkung"), u"Gast"_s);
+    EXPECT_EQ(table.CellText(1, u"Punkte2"), u"821"_s);
+    EXPECT_EQ(table.CellText(1, u"Gesamt"), QString());
+}
+
+TEST_F(TextImportTest, EveryImportedRowFlagsItsSumCells) {
+    ASSERT_TRUE(Import(kHeader + "\r\n\r\n1\r\n"));
+    ASSERT_EQ(table.RowCount(), 2); // an empty line is an empty row
+    for (int row = 1; row <= 2; ++row) {
+        QStringList flagged;
+        for (int c = 1; c <= 33; ++c) {
+            if (table.CellFlag(row, c)) {
+                flagged << table.Key(c);
+            }
+        }
+        EXPECT_EQ(flagged, (QStringList{u"Summe1"_s, u"Summe2"_s, u"Summe3"_s, u"Summe4"_s, u"Gesamt"_s}));
+    }
+}
+
+TEST_F(TextImportTest, AnEmptyFileLeavesColumnsWithoutRowsAndWithoutTheColumnSettings) {
+    ASSERT_TRUE(Import(QByteArray()));
+    EXPECT_EQ(table.ColumnCount(), 33);
+    EXPECT_EQ(table.RowCount(), 0);
+    EXPECT_TRUE(table.Visible(u"Nr"));
+    EXPECT_TRUE(table.Visible(u"Bemerkung"));
+    EXPECT_FALSE(table.SumColumnFlag(u"Gesamt"));
+}
+
+TEST_F(TextImportTest, AHeaderLineAloneAppliesTheColumnSettings) {
+    ASSERT_TRUE(Import(kHeader + "\r\n"));
+    EXPECT_EQ(table.RowCount(), 0);
+    for (const char16_t* key : {u"Nr", u"lNr", u"Bemerkung"}) {
+        EXPECT_FALSE(table.Visible(key));
+    }
+    for (const char16_t* key : {u"Summe1", u"Summe2", u"Summe3", u"Summe4", u"Gesamt"}) {
+        EXPECT_TRUE(table.SumColumnFlag(key));
+        EXPECT_FALSE(table.PointsColumnFlag(key));
+    }
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_TRUE(table.PointsColumnFlag(u"Punkte%1"_s.arg(i)));
+    }
+    EXPECT_FALSE(table.SumColumnFlag(u"Punkte1"));
+    EXPECT_EQ(table.SearchCaption(), u"Suche:"_s);
+    EXPECT_EQ(table.Width(u"Gesamt"), 900); // 6 characters * 100 * 1.5
+    EXPECT_EQ(table.FixedWidth(u"Datum"), 500);
+}
+
+TEST_F(TextImportTest, EveryKindOfLineEndEndsALine) {
+    for (const QByteArray& end :
+         {QByteArrayLiteral("\r\n"), QByteArrayLiteral("\n"), QByteArrayLiteral("\r")}) {
+        ASSERT_TRUE(Import(kHeader + end + "1;;;m" + end + "2;;;w" + end));
+        ASSERT_EQ(table.RowCount(), 2) << end.toHex().toStdString();
+        EXPECT_EQ(table.CellText(2, u"mw"), u"w"_s);
+    }
+    ASSERT_TRUE(Import(kHeader + "\n1;;;m\r\n2;;;w")); // mixed, no end after the last line
+    EXPECT_EQ(table.RowCount(), 2);
+}
+
+TEST_F(TextImportTest, NamesAreTidiedButKeepTheirInnerBlanks) {
+    const struct {
+        const char* file;
+        const char16_t* stored;
+    } cases[] = {
+        {"Meyer ,  Anna und  Eva", u"Meyer, Anna und Eva"},
+        {"M\xC3\xBCller,Hans", u"Müller, Hans"},
+        {"M\xC3\xBCller , Hans", u"Müller, Hans"},
+        {"A,B,C", u"A, B, C"},
+        {"van Dyk,Jan", u"van Dyk, Jan"},
+        {"Schmidt, Anna und Eva", u"Schmidt, Anna und Eva"},
+        {"  Schulz  ", u"Schulz"},
+        {"", u""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Import(kHeader + "\r\n;;;;;" + QByteArray(c.file) + "\r\n"));
+        EXPECT_EQ(table.CellText(1, u"Name Vorname"), QString::fromUtf16(c.stored)) << c.file;
+    }
+}
+
+TEST_F(TextImportTest, DatesKeepTheirYear) {
+    const struct {
+        const char* file;
+        const char16_t* stored;
+    } cases[] = {
+        {"17.06.2007", u"2007"}, {"01.01.2008", u"2008"}, {"2008-01-01", u"2008"},
+        {"2007", u"2007"},       {"07", u"07"},           {"", u""},
+        {"Juni 12", u"i 12"},    {"12345678", u"5678"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Import(kHeader + "\r\n;" + QByteArray(c.file) + "\r\n"));
+        EXPECT_EQ(table.CellText(1, u"Datum"), QString::fromUtf16(c.stored)) << c.file;
+    }
+}
+
+TEST_F(TextImportTest, ShortAndLongLinesFillFromTheFirstColumn) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1;2;3\r\n" + QByteArray("x;").repeated(40) + "\r\n"));
+    EXPECT_EQ(table.CellText(1, 3), u"3"_s);
+    EXPECT_EQ(table.CellText(1, 4), QString());
+    EXPECT_EQ(table.CellText(2, 33), u"x"_s);
+}
+
+TEST_F(TextImportTest, AnUnquotedTabSeparatesLikeASemicolon) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1\t2;3\r\n"));
+    EXPECT_EQ(table.CellText(1, 1), u"1"_s);
+    EXPECT_EQ(table.CellText(1, 2), u"2"_s);
+    EXPECT_EQ(table.CellText(1, 3), u"3"_s);
+}
+
+TEST_F(TextImportTest, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+    ASSERT_TRUE(Import(
+        kHeader + "\r\n1;;;m;;\"Meier; \"\"Hansi\"\"\";1950;;\"Zeile 1\r\nZeile 2\tmit Tab\"\r\n2;;;w\r\n"));
+    ASSERT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Meier; \"Hansi\""_s);
+    EXPECT_EQ(table.CellText(1, u"geb."), u"1950"_s);
+    EXPECT_EQ(table.CellText(1, u"Bemerkung"), u"Zeile 1\r\nZeile 2\tmit Tab"_s);
+    EXPECT_EQ(table.CellText(2, u"mw"), u"w"_s);
+}
+
+TEST_F(TextImportTest, Utf8AndWindows1252FilesReadTheSame) {
+    const QByteArray utf8 = kHeader + "\r\n1;;;m;;M\xC3\xBC"
+                                      "ller, J\xC3\xB6rg;;;Stra\xC3\x9F"
+                                      "e \xE2\x82\xAC\r\n";
+    const QByteArray ansi = kHeader + "\r\n1;;;m;;M\xFC"
+                                      "ller, J\xF6rg;;;Stra\xDF"
+                                      "e \x80\r\n";
+    for (const QByteArray& bytes : {utf8, QByteArrayLiteral("\xEF\xBB\xBF") + utf8, ansi}) {
+        ASSERT_TRUE(Import(bytes));
+        EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Müller, Jörg"_s);
+        EXPECT_EQ(table.CellText(1, u"Bemerkung"), u"Straße €"_s);
+    }
+}
+
+TEST_F(TextImportTest, AMissingFileLeavesTheTableAsItWasAndSaysWhy) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1;;;m;;Meier, Hans\r\n"));
+    table.SetCaption(u"Stadtlauf"_s);
+    QString error;
+    EXPECT_FALSE(ImportCsvFile(table, dir.filePath(u"fehlt.csv"_s), Width, &error));
+    EXPECT_EQ(error, u"Die Datei \""_s + QDir::toNativeSeparators(dir.filePath(u"fehlt.csv"_s)) +
+                         u"\" konnte nicht gelesen werden: Die Datei ist nicht vorhanden."_s);
+    EXPECT_EQ(table.RowCount(), 1);
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Meier, Hans"_s);
+    EXPECT_EQ(table.Caption(), u"Stadtlauf"_s);
+
+    EXPECT_FALSE(ImportCsvFile(table, dir.path(), Width, &error)); // a folder
+    EXPECT_EQ(table.RowCount(), 1);
+}
+
+TEST_F(TextImportTest, ImportedPointsAreTakenAsTheyStand) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1;;;m;;;;;;7,5;12345;;;;;x\r\n"));
+    EXPECT_EQ(table.CellText(1, u"60m"), u"7,5"_s);
+    EXPECT_EQ(table.CellText(1, u"Punkte1"), u"12345"_s);
+    EXPECT_EQ(table.CellText(1, u"Summe1"), u"x"_s);
+}
+
+TEST(NormaliseName, Table) {
+    EXPECT_EQ(NormaliseName(u"Meyer ,  Anna und  Eva"_s), u"Meyer, Anna und Eva"_s);
+    EXPECT_EQ(NormaliseName(u"Schmidt, Anna Und Eva"_s), u"Schmidt, Anna Und Eva"_s);
+    EXPECT_EQ(NormaliseName(u"A , "_s), u"A,"_s);
+    EXPECT_EQ(NormaliseName(u"\tTab,X"_s), u"\tTab, X"_s); // only blanks are blanks
+    EXPECT_EQ(NormaliseName(NormaliseName(u"van  Dyk ,Jan"_s)), u"van Dyk, Jan"_s);
+}
+
+} // namespace
