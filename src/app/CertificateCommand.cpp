@@ -10,6 +10,7 @@
 #include "table/ResultTable.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +18,8 @@ using namespace Qt::StringLiterals;
 namespace vastrel {
 
 namespace {
+
+constexpr qsizetype kLongestBaseNameBytes = 200;
 
 bool IsForbiddenInFileName(QChar c) {
     return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
@@ -51,6 +54,10 @@ QString CertificateBaseName(const QString& name) {
         if (IsForbiddenInFileName(c)) {
             c = u'_';
         }
+    }
+    // File systems hold names of 255 bytes: a long name is cut, with room left for "_2.rtf".
+    while (base.toUtf8().size() > kLongestBaseNameBytes) {
+        base.chop(base.size() >= 2 && base.at(base.size() - 1).isLowSurrogate() ? 2 : 1);
     }
     return base;
 }
@@ -92,10 +99,13 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
         const QString document = FromWindows1252(templateFile.readAll());
         templateFile.close();
 
-        // Two competitors of one name get two certificates, not one overwritten.
-        QString base = CertificateBaseName(table.CellText(row, u"Name Vorname"));
-        for (int n = 2; used.contains(base.toCaseFolded()); ++n) {
-            base = CertificateBaseName(table.CellText(row, u"Name Vorname")) + u'_' + QString::number(n);
+        // Two competitors of one name get two certificates, and a file that was there before
+        // (another certificate, the template itself) is never replaced.
+        const QString stem = CertificateBaseName(table.CellText(row, u"Name Vorname"));
+        QString base = stem;
+        for (int n = 2; used.contains(base.toCaseFolded()) || QFileInfo::exists(*folder + base + u".rtf"_s);
+             ++n) {
+            base = stem + u'_' + QString::number(n);
         }
         used.insert(base.toCaseFolded());
         const QString path = *folder + base + u".rtf"_s;

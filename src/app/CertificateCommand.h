@@ -12,7 +12,8 @@ class Ui;
 struct MainWindowState;
 
 // The file name of a certificate without ".rtf": the name with "," as "_" and no blanks,
-// "Fehler.txt" for an empty name, and any character a file name may not hold as "_".
+// "Fehler.txt" for an empty name, and any character a file name may not hold as "_"; a name too
+// long for a file name is cut.
 QString CertificateBaseName(const QString& name);
 
 // What a certificate menu item ("Urkunde1Tag" … "UrkundeKomplett") puts on the certificate;
@@ -20,8 +21,8 @@ QString CertificateBaseName(const QString& name);
 CertificateScope CertificateScopeOf(const QString& variant);
 
 // "Urkunde": one certificate per selected row, from the template, into the folder the user
-// names (offered: defaultFolder), for the day of the menu item last chosen. Answers the files
-// written.
+// names (offered: defaultFolder), for the day of the menu item last chosen. A file that is
+// already there is never replaced: the certificate gets "_2", "_3". Answers the files written.
 QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
                               const QString& templatePath, const QString& defaultFolder);
 

@@ -68,15 +68,23 @@ void DatabaseCommands::OpenDatabase() {
     ui_.ProcessPendingEvents();
     const bool ownFormat = chosen.filterIndex == 2 ||
                            QFileInfo(chosen.path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0;
-    QString error;
-    const bool loaded = ownFormat ? LoadFil(table_, chosen.path, &error)
+    ImportReport report;
+    const bool loaded = ownFormat ? LoadFil(table_, chosen.path, &report.error)
                                   : ImportCsvFile(
                                         table_, chosen.path,
-                                        [this](const QString& t) { return ui_.TextWidthTwips(t); }, &error);
-    if (!loaded) {
-        ui_.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
-        ui_.SetStatusText(StatusPanel::File, QString()); // nothing was loaded after all
+                                        [this](const QString& t) { return ui_.TextWidthTwips(t); }, &report);
+    if (!report.notice.isEmpty()) {
+        ui_.MessageBox(report.notice, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
     }
+    if (!loaded) {
+        ui_.MessageBox(report.error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        ui_.SetStatusText(StatusPanel::File, QString()); // nothing was loaded after all
+        return;
+    }
+    // "speichern" writes back to the file that was opened, never to an earlier one.
+    state_.saveFileName = chosen.path;
+    state_.saveFormat = ownFormat ? SaveFormat::Fil : SaveFormat::Csv;
+    ShowSaveCaption();
 }
 
 void DatabaseCommands::SaveDatabase() {

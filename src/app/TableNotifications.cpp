@@ -2,8 +2,10 @@
 
 #include "app/RowEditing.h"
 #include "ports/MainWindowPort.h"
+#include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "scoring/TimeEntry.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
 namespace vastrel {
@@ -12,7 +14,11 @@ void ConnectTableNotifications(ResultTable& table, Scorer& scorer, Ui& ui, MainW
                                MainWindowPort& window) {
     ResultTableEvents& events = table.Events();
     events.validateCellEdit = [&table, &ui](int column, QString& text) {
-        ValidateTimeEntry(table, column, text, ui);
+        if (table.Key(column) == QStringView(kAgeFactorKey)) {
+            TidyAgeFactorEntry(text);
+        } else {
+            ValidateTimeEntry(table, column, text, ui);
+        }
     };
     events.afterCellEdit = [&table, &scorer](int row, int, const QString&) {
         RecalculateRow(table, scorer, row);

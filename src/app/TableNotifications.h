@@ -9,7 +9,8 @@ class Ui;
 struct MainWindowState;
 
 // What the table's notifications start. A typed text is checked against its distance's entry
-// form before the table stores it (ValidateTimeEntry), and its row is scored again right after
+// form before the table stores it (ValidateTimeEntry; a typed age factor gets its comma as the
+// point), and its row is scored again right after
 // (RecalculateRow); deleting asks first; a click on the title line names the event, one on a
 // header sorts, the search row searches, the right mouse button opens the row menu.
 // The window wires them once, at start-up.

@@ -62,10 +62,14 @@ int RunRecalc(const RecalcCall& call, QTextStream& errors) {
     ConsoleUi ui(errors);
     ResultTable table;
     Scorer scorer(table, ui);
-    QString error;
-    if (!ImportCsvFile(
-            table, call.input, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &error)) {
-        ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+    ImportReport report;
+    const bool read = ImportCsvFile(
+        table, call.input, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &report);
+    if (!report.notice.isEmpty()) {
+        ui.MessageBox(report.notice, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+    if (!read) {
+        ui.MessageBox(report.error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return kCliFileError;
     }
     if (call.withAgeClasses) {
@@ -75,6 +79,7 @@ int RunRecalc(const RecalcCall& call, QTextStream& errors) {
 
     ExportRequest request;
     request.columnList = AllColumnsList();
+    QString error;
     if (!ExportFile(table, call.output, request, &error)) {
         ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return kCliFileError;

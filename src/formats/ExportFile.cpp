@@ -42,8 +42,26 @@ bool ExportFile(const ResultTable& table, const QString& path, const ExportReque
             }
             return false;
         }
-        return WriteFileAtomically(path, BuildXlsWorkbook(table, ParseColumnList(table, request.columnList)),
-                                   errorMessage);
+        const QList<int> columns = ParseColumnList(table, request.columnList);
+        for (int row = 1; row <= table.RowCount(); ++row) {
+            for (int c : columns) {
+                // Longer cells would wrap the workbook's length fields and leave a broken file.
+                if (table.CellText(row, c).size() > kMaxXlsCellLength) {
+                    if (errorMessage) {
+                        *errorMessage = WriteFailureMessage(
+                            path,
+                            u"Die Zelle \"%1\" in Zeile %2 hat %3 Zeichen; eine Excel-97-Zelle fasst "
+                            u"höchstens %4. Bitte kürzen Sie sie oder speichern Sie als csv- oder fil-Datei."_s
+                                .arg(table.Key(c))
+                                .arg(row)
+                                .arg(table.CellText(row, c).size())
+                                .arg(kMaxXlsCellLength));
+                    }
+                    return false;
+                }
+            }
+        }
+        return WriteFileAtomically(path, BuildXlsWorkbook(table, columns), errorMessage);
     }
     if (request.format != ExportFormat::Text) {
         if (errorMessage) {

@@ -1,9 +1,13 @@
 #include "formats/FilFormat.h"
 
 #include "system/FileErrors.h"
+#include "system/FileHelpers.h"
+#include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
 #include <QAtomicInt>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -108,9 +112,56 @@ QString FlaggedColumns(const ResultTable& table, int row) {
     return flagged.join(u',');
 }
 
+// The tables, their columns in order, and the settings kept in the first one in the order
+// they enter the checksum.
+const QStringList kMetaColumns = {u"key"_s, u"value"_s};
+const QStringList kColumnColumns = {
+    u"number"_s,     u"key"_s,        u"caption"_s,        u"reserved_a"_s,     u"header_alignment"_s,
+    u"editable"_s,   u"reserved_b"_s, u"cell_alignment"_s, u"reserved_c"_s,     u"kind"_s,
+    u"visible"_s,    u"width"_s,      u"fixed_width"_s,    u"sort_direction"_s, u"sum_flag"_s,
+    u"points_flag"_s};
+const QStringList kRowColumns = {u"number"_s, u"flagged"_s, u"cells"_s};
+const QStringList kMetaKeys = {u"format"_s,     u"version"_s,      u"caption"_s,   u"search_caption"_s,
+                               u"table_mode"_s, u"layout_value"_s, u"sort_order"_s};
+
+// A checksum over everything stored, fed the texts of the database in the order they are written,
+// so that a file changed on the way is never taken for the table.
+class ContentHash {
+public:
+    void Add(const QString& text) {
+        const QByteArray bytes = text.toUtf8();
+        const qint64 size = bytes.size();
+        hash_.addData(QByteArrayView(reinterpret_cast<const char*>(&size), sizeof size));
+        hash_.addData(bytes);
+    }
+    QString Hex() const { return QString::fromLatin1(hash_.result().toHex()); }
+
+private:
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
+};
+
+QList<QVariant> ColumnValues(int number, const Column& col) {
+    return {QVariant(number),
+            QVariant(col.key),
+            QVariant(col.headerText),
+            QVariant(col.layout.reservedA),
+            QVariant(col.layout.headerAlignment),
+            QVariant(col.layout.editable ? 1 : 0),
+            QVariant(col.layout.reservedB),
+            QVariant(col.layout.cellAlignment),
+            QVariant(col.layout.reservedC),
+            QVariant(col.layout.kind),
+            QVariant(col.visible ? 1 : 0),
+            QVariant(col.width),
+            QVariant(col.fixedWidth),
+            QVariant(static_cast<int>(col.sortDirection)),
+            QVariant(col.sumColumnFlag ? 1 : 0),
+            QVariant(col.pointsColumnFlag ? 1 : 0)};
+}
+
 bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
     QSqlQuery q(db);
-    // A fresh temporary file that is renamed only when complete needs no journal.
+    // A fresh temporary file that is synced and renamed only when complete needs no journal.
     if (!Exec(q, u"PRAGMA journal_mode = OFF"_s) || !Exec(q, u"PRAGMA synchronous = OFF"_s) ||
         !Exec(q, u"CREATE TABLE vastrel_meta (key TEXT PRIMARY KEY, value TEXT)"_s) ||
         !Exec(q, u"CREATE TABLE vastrel_columns (number INTEGER PRIMARY KEY, key TEXT, caption TEXT,"
@@ -125,17 +176,17 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
     if (!db.transaction()) {
         return false;
     }
-    const QList<std::pair<QString, QVariant>> meta = {
-        {u"format"_s, u"Vastrel"_s},          {u"version"_s, kFilFormatVersion},
-        {u"caption"_s, table.Caption()},      {u"search_caption"_s, table.SearchCaption()},
-        {u"table_mode"_s, table.TableMode()}, {u"layout_value"_s, table.LayoutValue()},
-        {u"sort_order"_s, table.SortOrder()},
-    };
+    ContentHash hash;
+    const QStringList metaValues = {
+        u"Vastrel"_s,          QString::number(kFilFormatVersion), table.Caption(),
+        table.SearchCaption(), QString::number(table.TableMode()), QString::number(table.LayoutValue()),
+        table.SortOrder()};
     QSqlQuery insertMeta(db);
     insertMeta.prepare(u"INSERT INTO vastrel_meta (key, value) VALUES (?, ?)"_s);
-    for (const auto& [key, value] : meta) {
-        insertMeta.addBindValue(key);
-        insertMeta.addBindValue(value.toString());
+    for (qsizetype i = 0; i < kMetaKeys.size(); ++i) {
+        hash.Add(metaValues.at(i));
+        insertMeta.addBindValue(kMetaKeys.at(i));
+        insertMeta.addBindValue(metaValues.at(i));
         if (!insertMeta.exec()) {
             return false;
         }
@@ -144,14 +195,8 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
     insertColumn.prepare(
         u"INSERT INTO vastrel_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
     for (int c = 1; c <= table.ColumnCount(); ++c) {
-        const Column& col = table.ColumnAt(c);
-        for (const QVariant& v :
-             {QVariant(c), QVariant(col.key), QVariant(col.headerText), QVariant(col.layout.reservedA),
-              QVariant(col.layout.headerAlignment), QVariant(col.layout.editable ? 1 : 0),
-              QVariant(col.layout.reservedB), QVariant(col.layout.cellAlignment),
-              QVariant(col.layout.reservedC), QVariant(col.layout.kind), QVariant(col.visible ? 1 : 0),
-              QVariant(col.width), QVariant(col.fixedWidth), QVariant(static_cast<int>(col.sortDirection)),
-              QVariant(col.sumColumnFlag ? 1 : 0), QVariant(col.pointsColumnFlag ? 1 : 0)}) {
+        for (const QVariant& v : ColumnValues(c, table.ColumnAt(c))) {
+            hash.Add(v.toString());
             insertColumn.addBindValue(v);
         }
         if (!insertColumn.exec()) {
@@ -161,14 +206,21 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
     QSqlQuery insertRow(db);
     insertRow.prepare(u"INSERT INTO vastrel_rows VALUES (?, ?, ?)"_s);
     for (int r = 1; r <= table.RowCount(); ++r) {
+        const QString flagged = FlaggedColumns(table, r);
+        const QString cells = CellsAsJson(table, r);
+        hash.Add(QString::number(r));
+        hash.Add(flagged);
+        hash.Add(cells);
         insertRow.bindValue(0, r);
-        insertRow.bindValue(1, FlaggedColumns(table, r));
-        insertRow.bindValue(2, CellsAsJson(table, r));
+        insertRow.bindValue(1, flagged);
+        insertRow.bindValue(2, cells);
         if (!insertRow.exec()) {
             return false;
         }
     }
-    return db.commit();
+    insertMeta.addBindValue(u"checksum"_s);
+    insertMeta.addBindValue(hash.Hex());
+    return insertMeta.exec() && db.commit();
 }
 
 struct LoadedTable {
@@ -181,7 +233,37 @@ struct LoadedTable {
     int layoutValue = 0;
 };
 
+// The three tables are real tables with the columns this program writes, and SQLite finds the
+// file whole; a view or a trigger in their place is refused before anything is read from it.
+bool HasVastrelStructure(QSqlDatabase db) {
+    QSqlQuery q(db);
+    const QList<std::pair<QString, QStringList>> tables = {{u"vastrel_meta"_s, kMetaColumns},
+                                                           {u"vastrel_columns"_s, kColumnColumns},
+                                                           {u"vastrel_rows"_s, kRowColumns}};
+    for (const auto& [name, columns] : tables) {
+        q.prepare(u"SELECT type FROM sqlite_master WHERE name = ?"_s);
+        q.addBindValue(name);
+        if (!q.exec() || !q.next() || q.value(0).toString() != u"table" || q.next()) {
+            return false;
+        }
+        QStringList found;
+        if (!q.exec(u"PRAGMA table_info(%1)"_s.arg(name))) {
+            return false;
+        }
+        while (q.next()) {
+            found << q.value(1).toString();
+        }
+        if (found != columns) {
+            return false;
+        }
+    }
+    return q.exec(u"PRAGMA quick_check"_s) && q.next() && q.value(0).toString() == u"ok";
+}
+
 bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
+    if (!HasVastrelStructure(db)) {
+        return false;
+    }
     QSqlQuery q(db);
     if (!q.exec(u"SELECT key, value FROM vastrel_meta"_s)) {
         return false;
@@ -190,9 +272,13 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
     while (q.next()) {
         meta.insert(q.value(0).toString(), q.value(1).toString());
     }
-    if (meta.value(u"format"_s) != u"Vastrel" || meta.value(u"version"_s).toInt() < 1 ||
-        meta.value(u"version"_s).toInt() > kFilFormatVersion) {
+    const int version = meta.value(u"version"_s).toInt();
+    if (meta.value(u"format"_s) != u"Vastrel" || version < 1 || version > kFilFormatVersion) {
         return false;
+    }
+    ContentHash hash;
+    for (const QString& key : kMetaKeys) {
+        hash.Add(meta.value(key));
     }
     loaded.caption = meta.value(u"caption"_s);
     loaded.searchCaption = meta.value(u"search_caption"_s);
@@ -203,6 +289,9 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
         return false;
     }
     while (q.next()) {
+        for (int i = 0; i < kColumnColumns.size(); ++i) {
+            hash.Add(q.value(i).toString());
+        }
         Column c;
         c.key = q.value(1).toString();
         c.headerText = q.value(2).toString();
@@ -218,19 +307,45 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
         c.pointsColumnFlag = q.value(15).toInt() != 0;
         loaded.columns.push_back(c);
     }
+    // The results table and no other: its 33 columns under their keys, in their order.
+    if (loaded.columns.size() != ResultColumns().size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < loaded.columns.size(); ++i) {
+        if (loaded.columns[i].key != QStringView(ResultColumns()[i].key)) {
+            return false;
+        }
+    }
     q.setForwardOnly(true);
     if (!q.exec(u"SELECT * FROM vastrel_rows ORDER BY number"_s)) {
         return false;
     }
     const int columns = static_cast<int>(loaded.columns.size());
     while (q.next()) {
-        auto cells = CellsFromJson(q.value(2).toString(), columns);
+        const QString flagged = q.value(1).toString();
+        const QString json = q.value(2).toString();
+        hash.Add(q.value(0).toString());
+        hash.Add(flagged);
+        hash.Add(json);
+        auto cells = CellsFromJson(json, columns);
         if (!cells) {
             return false;
         }
-        loaded.rows.emplace_back(std::move(*cells), q.value(1).toString());
+        loaded.rows.emplace_back(std::move(*cells), flagged);
     }
-    return !q.lastError().isValid();
+    if (q.lastError().isValid()) {
+        return false;
+    }
+    // Files of the first version carry no checksum; every later one must match its own.
+    return version < 2 || meta.value(u"checksum"_s) == hash.Hex();
+}
+
+// Temporary files of saves that never finished (the program was killed in mid-save).
+void RemoveStaleTemporaries(const QString& folder) {
+    QDir dir(folder);
+    for (const QString& name : dir.entryList({u".vastrel-??????.fil"_s}, QDir::Files | QDir::Hidden)) {
+        dir.remove(name);
+    }
 }
 
 } // namespace
@@ -242,10 +357,14 @@ bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessag
         }
         return false;
     };
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo target(path);
+    // A folder in the way, or a write-protected file, is not replaced.
+    if (target.isDir() || IsWriteProtected(path)) {
         return fail(WriteFailureReason(path));
     }
-    QTemporaryFile temporary(QFileInfo(path).absolutePath() + u"/.vastrel-XXXXXX.fil"_s);
+    const QString folder = target.absolutePath();
+    RemoveStaleTemporaries(folder);
+    QTemporaryFile temporary(folder + u"/.vastrel-XXXXXX.fil"_s);
     if (!temporary.open()) {
         return fail(WriteFailureReason(path));
     }
@@ -255,7 +374,10 @@ bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessag
         Connection connection(temporary.fileName(), false);
         written = connection.IsOpen() && WriteDatabase(table, connection.Database());
     }
-    if (!written) {
+    // On the disk before it takes the name, with the permissions of the file it replaces.
+    if (!written || !SyncToDisk(temporary.fileName()) ||
+        !QFile::setPermissions(temporary.fileName(),
+                               target.exists() ? QFile::permissions(path) : NewFilePermissions())) {
         return fail(WriteFailureReason(path));
     }
     std::error_code error;
@@ -265,6 +387,7 @@ bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessag
         return fail(WriteFailureReason(path));
     }
     temporary.setAutoRemove(false); // it is the target now
+    SyncToDisk(folder);
     return true;
 }
 

@@ -1,9 +1,11 @@
 #include "formats/SemicolonText.h"
 
 #include "system/TextIndex.h"
+#include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -52,21 +54,53 @@ void SkipLineEnd(QStringView text, qsizetype& pos) {
     }
 }
 
-QString ReadQuotedField(QStringView text, qsizetype& pos) {
-    QString field;
+bool IsSeparator(QChar c) {
+    return c == u';' || c == u'\t';
+}
+
+struct QuotedField {
+    QString text;
+    qsizetype end = 0;  // just after the closing quote
+    int lineBreaks = 0; // line ends inside the quotes
+};
+
+// The quoted field whose opening quote stands at pos, with "" standing for one quote. Its
+// closing quote is the first lone quote. A field that runs over line ends must end in a closing
+// quote that a separator, a line end or the end of the text follows, and hold less than a whole
+// row's worth of separators; without that, or with `sameLineOnly` and no closing quote on the
+// line, the quote was a stray one: nothing.
+std::optional<QuotedField> ReadQuotedField(QStringView text, qsizetype pos, bool sameLineOnly) {
+    QuotedField field;
+    int separators = 0;
     ++pos; // the opening quote
     while (pos < text.size()) {
         const QChar c = text[pos++];
-        if (c != u'"') {
-            field += c;
-        } else if (pos < text.size() && text[pos] == u'"') {
-            field += u'"';
-            ++pos;
-        } else {
-            break;
+        if (c == u'"') {
+            if (pos < text.size() && text[pos] == u'"') {
+                field.text += u'"';
+                ++pos;
+                continue;
+            }
+            const bool fieldEnds = pos == text.size() || IsSeparator(text[pos]) || IsLineEnd(text[pos]);
+            if (field.lineBreaks > 0 && (!fieldEnds || separators >= kResultColumnCount - 1)) {
+                return std::nullopt;
+            }
+            field.end = pos;
+            return field;
         }
+        separators += IsSeparator(c) ? 1 : 0;
+        if (IsLineEnd(c)) {
+            if (sameLineOnly) {
+                return std::nullopt;
+            }
+            // CR LF counts as one line end.
+            if (!(c == u'\r' && pos < text.size() && text[pos] == u'\n')) {
+                ++field.lineBreaks;
+            }
+        }
+        field.text += c;
     }
-    return field;
+    return std::nullopt; // no closing quote before the end of the text
 }
 
 // Equal short texts of one column share one string: points, sums, years, factors and times
@@ -97,31 +131,44 @@ private:
     std::vector<TextIndex> known_;
 };
 
-std::vector<QString> ReadRecord(QStringView text, qsizetype& pos, std::size_t expectedFields,
-                                FieldInterner& interner) {
+struct Record {
     std::vector<QString> fields;
-    fields.reserve(expectedFields);
+    int lineBreaks = 0;      // line ends inside quoted fields
+    bool strayQuote = false; // a field opened a quote that never closed
+};
+
+Record ReadRecord(QStringView text, qsizetype& pos, bool quotesOverLines, FieldInterner& interner) {
+    Record record;
+    record.fields.reserve(kResultColumnCount);
     for (;;) {
         QString field;
+        bool quoted = false;
         if (pos < text.size() && text[pos] == u'"') {
-            field = ReadQuotedField(text, pos);
+            if (auto q = ReadQuotedField(text, pos, !quotesOverLines)) {
+                field = std::move(q->text);
+                pos = q->end;
+                record.lineBreaks += q->lineBreaks;
+                quoted = true;
+            } else {
+                record.strayQuote = true; // read as plain text, the quote kept
+            }
         }
         const qsizetype start = pos;
-        while (pos < text.size() && text[pos] != u';' && text[pos] != u'\t' && !IsLineEnd(text[pos])) {
+        while (pos < text.size() && !IsSeparator(text[pos]) && !IsLineEnd(text[pos])) {
             ++pos;
         }
-        if (field.isEmpty()) {
-            field = interner.Intern(fields.size(), text.sliced(start, pos - start));
+        if (!quoted) {
+            field = interner.Intern(record.fields.size(), text.sliced(start, pos - start));
         } else {
             field += text.sliced(start, pos - start); // text after a closing quote stays text
         }
-        fields.push_back(std::move(field));
-        if (pos < text.size() && (text[pos] == u';' || text[pos] == u'\t')) {
+        record.fields.push_back(std::move(field));
+        if (pos < text.size() && IsSeparator(text[pos])) {
             ++pos;
             continue;
         }
         SkipLineEnd(text, pos);
-        return fields;
+        return record;
     }
 }
 
@@ -160,11 +207,33 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
         ++pos; // the header line is never looked at
     }
     SkipLineEnd(text, pos);
-    std::size_t expectedFields = 33;
     FieldInterner interner;
+    int line = 2;
     while (pos < text.size()) {
-        records.rows.push_back(ReadRecord(text, pos, expectedFields, interner));
-        expectedFields = std::max(expectedFields, records.rows.back().size());
+        const qsizetype start = pos;
+        Record record = ReadRecord(text, pos, true, interner);
+        // A row joined by a quote that ran over line ends must not come out longer than a row;
+        // otherwise the quote was a stray one, and every line is read on its own.
+        if (record.lineBreaks > 0 && record.fields.size() > static_cast<std::size_t>(kResultColumnCount)) {
+            pos = start;
+            record = ReadRecord(text, pos, false, interner);
+        }
+        if (record.strayQuote && records.firstStrayQuoteLine == 0) {
+            records.firstStrayQuoteLine = line;
+        }
+        if (record.fields.size() > static_cast<std::size_t>(kResultColumnCount) &&
+            records.firstLongLine == 0) {
+            records.firstLongLine = line;
+        }
+        line += 1 + record.lineBreaks;
+        // Empty fields at the end cost nothing: the table reads a missing cell as empty.
+        while (!record.fields.empty() && record.fields.back().isEmpty()) {
+            record.fields.pop_back();
+        }
+        if (record.fields.empty()) {
+            record.fields = {};
+        }
+        records.rows.push_back(std::move(record.fields));
     }
     return records;
 }

@@ -19,12 +19,19 @@ QString SemicolonText(const ResultTable& table, const QList<int>& columns, const
 
 struct SemicolonRecords {
     bool hasHeaderLine = false;             // the file held at least one line
-    std::vector<std::vector<QString>> rows; // every line after the header, split into fields
+    std::vector<std::vector<QString>> rows; // every line after the header, split into fields;
+                                            // empty fields at the end left out
+    int firstLongLine = 0;                  // the first line with more fields than the table has columns
+    int firstStrayQuoteLine = 0;            // the first line whose quote never closed
 };
 
 // Splits the text after its header line into rows and fields. CR LF, a lone CR and a lone LF
 // all end a line. ";" and TAB separate fields; a field that starts with a double quote runs to
-// its closing quote, with "" standing for one quote, and may hold ";", TABs and line breaks.
+// its closing quote, with "" standing for one quote, and may hold ";" and TABs. It may hold line
+// ends too, as the program writes them: closed before a separator or a line end, with less than
+// a row's worth of separators inside, in a row no longer than a row. A quote that never closes,
+// or would join rows, is a stray one: its line is read as plain text, the quote kept. Line
+// numbers count from the header line, 1.
 SemicolonRecords ParseSemicolonText(QStringView text);
 
 } // namespace vastrel

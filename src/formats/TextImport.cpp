@@ -7,9 +7,13 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <new>
 
 using namespace Qt::StringLiterals;
 
@@ -61,6 +65,9 @@ QString NormaliseName(const QString& name) {
         if (c == u' ') {
             pendingBlank = !out.isEmpty();
         } else if (c == u',') {
+            if (out.endsWith(u',')) {
+                out += u' '; // «Meier,,Anna»: the blank after the first comma stays
+            }
             out += u',';
             pendingBlank = true; // exactly one blank follows a comma
         } else {
@@ -78,6 +85,10 @@ QString YearOfDate(const QString& date) {
     if (date.size() <= 4) {
         return date;
     }
+    // A compact date, «20070617»: the year comes first.
+    if (date.size() == 8 && std::all_of(date.begin(), date.end(), IsAsciiDigit)) {
+        return date.left(4);
+    }
     for (qsizetype end = date.size(); end >= 4; --end) {
         const qsizetype start = end - 4;
         bool group = true;
@@ -93,8 +104,27 @@ QString YearOfDate(const QString& date) {
     return date.right(4);
 }
 
+QString ImportNotice(const QString& path, const SemicolonRecords& records) {
+    QStringList found;
+    if (records.firstLongLine > 0) {
+        found << u"Zeile %1 hat mehr als %2 Felder; die Felder danach wurden nicht übernommen."_s
+                     .arg(records.firstLongLine)
+                     .arg(kResultColumnCount);
+    }
+    if (records.firstStrayQuoteLine > 0) {
+        found << u"In Zeile %1 wird ein Anführungszeichen nicht geschlossen; die Zeile wurde als "
+                 u"einfacher Text gelesen."_s.arg(records.firstStrayQuoteLine);
+    }
+    if (found.isEmpty()) {
+        return {};
+    }
+    return u"Die Datei \"%1\" wurde gelesen, bitte prüfen Sie:\r\n"_s.arg(QDir::toNativeSeparators(path)) +
+           found.join(u"\r\n"_s);
+}
+
 bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunction& textWidth,
-                   QString* errorMessage) {
+                   ImportReport* report) {
+    QString* errorMessage = report ? &report->error : nullptr;
     QFile file(path);
     QByteArray bytes;
     bool ok = file.open(QIODevice::ReadOnly);
@@ -109,8 +139,22 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
         return false;
     }
     file.close();
-    SemicolonRecords records = ParseSemicolonText(DecodeTextFile(bytes));
+    SemicolonRecords records;
+    try {
+        records = ParseSemicolonText(DecodeTextFile(bytes));
+    } catch (const std::bad_alloc&) {
+        // The table is untouched so far: it stays as it was.
+        bytes.clear();
+        if (errorMessage) {
+            *errorMessage =
+                ReadFailureMessage(path, u"Der Arbeitsspeicher reicht für diese Datei nicht aus."_s);
+        }
+        return false;
+    }
     bytes.clear();
+    if (report) {
+        report->notice = ImportNotice(path, records);
+    }
 
     table.LockUpdate(true);
     table.SetTableMode(1);

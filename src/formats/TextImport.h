@@ -16,11 +16,17 @@ QString NormaliseName(const QString& name);
 // («17.06.2007» and «2008-01-01»), or its last four characters where it has no such group.
 QString YearOfDate(const QString& date);
 
+// What an import has to tell: why a file could not be read, or what looked wrong in one that was
+// (a line with surplus fields, a quote that never closed; the first line of each), in German.
+struct ImportReport {
+    QString error;
+    QString notice;
+};
+
 // Replaces the whole table by the competitors of a semicolon text file: the columns rebuilt as
 // at start, names and dates tidied, nothing scored. The file is read in full first: a file that
-// cannot be read leaves the table as it was and answers false, with a German message naming
-// the file and the reason.
+// cannot be read, or not held in memory, leaves the table as it was and answers false.
 bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunction& textWidth,
-                   QString* errorMessage = nullptr);
+                   ImportReport* report = nullptr);
 
 } // namespace vastrel

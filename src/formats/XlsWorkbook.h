@@ -9,6 +9,8 @@ class ResultTable;
 
 // An Excel 97 sheet has 65,536 rows; the first holds the column keys.
 inline constexpr int kMaxXlsRows = 65535;
+// Excel's own limit of a cell's text.
+inline constexpr int kMaxXlsCellLength = 32767;
 
 // The table as an Excel 97 workbook (BIFF8 in an OLE2 compound file): one sheet, a header row of
 // column keys, then the rows. Cells of number columns that hold a plain number are numbers,

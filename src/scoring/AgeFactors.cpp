@@ -46,6 +46,11 @@ std::optional<QString> AgeFactorFor(int age, bool women) {
     return std::nullopt;
 }
 
+void TidyAgeFactorEntry(QString& text) {
+    text = text.trimmed();
+    text.replace(u',', u'.');
+}
+
 void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
     const int name = table.ColumnNumber(u"Name Vorname");
     const int born = table.ColumnNumber(u"geb.");

@@ -14,15 +14,13 @@ namespace vastrel {
 
 namespace {
 
+// No time of any race comes near this many seconds (30 million years): a part beyond it is no
+// time at all, and every sum below stays exact in 64 bits.
+constexpr double kLongestTimeSeconds = 1e15;
+
 // Hours and minutes contributions are whole seconds, a half going to the even neighbour.
-// They are held in 64 bits so that long times cannot wrap round.
 std::int64_t WholeSeconds(double seconds) {
-    const double rounded = std::nearbyint(seconds);
-    constexpr double limit = 9.0e18;
-    if (!(std::fabs(rounded) < limit)) {
-        return rounded < 0 ? -static_cast<std::int64_t>(limit) : static_cast<std::int64_t>(limit);
-    }
-    return static_cast<std::int64_t>(rounded);
+    return static_cast<std::int64_t>(std::nearbyint(seconds));
 }
 
 bool IsBlank(QStringView text) {
@@ -64,10 +62,19 @@ void Scorer::ReportInputError(int row) {
     table_.SetCurrentRow(row);
 }
 
-double Scorer::AgeFactor(int row) {
+std::optional<double> Scorer::AgeFactor(int row) {
     // An empty cell means no factor has been given yet: the time counts in full.
     const QString& text = table_.CellText(row, ResolvedColumns().ageFactor);
-    return IsBlank(text) ? 1.0 : ReadLenient(text);
+    if (IsBlank(text)) {
+        return 1.0;
+    }
+    // A comma is read as the decimal point, as in the times.
+    const auto factor =
+        text.contains(u',') ? ConvertStrict(QString(text).replace(u',', u'.')) : ConvertStrict(text);
+    if (!factor || !(*factor > 0)) {
+        return std::nullopt;
+    }
+    return factor;
 }
 
 std::optional<double> Scorer::EffectiveTime(int row, QStringView timeText, QStringView numberFormat,
@@ -90,7 +97,7 @@ std::optional<double> Scorer::EffectiveTime(int row, QStringView timeText, QStri
         std::array<double, 3> values{};
         for (qsizetype i = 0; i < count; ++i) {
             const auto value = ConvertStrict(parts[static_cast<std::size_t>(i)]);
-            if (!value) {
+            if (!value || !(std::fabs(*value) * 3600 < kLongestTimeSeconds)) {
                 ReportInputError(row);
                 return std::nullopt;
             }
@@ -108,7 +115,7 @@ std::optional<double> Scorer::EffectiveTime(int row, QStringView timeText, QStri
 }
 
 QString Scorer::sec(int row, const QString& timeText, const QString& numberFormat) {
-    const auto seconds = EffectiveTime(row, timeText, numberFormat, AgeFactor(row));
+    const auto seconds = EffectiveTime(row, timeText, numberFormat, AgeFactor(row).value_or(0.0));
     return seconds ? NumberToText(*seconds) : u"0"_s;
 }
 
@@ -125,7 +132,18 @@ void Scorer::ComputeRowPoints(int row) {
                        MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    const double ageFactor = AgeFactor(row);
+    const auto factor = AgeFactor(row);
+    if (!factor) {
+        // A factor of 0 or none at all would give every distance the maximum: no points instead.
+        ui_.MessageBox(u"Der Altersfaktor AF in Zeile %1 ist keine Zahl größer als 0. "
+                       u"Die Zeile erhält keine Punkte."_s.arg(row),
+                       u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        for (int pointsColumn : columns.points) {
+            table_.StoreCellText(row, pointsColumn, QStringView());
+        }
+        return;
+    }
+    const double ageFactor = *factor;
     for (int i = 0; i < kDistanceCount; ++i) {
         const auto d = static_cast<std::size_t>(i);
         const Coefficient& c = coefficients_.At(sex, i);

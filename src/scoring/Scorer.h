@@ -50,7 +50,8 @@ private:
     const Columns& ResolvedColumns();
     std::optional<double> EffectiveTime(int row, QStringView timeText, QStringView numberFormat,
                                         double ageFactor);
-    double AgeFactor(int row);
+    // The row's age factor; nothing when it is neither empty nor a number greater than 0.
+    std::optional<double> AgeFactor(int row);
     void ReportInputError(int row);
     double CellValue(int row, int column) const;
 

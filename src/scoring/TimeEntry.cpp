@@ -66,12 +66,14 @@ void ValidateTenKm(QString& text, const QStringList& parts, Ui& ui) {
 } // namespace
 
 void ValidateTimeEntry(const ResultTable& table, int column, QString& text, Ui& ui) {
-    // The range checks read the parts as typed, before any comma becomes a point.
-    const QStringList parts = text.isEmpty() ? QStringList() : text.split(u':');
     const auto group = DistanceGroupOf(table.Key(column));
     if (!group) {
         return;
     }
+    // Blanks typed around a time are no part of it (" 8 " would become " 8 .0").
+    text = text.trimmed();
+    // The range checks read the parts as typed, before any comma becomes a point.
+    const QStringList parts = text.isEmpty() ? QStringList() : text.split(u':');
     switch (*group) {
     case DistanceGroup::Sprint:
         ValidateSprint(text, ui);

@@ -16,6 +16,11 @@ QString FolderOf(const QString& path) {
 
 } // namespace
 
+bool IsWriteProtected(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
 QString ReadFailureReason(const QFileDevice& file) {
     const QFileInfo info(file.fileName());
     if (!info.exists()) {
@@ -45,6 +50,9 @@ QString WriteFailureReason(const QString& path) {
     }
     if (info.isDir()) {
         return u"An dieser Stelle steht ein Ordner."_s;
+    }
+    if (IsWriteProtected(path)) {
+        return u"Die Datei ist schreibgeschützt."_s;
     }
     if (!folder.isWritable() || (info.exists() && !info.isWritable())) {
         return u"Es fehlt die Berechtigung zum Schreiben."_s;

@@ -6,6 +6,10 @@ class QFileDevice;
 
 namespace vastrel {
 
+// A file whose owner may not write it ("read-only"): the program never replaces it, whoever
+// runs it.
+bool IsWriteProtected(const QString& path);
+
 // Why a file could not be read or written, in German, for the message that names the file.
 QString ReadFailureReason(const QFileDevice& file);
 QString WriteFailureReason(const QFileDevice& file);

@@ -7,6 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
@@ -52,12 +58,53 @@ QString ReplaceExtension(const QString& path, const QString& extension) {
     return folder + GetField(name, 1, u"."_s) + u'.' + extension;
 }
 
+bool SyncToDisk(const QString& path) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+QFileDevice::Permissions NewFilePermissions() {
+    QFileDevice::Permissions all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                   QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                   QFileDevice::ReadOther | QFileDevice::WriteOther;
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (mask & S_IWGRP) {
+        all &= ~QFileDevice::WriteGroup;
+    }
+    if (mask & S_IRGRP) {
+        all &= ~QFileDevice::ReadGroup;
+    }
+    if (mask & S_IWOTH) {
+        all &= ~QFileDevice::WriteOther;
+    }
+    if (mask & S_IROTH) {
+        all &= ~QFileDevice::ReadOther;
+    }
+#endif
+    return all;
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage) {
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    bool ok = !IsWriteProtected(path) && file.open(QIODevice::WriteOnly);
     if (ok) {
         ok = file.write(bytes) == bytes.size();
         ok = ok ? file.commit() : (file.cancelWriting(), false);
+    }
+    if (ok) {
+        SyncToDisk(QFileInfo(path).absolutePath()); // the new name, too, survives a power cut
     }
     if (!ok && errorMessage) {
         *errorMessage = WriteFailureMessage(path, WriteFailureReason(file));

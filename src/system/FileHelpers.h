@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 namespace vastrel {
@@ -23,7 +24,15 @@ QString ReplaceExtension(const QString& path, const QString& extension);
 // a German description of the reason.
 bool WriteTextFile(const QString& path, const QString& text, QString* errorMessage = nullptr);
 
-// Writes bytes to the file through a temporary file that replaces it only when complete.
+// Hands what was written to a file, or a folder's list of names, to the disk, so that a power
+// cut keeps it. False where the platform could not.
+bool SyncToDisk(const QString& path);
+
+// The permissions a new file gets: read and write for all, less what the user's umask takes.
+QFileDevice::Permissions NewFilePermissions();
+
+// Writes bytes to the file through a temporary file that replaces it only when complete; the
+// file and its folder are synced to the disk.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage = nullptr);
 
 } // namespace vastrel

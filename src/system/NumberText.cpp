@@ -120,13 +120,13 @@ Decimal15 ToDecimal15(double value) {
 
 // Writes the decimal rounded half away from zero to `decimals` places.
 NumberText WriteFixed(const Decimal15& d, int decimals, bool trailingZeros, bool leadingZero, bool point) {
+    // A double reaches down to 10^-324 with at most 15 significant digits: 340 decimals suffice.
     constexpr int kMaxPower = 40;
-    int top = std::max(d.exponent, 0);
-    if (top > kMaxPower) {
-        top = kMaxPower;
-    }
+    constexpr int kMaxDecimals = 340;
+    const int top = std::clamp(d.exponent, 0, kMaxPower);
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
     // Digits from 10^top down to 10^-decimals, one spare in front for a carry.
-    char digits[kMaxPower + 24] = {};
+    std::array<char, kMaxPower + kMaxDecimals + 3> digits{};
     int n = 0;
     digits[n++] = 0;
     for (int power = top; power >= -decimals; --power) {

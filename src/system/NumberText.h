@@ -21,20 +21,29 @@ double ReadLenient(QStringView text);
 std::optional<double> ConvertStrict(QStringView text);
 
 // A number written into a small buffer, so that hot loops can compare it with a cell's text
-// without allocating.
+// without allocating. The rare longer number (a tiny value has hundreds of decimals) moves to
+// the heap: no number text, however long, is ever cut or written past its end.
 class NumberText {
 public:
-    QStringView View() const { return QStringView(chars_.data(), size_); }
+    QStringView View() const {
+        return spilled_.isNull() ? QStringView(chars_.data(), size_) : QStringView(spilled_);
+    }
     QString ToString() const { return View().toString(); }
     void Append(char c) {
-        if (size_ < static_cast<qsizetype>(chars_.size())) {
+        if (spilled_.isNull() && size_ < static_cast<qsizetype>(chars_.size())) {
             chars_[static_cast<std::size_t>(size_++)] = static_cast<char16_t>(c);
+            return;
         }
+        if (spilled_.isNull()) {
+            spilled_ = QString(reinterpret_cast<const QChar*>(chars_.data()), size_);
+        }
+        spilled_ += QLatin1Char(c);
     }
 
 private:
     std::array<char16_t, 64> chars_; // only [0, size_) is ever read
     qsizetype size_ = 0;
+    QString spilled_; // the whole text once it outgrew chars_
 };
 
 // Whole numbers without decimals ("933"), others with up to 15 significant digits ("161.99898");

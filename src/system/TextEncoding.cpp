@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace vastrel {
@@ -73,7 +74,13 @@ QString DecodeTextFile(const QByteArray& bytes) {
 
 QByteArray EncodeTextFile(const QString& text) {
     if (FitsWindows1252(text)) {
-        return ToWindows1252(text);
+        QByteArray bytes = ToWindows1252(text);
+        // «MÃ¼ller» in 8 bits is valid UTF-8 and would come back as «Müller»: only bytes that
+        // read back as the same text may stay 8-bit.
+        const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
+        if (ascii || DecodeTextFile(bytes) == text) {
+            return bytes;
+        }
     }
     return kUtf8Bom + text.toUtf8();
 }

@@ -9,8 +9,9 @@ namespace vastrel {
 // otherwise as Windows-1252. Nothing is ever replaced: every byte maps to a character.
 QString DecodeTextFile(const QByteArray& bytes);
 
-// Written as Windows-1252 when every character fits, otherwise as UTF-8 with a byte-order mark,
-// so that no character is lost and older tools still read plain files.
+// Written as Windows-1252 when every character fits and the bytes read back as the same text,
+// otherwise as UTF-8 with a byte-order mark, so that no character is lost and older tools still
+// read plain files.
 QByteArray EncodeTextFile(const QString& text);
 
 bool FitsWindows1252(const QString& text);

@@ -54,6 +54,9 @@ inline constexpr std::array<const char16_t*, 5> kSumCellKeys = {u"Summe1", u"Sum
 // The person columns, the first of the table; the run data follow them to the last column.
 inline constexpr std::array<const char16_t*, 8> kPersonKeys = {u"Lauf", u"Datum",        u"lNr",  u"mw",
                                                                u"Nr",   u"Name Vorname", u"geb.", u"AF"};
+// The age factor the scoring applies to the row's times.
+inline constexpr const char16_t* kAgeFactorKey = u"AF";
+
 // The first run data column: clearing run data empties it and every column after it.
 inline constexpr const char16_t* kFirstRunDataKey = u"Bemerkung";
 

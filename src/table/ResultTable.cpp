@@ -75,10 +75,7 @@ void ResultTable::AddColumn(const Column& column) {
     if (!columnIndex_.contains(column.key)) {
         columnIndex_.insert(column.key, ColumnCount() - 1);
     }
-    for (Row& row : rows_) {
-        row.cells.emplace_back();
-    }
-    ColumnsChanged();
+    ColumnsChanged(); // the rows read the new column as empty
     NotifyReset();
 }
 
@@ -89,7 +86,7 @@ void ResultTable::ColumnsChanged() {
 const QString& ResultTable::CellText(int row, ColumnRef column) const {
     const Row* r = RowAt(row);
     const int c = Resolve(column);
-    return (r && c >= 0) ? r->cells[static_cast<std::size_t>(c)] : kEmptyText;
+    return (r && c >= 0) ? r->Cell(static_cast<std::size_t>(c)) : kEmptyText;
 }
 
 void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
@@ -98,11 +95,10 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
     if (!r || c < 0) {
         return;
     }
-    QString& cell = r->cells[static_cast<std::size_t>(c)];
-    if (cell == text) {
+    if (r->Cell(static_cast<std::size_t>(c)) == text) {
         return;
     }
-    cell = text;
+    r->MutableCell(static_cast<std::size_t>(c), columns_.size()) = text;
     NotifyCell(row, c + 1);
 }
 
@@ -207,8 +203,9 @@ int ResultTable::AddRowFields(std::vector<QString>&& fields) {
     Row row;
     const std::size_t n = columns_.size();
     row.cells = std::move(fields);
-    row.cells.resize(n); // missing fields empty, surplus fields dropped
-    row.cells.shrink_to_fit();
+    if (row.cells.size() > n) {
+        row.cells.resize(n); // surplus fields dropped; missing ones read as empty
+    }
     rows_.push_back(std::move(row));
     NotifyReset();
     return RowCount();

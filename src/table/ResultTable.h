@@ -45,7 +45,7 @@ public:
     // The hot path of scoring and sorting: row and column by number.
     const QString& CellText(int row, int column) const {
         if (row >= 1 && row <= RowCount() && column >= 1 && column <= ColumnCount()) {
-            return rows_[static_cast<std::size_t>(row - 1)].cells[static_cast<std::size_t>(column - 1)];
+            return rows_[static_cast<std::size_t>(row - 1)].Cell(static_cast<std::size_t>(column - 1));
         }
         return EmptyText();
     }
@@ -55,13 +55,15 @@ public:
         if (row < 1 || row > RowCount() || column < 1 || column > ColumnCount()) {
             return;
         }
-        QString& cell = rows_[static_cast<std::size_t>(row - 1)].cells[static_cast<std::size_t>(column - 1)];
-        if (cell.size() == text.size() &&
-            std::equal(text.begin(), text.end(), cell.constBegin(),
+        Row& r = rows_[static_cast<std::size_t>(row - 1)];
+        const auto c = static_cast<std::size_t>(column - 1);
+        const QString& old = r.Cell(c);
+        if (old.size() == text.size() &&
+            std::equal(text.begin(), text.end(), old.constBegin(),
                        [](QChar a, QChar b) { return a.unicode() == b.unicode(); })) {
             return;
         }
-        cell = text.toString();
+        r.MutableCell(c, columns_.size()) = text.toString();
         NotifyCell(row, column);
     }
     bool CellFlag(int row, ColumnRef column) const;
@@ -144,7 +146,18 @@ public:
 
 private:
     struct Row {
+        // The cells from the first on; missing ones at the end are empty, so an empty row
+        // holds no cells at all.
         std::vector<QString> cells;
+        const QString& Cell(std::size_t column) const {
+            return column < cells.size() ? cells[column] : EmptyText();
+        }
+        QString& MutableCell(std::size_t column, std::size_t columnCount) {
+            if (column >= cells.size()) {
+                cells.resize(std::max(column + 1, columnCount));
+            }
+            return cells[column];
+        }
         // Cell flags: the first 64 columns in a mask, further ones (rare) in a vector.
         std::uint64_t flagMask = 0;
         std::vector<bool> moreFlags;

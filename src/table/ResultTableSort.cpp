@@ -16,13 +16,29 @@ namespace vastrel {
 
 namespace {
 
-// What one cell sorts by: a number, a collation key, or nothing (sorts last).
+// What one cell sorts by: a number, the rank of its text, or nothing (sorts last).
 struct SortValue {
     enum Class : quint8 { Number, Text, Empty };
     Class cls = Empty;
     double number = 0;
-    int textKey = -1; // index into the key's collation keys
+    int textKey = -1; // index into the key's distinct texts, then their rank
 };
+
+// Ranks distinct texts by the German collation; texts it holds equal ("MEIER" and "Meier") are
+// ordered by their exact text, so that identical texts always stand together.
+std::vector<int> RankTexts(const std::vector<QString>& texts, const std::vector<QCollatorSortKey>& keys) {
+    std::vector<int> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]);
+        return c != 0 ? c < 0 : texts[static_cast<std::size_t>(a)] < texts[static_cast<std::size_t>(b)];
+    });
+    std::vector<int> rank(texts.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        rank[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    }
+    return rank;
+}
 
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
@@ -37,7 +53,7 @@ std::optional<double> SprintSeconds(QStringView text) {
     return *minutes * 60 + *seconds;
 }
 
-int Compare(const SortValue& a, const SortValue& b, const std::vector<QCollatorSortKey>& keys) {
+int Compare(const SortValue& a, const SortValue& b) {
     if (a.cls != b.cls) {
         return a.cls < b.cls ? -1 : 1;
     }
@@ -45,7 +61,7 @@ int Compare(const SortValue& a, const SortValue& b, const std::vector<QCollatorS
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
     }
     if (a.cls == SortValue::Text) {
-        return keys[static_cast<std::size_t>(a.textKey)].compare(keys[static_cast<std::size_t>(b.textKey)]);
+        return a.textKey < b.textKey ? -1 : (b.textKey < a.textKey ? 1 : 0);
     }
     return 0;
 }
@@ -101,13 +117,14 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     // Each cell is read and converted once; the comparisons only look at the results.
     const std::size_t rowCount = rows_.size();
     std::vector<std::vector<SortValue>> values(keyColumns.size(), std::vector<SortValue>(rowCount));
-    std::vector<std::vector<QCollatorSortKey>> textKeys(keyColumns.size());
     for (std::size_t k = 0; k < keyColumns.size(); ++k) {
         const auto c = static_cast<std::size_t>(keyColumns[k]);
         const ColumnKind kind = columns_[c].Kind();
         QHash<QString, int> known; // equal texts share one collation key
+        std::vector<QString> texts;
+        std::vector<QCollatorSortKey> textKeys;
         for (std::size_t r = 0; r < rowCount; ++r) {
-            const QString& text = rows_[r].cells[c];
+            const QString& text = rows_[r].Cell(c);
             SortValue& v = values[k][r];
             if (text.trimmed().isEmpty()) {
                 continue;
@@ -126,10 +143,19 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             v.cls = SortValue::Text;
             auto it = known.constFind(text);
             if (it == known.cend()) {
-                textKeys[k].push_back(Collator().sortKey(text));
-                it = known.insert(text, static_cast<int>(textKeys[k].size()) - 1);
+                texts.push_back(text);
+                textKeys.push_back(Collator().sortKey(text));
+                it = known.insert(text, static_cast<int>(textKeys.size()) - 1);
             }
             v.textKey = it.value();
+        }
+        if (!texts.empty()) {
+            const std::vector<int> rank = RankTexts(texts, textKeys);
+            for (SortValue& v : values[k]) {
+                if (v.cls == SortValue::Text) {
+                    v.textKey = rank[static_cast<std::size_t>(v.textKey)];
+                }
+            }
         }
     }
 
@@ -145,7 +171,7 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
                 }
                 continue;
             }
-            const int c = Compare(va, vb, textKeys[k]);
+            const int c = Compare(va, vb);
             if (c != 0) {
                 return descending ? c > 0 : c < 0;
             }

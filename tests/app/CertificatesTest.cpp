@@ -221,4 +221,35 @@ TEST_F(CertificatesTest, AFolderThatIsNotThereEndsTheRunWithItsReason) {
         ui.Boxes()[0].text.endsWith(u"konnte nicht geschrieben werden: Der Ordner ist nicht vorhanden."_s));
 }
 
+// Files that were there before the run stay as they were: an older certificate, the template
+// itself; a name too long for the file system is cut and still written.
+TEST_F(CertificatesTest, NothingThatWasThereBeforeIsReplaced) {
+    QFile older(out + u"Müller_Hans.rtf"_s);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("alt");
+    older.close();
+    Add(u"Müller, Hans"_s, u"4780"_s);
+    Add(u"Urkunde"_s, u"100"_s);
+    Add(QString(300, u'ü'), u"1"_s);
+    ui.AnswerInput(out);
+    Run();
+    EXPECT_EQ(Read(u"Müller_Hans.rtf"_s), QByteArray("alt"));
+    EXPECT_TRUE(Read(u"Müller_Hans_2.rtf"_s).contains(": 4780 Punkte"));
+    const QString longName = QString(100, u'ü') + u".rtf"_s; // 200 bytes of UTF-8
+    EXPECT_TRUE(Read(longName).contains(": 1 Punkte"));
+
+    // The program's folder chosen as the output folder: the template is not overwritten.
+    const QByteArray templateBefore = [&] {
+        QFile t(templatePath);
+        return t.open(QIODevice::ReadOnly) ? t.readAll() : QByteArray();
+    }();
+    ui.AnswerInput(dir.path() + u'/');
+    Run();
+    QFile t(templatePath);
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.readAll(), templateBefore);
+    EXPECT_TRUE(QFile::exists(dir.filePath(u"Urkunde_2.rtf"_s)));
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
 } // namespace

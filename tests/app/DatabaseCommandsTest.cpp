@@ -144,18 +144,32 @@ TEST_F(DatabaseCommandsTest, OpeningAsksFirstWhenTheTableHoldsTwoRowsOrMore) {
     EXPECT_EQ(table.RowCount(), 2); // kept
 }
 
-TEST_F(DatabaseCommandsTest, OpeningLeavesTheSaveTargetAlone) {
-    ui.AnswerFileDialog({Path(u"Ziel"_s), 2});
+// "speichern" after "öffnen" writes the opened file, in its own format, never an earlier target.
+TEST_F(DatabaseCommandsTest, OpeningMakesTheFileTheSaveTarget) {
+    ui.AnswerFileDialog({Path(u"2023"_s), 2});
     commands.SaveDatabaseAs();
-    QFile csv(Path(u"anderer.csv"_s));
+    const QByteArray before = Read(u"2023.csv"_s);
+    QFile csv(Path(u"2024.csv"_s));
     ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
     csv.write("Kopf\r\n2;2013;;w;;Neu, Anna\r\n");
     csv.close();
-    ui.AnswerFileDialog({Path(u"anderer.csv"_s), 1});
+    ui.AnswerFileDialog({Path(u"2024.csv"_s), 1});
     commands.OpenDatabase();
+    EXPECT_EQ(state.saveFormat, SaveFormat::Csv);
+    EXPECT_EQ(toolbar.captions.value(u"btnDbSpeichern"_s), u"speichern [csv]"_s);
     commands.SaveDatabase();
-    EXPECT_TRUE(Read(u"Ziel.csv"_s).contains("Neu, Anna"));
-    EXPECT_FALSE(Read(u"anderer.csv"_s).contains("Lauf;Datum"));
+    EXPECT_EQ(Read(u"2023.csv"_s), before);
+    EXPECT_TRUE(Read(u"2024.csv"_s).startsWith("Lauf;Datum"));
+    EXPECT_TRUE(Read(u"2024.csv"_s).contains("Neu, Anna"));
+    EXPECT_EQ(ui.StatusText(StatusPanel::File),
+              QDir::toNativeSeparators(Path(u"2024.csv"_s)) + u" gespeichert  "_s);
+
+    ui.AnswerFileDialog({Path(u"eigen"_s), 1});
+    commands.SaveDatabaseAs();
+    ui.AnswerFileDialog({Path(u"eigen.fil"_s), 2});
+    commands.OpenDatabase();
+    EXPECT_EQ(state.saveFileName, Path(u"eigen.fil"_s));
+    EXPECT_EQ(state.saveFormat, SaveFormat::Fil);
 }
 
 TEST_F(DatabaseCommandsTest, TheOwnFormatOpensAsItWasSaved) {

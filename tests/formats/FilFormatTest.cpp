@@ -1,5 +1,6 @@
 #include "formats/FilFormat.h"
 #include "GTestPrinters.h"
+#include "system/FileHelpers.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -115,6 +116,89 @@ TEST_F(FilFormatTest, SavingOverAnEarlierFileReplacesIt) {
     ResultTable back;
     ASSERT_TRUE(LoadFil(back, Path(u"lauf.fil"_s)));
     EXPECT_EQ(back.CellText(1, 1), u"neu"_s);
+}
+
+// Whatever is changed in a stored file, by a bit flip or by hand, is refused, never loaded.
+TEST_F(FilFormatTest, ADamagedOrForeignDatabaseIsRefusedAndTheTableStays) {
+    ASSERT_TRUE(SaveFil(table, Path(u"gut.fil"_s)));
+    const auto alter = [&](const QString& name, const QString& statement) {
+        QFile::copy(Path(u"gut.fil"_s), Path(name));
+        QFile::setPermissions(Path(name), QFile::ReadOwner | QFile::WriteOwner);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+            db.setDatabaseName(Path(name));
+            EXPECT_TRUE(db.open());
+            for (const QString& s : statement.split(u";;"_s)) {
+                QSqlQuery q(db);
+                EXPECT_TRUE(q.exec(s)) << s.toStdString();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    };
+    alter(u"schluessel.fil"_s, u"UPDATE vastrel_columns SET key = '300m' WHERE key = '3000m'"_s);
+    alter(u"spalten.fil"_s, u"DELETE FROM vastrel_columns WHERE number > 7"_s);
+    alter(u"zelle.fil"_s, u"UPDATE vastrel_rows SET cells = replace(cells, '1950', '1951')"_s);
+    alter(u"sicht.fil"_s, u"DROP TABLE vastrel_rows;;CREATE VIEW vastrel_rows AS WITH RECURSIVE n(x) AS "
+                          u"(SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x AS number, '' AS flagged, "
+                          u"'[]' AS cells FROM n"_s);
+    QByteArray bytes;
+    {
+        QFile good(Path(u"gut.fil"_s));
+        ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+        bytes = good.readAll();
+    }
+    int flipped = 0;
+    for (qsizetype at = 100; at < bytes.size(); at += bytes.size() / 40) {
+        QByteArray damaged = bytes;
+        damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
+        QFile f(Path(u"bit%1.fil"_s.arg(flipped++)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    QStringList names = {u"schluessel.fil"_s, u"spalten.fil"_s, u"zelle.fil"_s, u"sicht.fil"_s};
+    for (int i = 0; i < flipped; ++i) {
+        names << u"bit%1.fil"_s.arg(i);
+    }
+    int loaded = 0;
+    for (const QString& name : names) {
+        ResultTable back;
+        QString error;
+        if (LoadFil(back, Path(name), &error)) {
+            ++loaded; // a flip in unused space changes nothing that is read
+            EXPECT_EQ(back.ColumnCount(), 33) << name.toStdString();
+            EXPECT_EQ(back.CellText(1, u"geb."), u"1950"_s) << name.toStdString();
+        } else {
+            EXPECT_TRUE(error.endsWith(u"Das ist keine Vastrel-Datei oder sie ist beschädigt."_s))
+                << name.toStdString();
+        }
+    }
+    for (const QString& name : names.mid(0, 4)) {
+        EXPECT_FALSE(LoadFil(table, Path(name))) << name.toStdString();
+    }
+    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_LT(loaded, flipped);
+}
+
+TEST_F(FilFormatTest, ASaveKeepsPermissionsRefusesWriteProtectedFilesAndClearsStaleTemporaries) {
+    QFile stale(Path(u".vastrel-AbC123.fil"_s));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly)); // left by a save that was killed
+    stale.close();
+    ASSERT_TRUE(SaveFil(table, Path(u"lauf.fil"_s)));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"lauf.fil"_s});
+    EXPECT_EQ(QFile::permissions(Path(u"lauf.fil"_s)) & QFile::ReadGroup,
+              NewFilePermissions() & QFile::ReadGroup);
+
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    ASSERT_TRUE(QFile::setPermissions(Path(u"lauf.fil"_s), shared));
+    ASSERT_TRUE(SaveFil(table, Path(u"lauf.fil"_s)));
+    EXPECT_EQ(QFile::permissions(Path(u"lauf.fil"_s)) & ~QFile::Permissions(0x0F00), shared);
+
+    ASSERT_TRUE(QFile::setPermissions(Path(u"lauf.fil"_s), QFile::ReadOwner)); // write-protected
+    QString error;
+    EXPECT_FALSE(SaveFil(table, Path(u"lauf.fil"_s), &error));
+    EXPECT_TRUE(error.endsWith(u"Die Datei ist schreibgeschützt."_s)) << error.toStdString();
+    EXPECT_EQ(QFile::permissions(Path(u"lauf.fil"_s)) & ~QFile::Permissions(0x0F00), QFile::ReadOwner);
 }
 
 } // namespace

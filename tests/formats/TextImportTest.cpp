@@ -128,7 +128,7 @@ TEST_F(TextImportTest, DatesKeepTheirYear) {
     } cases[] = {
         {"17.06.2007", u"2007"}, {"01.01.2008", u"2008"}, {"2008-01-01", u"2008"},
         {"2007", u"2007"},       {"07", u"07"},           {"", u""},
-        {"Juni 12", u"i 12"},    {"12345678", u"5678"},
+        {"Juni 12", u"i 12"},    {"20070617", u"2007"},   {"0617 2007", u"2007"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(Import(kHeader + "\r\n;" + QByteArray(c.file) + "\r\n"));
@@ -177,15 +177,15 @@ TEST_F(TextImportTest, Utf8AndWindows1252FilesReadTheSame) {
 TEST_F(TextImportTest, AMissingFileLeavesTheTableAsItWasAndSaysWhy) {
     ASSERT_TRUE(Import(kHeader + "\r\n1;;;m;;Meier, Hans\r\n"));
     table.SetCaption(u"Stadtlauf"_s);
-    QString error;
-    EXPECT_FALSE(ImportCsvFile(table, dir.filePath(u"fehlt.csv"_s), Width, &error));
-    EXPECT_EQ(error, u"Die Datei \""_s + QDir::toNativeSeparators(dir.filePath(u"fehlt.csv"_s)) +
-                         u"\" konnte nicht gelesen werden: Die Datei ist nicht vorhanden."_s);
+    ImportReport report;
+    EXPECT_FALSE(ImportCsvFile(table, dir.filePath(u"fehlt.csv"_s), Width, &report));
+    EXPECT_EQ(report.error, u"Die Datei \""_s + QDir::toNativeSeparators(dir.filePath(u"fehlt.csv"_s)) +
+                                u"\" konnte nicht gelesen werden: Die Datei ist nicht vorhanden."_s);
     EXPECT_EQ(table.RowCount(), 1);
     EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Meier, Hans"_s);
     EXPECT_EQ(table.Caption(), u"Stadtlauf"_s);
 
-    EXPECT_FALSE(ImportCsvFile(table, dir.path(), Width, &error)); // a folder
+    EXPECT_FALSE(ImportCsvFile(table, dir.path(), Width, &report)); // a folder
     EXPECT_EQ(table.RowCount(), 1);
 }
 
@@ -202,6 +202,53 @@ TEST(NormaliseName, Table) {
     EXPECT_EQ(NormaliseName(u"A , "_s), u"A,"_s);
     EXPECT_EQ(NormaliseName(u"\tTab,X"_s), u"\tTab, X"_s); // only blanks are blanks
     EXPECT_EQ(NormaliseName(NormaliseName(u"van  Dyk ,Jan"_s)), u"van Dyk, Jan"_s);
+    EXPECT_EQ(NormaliseName(u"Meier,,Anna"_s), u"Meier, , Anna"_s); // one blank after each comma
+    EXPECT_EQ(NormaliseName(u"Meier, ,Anna"_s), u"Meier, , Anna"_s);
+}
+
+// A quote that opens a field and never closes is a character: no row is joined to it, also when
+// another stray quote follows lines later, and the first such line is named.
+TEST_F(TextImportTest, AStrayQuoteNeverSwallowsTheRowsAfterIt) {
+    QByteArray file = kHeader + "\r\n";
+    for (int i = 1; i <= 8; ++i) {
+        const QByteArray name = i == 2   ? "\"Adler"
+                                : i == 4 ? "\"verletzt"
+                                : i == 6 ? "Falke\""
+                                         : "Name" + QByteArray::number(i);
+        file += QByteArray::number(i) + ";2024;;m;;" + name + ";1950;1.0000;;7.5" +
+                QByteArray(";").repeated(23) + "\r\n";
+    }
+    ImportReport report;
+    ASSERT_TRUE(ImportCsvFile(table, Write(file), Width, &report));
+    ASSERT_EQ(table.RowCount(), 8);
+    EXPECT_EQ(table.CellText(2, u"Name Vorname"), u"\"Adler"_s);
+    EXPECT_EQ(table.CellText(4, u"Name Vorname"), u"\"verletzt"_s);
+    EXPECT_EQ(table.CellText(6, u"Name Vorname"), u"Falke\""_s);
+    EXPECT_EQ(table.CellText(8, u"Lauf"), u"8"_s);
+    EXPECT_EQ(report.notice,
+              u"Die Datei \""_s + QDir::toNativeSeparators(dir.filePath(u"lauf.csv"_s)) +
+                  u"\" wurde gelesen, bitte prüfen Sie:\r\nIn Zeile 3 wird ein Anführungszeichen "
+                  u"nicht geschlossen; die Zeile wurde als einfacher Text gelesen."_s);
+}
+
+TEST_F(TextImportTest, ALineWithSurplusFieldsIsNamed) {
+    ImportReport report;
+    ASSERT_TRUE(ImportCsvFile(table, Write(kHeader + "\r\n1\r\n2" + QByteArray(";x").repeated(35) + "\r\n"),
+                              Width, &report));
+    EXPECT_TRUE(report.notice.endsWith(
+        u"\r\nZeile 3 hat mehr als 33 Felder; die Felder danach wurden nicht übernommen."_s))
+        << report.notice.toStdString();
+    ASSERT_TRUE(ImportCsvFile(table, Write(kHeader + "\r\n1;2\r\n"), Width, &report));
+    EXPECT_EQ(report.notice, QString());
+}
+
+TEST_F(TextImportTest, EmptyLinesAreCheapRows) {
+    ASSERT_TRUE(Import(kHeader + "\r\n" + QByteArray(300000, '\r')));
+    EXPECT_EQ(table.RowCount(), 300000);
+    EXPECT_TRUE(table.CellFlag(300000, u"Gesamt"));
+    EXPECT_EQ(table.CellText(300000, 33), QString());
+    table.SetCellText(300000, 33, u"x"_s); // a cell of an empty row can still be written
+    EXPECT_EQ(table.CellText(300000, u"Gesamt"), u"x"_s);
 }
 
 } // namespace

@@ -155,4 +155,31 @@ TEST_F(XlsWorkbookTest, AWorkbookBeyondOneHundredAndNineFatSectorsIsReadable) {
     EXPECT_EQ(xls.At(16000, 5), Cell(u"T15999/6"_s));
 }
 
+// A cell longer than a workbook cell holds would wrap its length field: the save is refused and
+// the file there before stays as it was.
+TEST_F(XlsWorkbookTest, ACellTooLongForTheWorkbookRefusesTheSave) {
+    AppendEmptyRow(table);
+    const QString path = Export();
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+    table.SetCellText(1, u"Bemerkung", QString(32767, u'x'));
+    Export(); // exactly the limit still fits
+    table.SetCellText(1, u"Bemerkung", QString(32768, u'x'));
+    ExportRequest request;
+    request.format = ExportFormat::Spreadsheet;
+    request.columnList = AllColumnsList();
+    QString error;
+    EXPECT_FALSE(ExportFile(table, path, request, &error));
+    EXPECT_TRUE(
+        error.endsWith(u"konnte nicht geschrieben werden: Die Zelle \"Bemerkung\" in Zeile 1 hat 32768 "
+                       u"Zeichen; eine Excel-97-Zelle fasst höchstens 32767. Bitte kürzen Sie sie oder "
+                       u"speichern Sie als csv- oder fil-Datei."_s))
+        << error.toStdString();
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_NE(after.readAll(), old); // the 32767-character file, not the refused one
+}
+
 } // namespace

@@ -85,6 +85,23 @@ TEST_F(ScoringTest, TheYearOfBirthIsTakenFromTheSameCompetitorAbove) {
     }
 }
 
+// The name sort holds "MEIER, Anna" and "Meier, Anna" equal; the exact text decides between
+// them, so the two "Meier, Anna" rows stand together and the year is passed on.
+TEST_F(ScoringTest, NamesThatDifferOnlyInCaseDoNotSeparateTheSameCompetitor) {
+    Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u"1950"}, {u"Datum", u"2012"}});
+    Row({{u"Name Vorname", u"MEIER, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
+    Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
+    AssignAgeFactors(table, ui, true);
+    QStringList rows;
+    for (int row = 1; row <= 3; ++row) {
+        rows << table.CellText(row, u"Name Vorname") + u'/' + table.CellText(row, u"geb.") + u'/' +
+                    table.CellText(row, u"AF");
+    }
+    rows.sort();
+    EXPECT_EQ(rows, (QStringList{u"MEIER, Anna//1.0000"_s, u"Meier, Anna/1950/0.7887"_s,
+                                 u"Meier, Anna/1950/0.7887"_s}));
+}
+
 TEST_F(ScoringTest, AnEmptyYearFirstInTheSortStaysEmpty) {
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u"1950"}, {u"Datum", u"2012"}});

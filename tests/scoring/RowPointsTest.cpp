@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PointsCase{u"w", u"10km", u"1:22:33.4", u"1.0000", u"Summe4", u"1"},
                       PointsCase{u"m", u"60m", u"15.1", u"1.0000", u"Punkte1", u"1"},
                       PointsCase{u"m", u"60m", u"", u"1.0000", u"Punkte1", u"3175"},
-                      PointsCase{u"m", u"60m", u"7.0", u"abc", u"Punkte1", u"3175"},
+                      PointsCase{u"m", u"1500m", u"4:05.3", u"0,7887", u"Punkte2", u"1191"},
                       // an empty age factor counts as 1
                       PointsCase{u"m", u"60m", u"7.0", u"", u"Punkte1", u"933"},
                       // the 16-bit wrap is gone: long 10 km times score the minimum
@@ -111,6 +111,53 @@ TEST_F(ScoringTest, EveryCoefficientScoresAboutThe3176PointsOfTimeZero) {
         }
     }
     EXPECT_TRUE(scorer.Coefficients().IsComplete());
+}
+
+// Values no race produces, typed or opened: reported or scored, never a crash or a wrapped sum.
+TEST_F(ScoringTest, AnAgeFactorThatIsNoNumberAboveZeroLeavesTheRowWithoutPoints) {
+    for (const char16_t* factor : {u"abc", u"0", u"-0.5", u"0,7887x"}) {
+        const int row = Row({{u"mw", u"m"}, {u"AF", factor}, {u"60m", u"7.0"}, {u"Punkte1", u"12"}});
+        ui.AnswerBox();
+        scorer.ComputeRowPoints(row);
+        scorer.UpdateRowSums(row);
+        EXPECT_EQ(ui.BoxTexts().constLast(), u"Der Altersfaktor AF in Zeile %1 ist keine Zahl größer als 0. "
+                                             u"Die Zeile erhält keine Punkte."_s.arg(row));
+        EXPECT_EQ(Cell(row, u"Punkte1"), QString()) << QString::fromUtf16(factor).toStdString();
+        EXPECT_EQ(Cell(row, u"Gesamt"), QString());
+    }
+    EXPECT_EQ(ui.Boxes()[0].title, u"Vastrel"_s);
+    EXPECT_EQ(ui.Boxes()[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(scorer.InputErrorFlag()); // a full recalculation goes on with the next row
+}
+
+TEST_F(ScoringTest, ATimeBeyondAnyRaceIsUnconvertibleAndScoresNothing) {
+    const int row = Row({{u"mw", u"m"},
+                         {u"AF", u"1.0000"},
+                         {u"60m", u"7.0"},
+                         {u"10km", u"99999999999999999999:99999999999999999999:0"},
+                         {u"Summe4", u"5"}});
+    ui.AnswerBox();
+    scorer.ComputeRowPoints(row);
+    scorer.UpdateRowSums(row);
+    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: %1"_s.arg(row)});
+    EXPECT_EQ(Cell(row, u"Summe4"), QString());
+    EXPECT_EQ(Cell(row, u"Gesamt"), u"933"_s);
+}
+
+TEST_F(ScoringTest, LongDecimalsAreWrittenInFull) {
+    const QString tiny = u"0."_s + QString(80, u'0') + u'1';
+    // A tiny factor is a factor: the time counts as almost nothing.
+    const int fast = Row({{u"mw", u"m"}, {u"60m", u"7.0"}});
+    table.SetCellText(fast, u"AF", tiny);
+    scorer.ComputeRowPoints(fast);
+    EXPECT_EQ(Cell(fast, u"Punkte1"), u"3175"_s);
+    EXPECT_EQ(scorer.sec(fast, u"7.5"_s, u"#.#"_s), u"0."_s + QString(80, u'0') + u"75"_s);
+    // Imported points of a row without m/w are summed as they stand.
+    const int imported = Row({{u"100m", u"11.0"}});
+    table.SetCellText(imported, u"Punkte4", tiny);
+    scorer.UpdateRowSums(imported);
+    EXPECT_EQ(Cell(imported, u"Summe2"), tiny);
+    EXPECT_EQ(Cell(imported, u"Gesamt"), tiny);
 }
 
 } // namespace

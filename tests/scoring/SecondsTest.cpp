@@ -39,9 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // contributions are whole seconds, halves to the even neighbour
                       SecCase{u"0.025:00", u"1.0000", u"2"}, SecCase{u"0.075:00", u"1.0000", u"4"},
                       SecCase{u"0.00625:00:00", u"1.0000", u"22"},
-                      // a text that is no number reads as factor 0; an empty cell as factor 1
+                      // a factor that is no number above 0 reads as 0; an empty cell as 1; a comma
+                      // is the decimal point
                       SecCase{u"12.3", u"abc", u"0"}, SecCase{u"12.3", u"", u"12.3"},
-                      SecCase{u"12.3", u"  ", u"12.3"}, SecCase{u"12.3", u"0.8210x", u"10.0983"}));
+                      SecCase{u"12.3", u"  ", u"12.3"}, SecCase{u"12.3", u"0.8210x", u"0"},
+                      SecCase{u"12.3", u"0,8210", u"10.0983"}, SecCase{u"12.3", u" 0.8210 ", u"10.0983"}));
 
 TEST_F(ScoringTest, AnUnreadablePartIsReportedWithTheRowNumber) {
     Row({});

@@ -45,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
     TypedTimes, TimeEntry,
     ::testing::Values(
         EntryCase{u"60m", u"7,85", u"7.85", {}}, EntryCase{u"60m", u"8", u"8.0", {}},
+        // blanks typed around a time are no part of it
+        EntryCase{u"60m", u" 8 ", u"8.0", {}}, EntryCase{u"10km", u" 38:12,4 ", u"0:38:12.4", {}},
         EntryCase{u"200m", u"1:05.2", u"", {kSprintError}}, EntryCase{u"100m", u"", u"", {kSprintError}},
         EntryCase{u"100m", u"12,", u"12.", {}}, EntryCase{u"60m", u"7.5s", u"", {kSprintError}},
         EntryCase{u"1500m", u"4:5", u"4:5.0", {}}, EntryCase{u"1500m", u"4:05,3", u"4:05.3", {}},

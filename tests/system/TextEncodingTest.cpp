@@ -46,4 +46,14 @@ TEST(TextEncoding, AsciiIsTheSameEitherWay) {
     EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("Lauf;Datum\r\n")), u"Lauf;Datum\r\n"_s);
 }
 
+// 8-bit text whose bytes happen to be valid UTF-8 would read back as other characters.
+TEST(TextEncoding, EightBitTextThatReadsAsUtf8IsWrittenAsUtf8) {
+    for (const QString& text : {u"MÃ¼ller"_s, u"ï»¿Anfang"_s, u"Ã©t\u00e9"_s}) {
+        const QByteArray bytes = EncodeTextFile(text);
+        EXPECT_EQ(DecodeTextFile(bytes), text) << text.toStdString();
+    }
+    EXPECT_TRUE(EncodeTextFile(u"MÃ¼ller"_s).startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(EncodeTextFile(u"Müller"_s), QByteArray("M\xFCller")); // plain 8-bit text stays 8-bit
+}
+
 } // namespace
