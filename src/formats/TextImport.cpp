@@ -139,6 +139,12 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
         return false;
     }
     file.close();
+    return ImportCsvBytes(table, std::move(bytes), path, textWidth, report);
+}
+
+bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
+                    const TextWidthFunction& textWidth, ImportReport* report) {
+    QString* errorMessage = report ? &report->error : nullptr;
     SemicolonRecords records;
     try {
         records = ParseSemicolonText(DecodeTextFile(bytes));

@@ -2,6 +2,7 @@
 
 #include "table/ColumnModel.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace vastrel {
@@ -28,5 +29,9 @@ struct ImportReport {
 // cannot be read, or not held in memory, leaves the table as it was and answers false.
 bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunction& textWidth,
                    ImportReport* report = nullptr);
+
+// The same for the bytes of such a file; `path` names it in the messages.
+bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
+                    const TextWidthFunction& textWidth, ImportReport* report = nullptr);
 
 } // namespace vastrel

@@ -97,7 +97,8 @@ std::optional<double> Scorer::EffectiveTime(int row, QStringView timeText, QStri
         std::array<double, 3> values{};
         for (qsizetype i = 0; i < count; ++i) {
             const auto value = ConvertStrict(parts[static_cast<std::size_t>(i)]);
-            if (!value || !(std::fabs(*value) * 3600 < kLongestTimeSeconds)) {
+            // No race is run in negative time, nor in more than a lifetime.
+            if (!value || *value < 0 || !(*value * 3600 < kLongestTimeSeconds)) {
                 ReportInputError(row);
                 return std::nullopt;
             }

@@ -42,6 +42,15 @@ INSTANTIATE_TEST_SUITE_P(
         AgeCase{u"w", u"48", u"2012", true, u"1.0000"}, AgeCase{u"m", u"", u"2012", true, u"1.0000"},
         AgeCase{u"m", u"1950", u"", true, nullptr}));
 
+TEST(AgeFactorEntry, ATypedCommaBecomesThePoint) {
+    for (const auto& [typed, stored] : {std::pair{u" 0,7887 "_s, u"0.7887"_s}, std::pair{u"1"_s, u"1"_s},
+                                        std::pair{u"abc"_s, u"abc"_s}, std::pair{QString(), QString()}}) {
+        QString text = typed;
+        TidyAgeFactorEntry(text);
+        EXPECT_EQ(text, stored);
+    }
+}
+
 TEST(AgeFactorTable, ClassBoundaries) {
     EXPECT_EQ(AgeFactorFor(1, false), std::nullopt);
     EXPECT_EQ(AgeFactorFor(2, false), u"1.0000"_s);
