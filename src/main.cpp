@@ -10,7 +10,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vastrel"));
     QApplication::setApplicationVersion(vastrel::ProgramVersion());
     vastrel::InstallGermanQtTranslations(app);
-    vastrel::frmVastrel window(vastrel::PlatformPlaces());
+    vastrel::frmVastrel window({vastrel::PlatformPlaces()});
     window.show();
+    // "vastrel Lauf.csv": the file a double click or the desktop hands over.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        window.OpenAtStart(arguments.at(1));
+    }
     return QApplication::exec();
 }

@@ -18,14 +18,26 @@
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
-                                     MainWindowState& state, const Places& places, MainWindowPort* window)
+                                     MainWindowState& state, const Places& places, MainWindowPort* window,
+                                     Settings* remembered)
     : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state), places_(places),
-      database_(table, ui, toolbar, state, places.fileDialogFolder), window_(window) {}
+      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window) {}
+
+void CommandDispatcher::OpenFile(const QString& path) {
+    database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+    table_.Refresh();
+}
+
+void CommandDispatcher::ShowColumn(int column, bool shown) {
+    table_.SetVisible(column, shown);
+}
 
 QString CommandDispatcher::RecalculationQuestion(bool withAgeClasses) {
     return u"Achtung!\r\nEs wurden die Altersfaktoren AF verändert!   \r\n\r\n"_s +
@@ -50,7 +62,8 @@ void CommandDispatcher::ButtonClick(const QString& buttonKey) {
             window_->ShowAbout();
         }
     } else if (buttonKey == keys::kWeb) {
-        ShowWebHelp(ui_, places_.workFolder, FindAssociatedProgram, StartProgram);
+        ShowWebHelp(
+            ui_, places_.workFolder, [](const QString& page) { return FindWebBrowser(page); }, StartProgram);
     } else if (buttonKey == keys::kEnd && EndAfterQuestion()) {
         return; // the program has ended: the toolbar stays as it is
     }

@@ -8,6 +8,7 @@
 namespace vastrel {
 
 class MainWindowPort;
+class Settings;
 class ResultTable;
 class Scorer;
 class Toolbar;
@@ -19,7 +20,7 @@ struct MainWindowState;
 class CommandDispatcher {
 public:
     CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
-                      const Places& places, MainWindowPort* window = nullptr);
+                      const Places& places, MainWindowPort* window = nullptr, Settings* remembered = nullptr);
 
     // A plain button: "Info", "Web", "Ende".
     void ButtonClick(const QString& buttonKey);
@@ -32,6 +33,10 @@ public:
     // An item of the table's context menu: 0 "Zeile löschen", 2 "Neue Datenzeile hinzufügen".
     // The Delete key on the grid is item 0.
     void RowMenuItemClick(int index);
+    // A file named when the program starts ("vastrel Lauf.csv"): opened as "öffnen" would.
+    void OpenFile(const QString& path);
+    // The header's menu: shows or hides one column, whatever the view.
+    void ShowColumn(int column, bool shown);
 
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);

@@ -5,6 +5,7 @@
 #include "formats/FilFormat.h"
 #include "formats/TextImport.h"
 #include "ports/MainWindowState.h"
+#include "ports/Settings.h"
 #include "ports/Toolbar.h"
 #include "ports/Ui.h"
 #include "system/FileHelpers.h"
@@ -36,8 +37,25 @@ QString ExtensionOf(SaveFormat format) {
 } // namespace
 
 DatabaseCommands::DatabaseCommands(ResultTable& table, Ui& ui, Toolbar& toolbar, MainWindowState& state,
-                                   const QString& dialogFolder)
-    : table_(table), ui_(ui), toolbar_(toolbar), state_(state), dialogFolder_(dialogFolder) {}
+                                   const QString& dialogFolder, Settings* remembered)
+    : table_(table), ui_(ui), toolbar_(toolbar), state_(state), dialogFolder_(dialogFolder),
+      remembered_(remembered) {}
+
+namespace {
+const QString kLastFolderKey = u"files/lastFolder"_s;
+} // namespace
+
+QString DatabaseCommands::DialogFolder() const {
+    const QString last = remembered_ ? remembered_->Value(kLastFolderKey) : QString();
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : dialogFolder_;
+}
+
+void DatabaseCommands::RememberFolder(const QString& path) {
+    dialogFolder_ = QFileInfo(path).absolutePath();
+    if (remembered_) {
+        remembered_->SetValue(kLastFolderKey, dialogFolder_);
+    }
+}
 
 QString DatabaseCommands::SaveFilter() {
     return u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"_s;
@@ -55,24 +73,28 @@ void DatabaseCommands::ShowSaveCaption() {
 
 void DatabaseCommands::OpenDatabase() {
     const FileDialogResult chosen =
-        ui_.OpenFileDialog({u"Datenbank öffnen"_s, OpenFilter(), 1, dialogFolder_, QString()});
+        ui_.OpenFileDialog({u"Datenbank öffnen"_s, OpenFilter(), 1, DialogFolder(), QString()});
     if (chosen.path.isEmpty()) {
         return;
     }
+    RememberFolder(chosen.path);
+    OpenFile(chosen.path, chosen.filterIndex == 2 ||
+                              QFileInfo(chosen.path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+}
+
+void DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
     if (table_.RowCount() >= 2 &&
         ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
-                       MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
+                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) != MessageAnswer::Yes) {
         return;
     }
-    ui_.SetStatusText(StatusPanel::File, chosen.path.trimmed() + u" geladen  "_s);
+    ui_.SetStatusText(StatusPanel::File, path.trimmed() + u" geladen  "_s);
     ui_.ProcessPendingEvents();
-    const bool ownFormat = chosen.filterIndex == 2 ||
-                           QFileInfo(chosen.path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0;
     ImportReport report;
-    const bool loaded = ownFormat ? LoadFil(table_, chosen.path, &report.error)
-                                  : ImportCsvFile(
-                                        table_, chosen.path,
-                                        [this](const QString& t) { return ui_.TextWidthTwips(t); }, &report);
+    const bool loaded =
+        ownFormat ? LoadFil(table_, path, &report.error)
+                  : ImportCsvFile(
+                        table_, path, [this](const QString& t) { return ui_.TextWidthTwips(t); }, &report);
     if (!report.notice.isEmpty()) {
         ui_.MessageBox(report.notice, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
     }
@@ -82,8 +104,12 @@ void DatabaseCommands::OpenDatabase() {
         return;
     }
     // "speichern" writes back to the file that was opened, never to an earlier one.
-    state_.saveFileName = chosen.path;
+    state_.saveFileName = path;
     state_.saveFormat = ownFormat ? SaveFormat::Fil : SaveFormat::Csv;
+    state_.openedFile = path;
+    table_.SetCurrentRow(1); // the cursor on the first competitor, where the window shows it
+    state_.savedVersion = table_.ContentVersion();
+    state_.savedBaseCaption = state_.baseCaption;
     ShowSaveCaption();
 }
 
@@ -99,7 +125,7 @@ void DatabaseCommands::SaveDatabase() {
 bool DatabaseCommands::SaveDatabaseAs() {
     const int preselected = state_.saveFormat == SaveFormat::None ? 1 : static_cast<int>(state_.saveFormat);
     const FileDialogResult chosen =
-        ui_.SaveFileDialog({u"Datenbank speichern"_s, SaveFilter(), preselected, dialogFolder_, QString()});
+        ui_.SaveFileDialog({u"Datenbank speichern"_s, SaveFilter(), preselected, DialogFolder(), QString()});
     if (chosen.filterIndex >= 1 && chosen.filterIndex <= 3) {
         state_.saveFormat = static_cast<SaveFormat>(chosen.filterIndex);
         ShowSaveCaption();
@@ -109,12 +135,13 @@ bool DatabaseCommands::SaveDatabaseAs() {
     if (state_.saveFileName.isEmpty()) {
         return false;
     }
+    RememberFolder(state_.saveFileName);
     // The dialog asked about the name it showed; a name the extension changed is asked about here.
     if (QDir::cleanPath(state_.saveFileName) != QDir::cleanPath(chosen.path) &&
         QFileInfo::exists(state_.saveFileName) &&
         ui_.MessageBox(u"Die Datei \"%1\" ist bereits vorhanden.\r\nSoll sie ersetzt werden?"_s.arg(
                            QDir::toNativeSeparators(state_.saveFileName)),
-                       u"Datenbank speichern"_s, MessageButtons::YesNo,
+                       u"Datenbank speichern"_s, MessageButtons::YesNoDefaultNo,
                        MessageIcon::Question) != MessageAnswer::Yes) {
         state_.saveFileName.clear();
         return false;
@@ -146,6 +173,9 @@ bool DatabaseCommands::WriteTable() {
         return false;
     }
     ui_.SetStatusText(StatusPanel::File, state_.saveFileName + u" gespeichert  "_s);
+    state_.openedFile = state_.saveFileName;
+    state_.savedVersion = table_.ContentVersion();
+    state_.savedBaseCaption = state_.baseCaption;
     return true;
 }
 

@@ -5,6 +5,7 @@
 namespace vastrel {
 
 class ResultTable;
+class Settings;
 class Toolbar;
 class Ui;
 struct MainWindowState;
@@ -12,11 +13,15 @@ struct MainWindowState;
 // "öffnen", "speichern" and "speichern unter" of the "Datenbank" menu.
 class DatabaseCommands {
 public:
-    // The file dialogs start in dialogFolder.
+    // The file dialogs start in the folder last used, the first time in dialogFolder; `remembered`
+    // keeps that folder for the next run.
     DatabaseCommands(ResultTable& table, Ui& ui, Toolbar& toolbar, MainWindowState& state,
-                     const QString& dialogFolder);
+                     const QString& dialogFolder, Settings* remembered = nullptr);
 
     void OpenDatabase();
+    // Opens the file as "öffnen" does after its dialog: the question before the table is
+    // replaced, the file named in the status bar; the file becomes the target of "speichern".
+    void OpenFile(const QString& path, bool ownFormat);
     void SaveDatabase();
     // Answers whether the table was written.
     bool SaveDatabaseAs();
@@ -27,12 +32,15 @@ public:
 private:
     bool WriteTable();
     void ShowSaveCaption();
+    QString DialogFolder() const;
+    void RememberFolder(const QString& path);
 
     ResultTable& table_;
     Ui& ui_;
     Toolbar& toolbar_;
     MainWindowState& state_;
     QString dialogFolder_;
+    Settings* remembered_;
 };
 
 } // namespace vastrel

@@ -14,7 +14,7 @@ namespace {
 const QString kDeleteTitle = u"Löschen"_s;
 
 bool AskDelete(Ui& ui, const QString& question) {
-    return ui.MessageBox(question, kDeleteTitle, MessageButtons::YesNo, MessageIcon::Question) ==
+    return ui.MessageBox(question, kDeleteTitle, MessageButtons::YesNoDefaultNo, MessageIcon::Question) ==
            MessageAnswer::Yes;
 }
 
@@ -87,6 +87,9 @@ void SearchRow(ResultTable& table, int& number) {
     const int row = table.FindRow(table.SearchText() + u'*', number);
     if (row > 0) {
         table.SetCurrentRow(row);
+        // The hit stands out: it is the one selected row.
+        table.ClearSelection();
+        table.SetRowSelected(row, true);
     }
 }
 

@@ -22,7 +22,8 @@ void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui);
 // A click on a column header sorts by that column, the other way round from the last sort.
 void SortByHeader(ResultTable& table, int column);
 
-// The search row: the next row whose cell starts with the search text becomes current.
+// The search row: the next row whose cell starts with the search text becomes current and the
+// one selected row.
 void SearchRow(ResultTable& table, int& number);
 
 // A row action on a row outside a selection is refused.

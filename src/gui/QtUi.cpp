@@ -9,6 +9,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
 #include <QStatusBar>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,7 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -75,6 +78,30 @@ FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request
             static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 
+// A status panel that shows a long text (a path) shortened in the middle, whole as its tool tip.
+class StatusPanelLabel : public QLabel {
+public:
+    StatusPanelLabel(const QString& text, bool shrinks, QWidget* parent)
+        : QLabel(text, parent), shrinks_(shrinks) {
+        setContentsMargins(4, 0, 4, 0);
+    }
+    QSize minimumSizeHint() const override {
+        const QSize whole = QLabel::minimumSizeHint();
+        return shrinks_ ? QSize(24, whole.height()) : whole;
+    }
+
+private:
+    bool shrinks_;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width()));
+    }
+};
+
 } // namespace
 
 QStringList ToQtNameFilters(const QString& filter) {
@@ -98,6 +125,16 @@ MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, Messag
     }
     QMessageBox box(ToQtIcon(icon), title, QString(text).replace(u"\r\n"_s, u"\n"_s), ToQtButtons(buttons),
                     window_);
+    if (buttons != MessageButtons::Ok) {
+        box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
+        // Esc or the close button means neither Yes nor No: a hidden Cancel takes them, so that
+        // no question is answered No by a key meant to get out of the box.
+        if (buttons != MessageButtons::YesNoCancel) {
+            QAbstractButton* cancel = box.addButton(QMessageBox::Cancel);
+            cancel->hide();
+            box.setEscapeButton(cancel);
+        }
+    }
     // German captions even where Qt's own translations are not installed.
     for (const auto& [button, caption] :
          {std::pair{QMessageBox::Yes, u"&Ja"_s}, std::pair{QMessageBox::No, u"&Nein"_s},
@@ -151,16 +188,20 @@ FileDialogResult QtUi::SaveFileDialog(const FileDialogRequest& request) {
 }
 
 void QtUi::AddStatusPanel(StatusPanel panel, const QString& text) {
-    auto* label = new QLabel(text, statusBar_);
+    auto* label = new StatusPanelLabel(text, panel == StatusPanel::File, statusBar_);
     label->setObjectName(u"statusPanel"_s + QString::number(static_cast<int>(panel)));
-    label->setMinimumWidth(120);
-    statusBar_->addWidget(label, 1);
+    // The file's path gets the most room, the progress the next; an empty panel takes none.
+    const int stretch = panel == StatusPanel::File ? 3 : panel == StatusPanel::Progress ? 2 : 0;
+    statusBar_->addWidget(label, stretch);
     panels_.insert(panel, label);
+    SetStatusText(panel, text);
 }
 
 void QtUi::SetStatusText(StatusPanel panel, const QString& text) {
     if (QLabel* label = panels_.value(panel)) {
         label->setText(text);
+        label->setToolTip(text.trimmed());
+        label->setVisible(!text.isEmpty());
     }
 }
 

@@ -15,8 +15,13 @@ namespace vastrel {
 
 namespace {
 
+// The report's text is 7 points; a narrow table (a day view) grows to the page's width, up to
+// 12 points, so that it stays easy to read from a notice board.
+constexpr qreal kLargestScale = 12.0 / 7.0;
+
 // Lays the page out as wide as its table needs and scales it onto the paper, so that all
-// columns of the full view fit across an A4 page; long tables go on over further pages.
+// columns of the full view fit across an A4 page and a day's few columns fill it; long tables
+// go on over further pages.
 void PaintReport(const QString& html, QPrinter* printer) {
     QTextDocument document;
     document.setDocumentMargin(0);
@@ -24,8 +29,8 @@ void PaintReport(const QString& html, QPrinter* printer) {
     document.documentLayout()->setPaintDevice(printer);
     const QRectF page = printer->pageRect(QPrinter::DevicePixel);
     document.setPageSize(QSizeF(page.width() * 4, page.height()));
-    const qreal width = std::max(page.width(), document.idealWidth());
-    const qreal scale = page.width() / width;
+    const qreal scale = std::min(page.width() / std::max<qreal>(document.idealWidth(), 1), kLargestScale);
+    const qreal width = page.width() / scale;
     document.setPageSize(QSizeF(width, page.height() / scale));
     QPainter painter(printer);
     painter.scale(scale, scale);

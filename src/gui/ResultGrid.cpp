@@ -10,7 +10,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -21,6 +24,36 @@ namespace vastrel {
 namespace {
 
 const QString kHeaderColour = u"#D8E4F8"_s;
+const QColor kCursorFrame(0x1F, 0x3A, 0x6B);
+const QColor kSelectionLine(0x4A, 0x78, 0xB0);
+
+// Names longer than this take a tool tip rather than the width of the screen.
+constexpr int kWidestNameColumn = 320;
+
+// Marks where the user is: a frame round the cursor's cell, and a darker line above and below
+// selected rows, whose colour alone is close to the alternating rows'.
+class CursorDelegate : public QStyledItemDelegate {
+public:
+    explicit CursorDelegate(QTableView* view) : QStyledItemDelegate(view), view_(view) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        if (option.state & QStyle::State_Selected) {
+            painter->setPen(QPen(kSelectionLine, 1));
+            painter->drawLine(option.rect.topLeft(), option.rect.topRight());
+            painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        }
+        if (index == view_->currentIndex()) {
+            painter->setPen(QPen(kCursorFrame, 2));
+            painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        }
+        painter->restore();
+    }
+
+private:
+    QTableView* view_;
+};
 
 // Columns whose caption is shorter than what they hold; widths from the captions alone would
 // cut "0.7887", "1:15.25" and "0:35:12.0" short.
@@ -80,6 +113,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
         if (table_.Events().searchRequest) {
             table_.Events().searchRequest(number);
         }
+        RevealCurrentRow();
     });
 
     view_ = new QTableView(this);
@@ -106,6 +140,10 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     palette.setColor(QPalette::Highlight, QColor(0xD5, 0xE4, 0xF2));
     palette.setColor(QPalette::HighlightedText, Qt::black);
     view_->setPalette(palette);
+    view_->setItemDelegate(new CursorDelegate(view_));
+    view_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            &ResultGrid::ShowColumnMenu);
     view_->viewport()->installEventFilter(this);
     view_->installEventFilter(this);
     layout->addWidget(view_, 1);
@@ -125,6 +163,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
         if (table_.Events().headerClick) {
             table_.Events().headerClick(section + 1);
         }
+        RevealCurrentRow();
     });
     ApplyColumnLayout();
     ShowTableState();
@@ -142,9 +181,68 @@ void ResultGrid::ApplyColumnLayout() {
         const Column& column = table_.ColumnAt(c);
         view_->setColumnHidden(c - 1, !column.visible);
         const QString sample = TypicalContent(column.key);
-        const int contentWidth = sample.isEmpty() ? 0 : metrics.horizontalAdvance(sample) + 12;
+        int contentWidth = sample.isEmpty() ? 0 : metrics.horizontalAdvance(sample) + 12;
+        if (column.key == u"Name Vorname") {
+            contentWidth = NameColumnWidth();
+        }
         header->resizeSection(
             c - 1, std::max(TwipsToPixels(std::max(column.width, column.fixedWidth)), contentWidth));
+    }
+}
+
+int ResultGrid::NameColumnWidth() {
+    if (measuredRows_ != table_.RowCount() || measuredLayout_ != table_.LayoutGeneration()) {
+        measuredRows_ = table_.RowCount();
+        measuredLayout_ = table_.LayoutGeneration();
+        // Enough rows to find the long names of a competition without reading a million.
+        const QFontMetrics metrics = view_->fontMetrics();
+        const int name = table_.ColumnNumber(u"Name Vorname");
+        const int step = std::max(1, table_.RowCount() / 5000);
+        int widest = 0;
+        for (int row = 1; row <= table_.RowCount(); row += step) {
+            widest = std::max(widest, metrics.horizontalAdvance(table_.CellText(row, name)));
+        }
+        nameWidth_ = std::min(widest + 16, kWidestNameColumn);
+    }
+    return nameWidth_;
+}
+
+void ResultGrid::ShowColumnMenu(const QPoint& position) {
+    QMenu menu(this);
+    menu.setObjectName(u"columnMenu"_s);
+    QStringList captions;
+    for (int c = 1; c <= table_.ColumnCount(); ++c) {
+        captions << table_.HeaderText(c).trimmed();
+    }
+    for (int c = 1; c <= table_.ColumnCount(); ++c) {
+        const QString& caption = captions.at(c - 1);
+        // "Punkte" and "Summe" stand several times: the key tells them apart.
+        QAction* action =
+            menu.addAction(captions.count(caption) > 1 ? u"%1 (%2)"_s.arg(caption, table_.Key(c)) : caption);
+        action->setCheckable(true);
+        action->setChecked(table_.Visible(c));
+        connect(action, &QAction::toggled, this,
+                [this, c](bool shown) { Q_EMIT ColumnShownChosen(c, shown); });
+    }
+    menu.exec(view_->horizontalHeader()->viewport()->mapToGlobal(position));
+}
+
+void ResultGrid::RevealCurrentRow() {
+    const int row = table_.CurrentRow() - 1;
+    const int name = table_.ColumnNumber(u"Name Vorname") - 1;
+    if (row < 0 || row >= model_->rowCount() || name < 0) {
+        return;
+    }
+    int column = view_->currentIndex().column();
+    if (column < 0 || view_->isColumnHidden(column)) {
+        column = name;
+    }
+    syncing_ = true;
+    view_->selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
+    syncing_ = false;
+    view_->scrollTo(model_->index(row, column));
+    if (!view_->isColumnHidden(name)) {
+        view_->scrollTo(model_->index(row, name)); // the name tells whose row it is
     }
 }
 

@@ -20,18 +20,25 @@ public:
     ResultGrid(ResultTable& table, QWidget* parent = nullptr);
 
     QTableView* View() const { return view_; }
+
+    // Brings the cursor's row into view together with the name column, also where the column
+    // last worked in is hidden: after a sort, a search, a view, an open.
+    void RevealCurrentRow();
     QLabel* TitleLine() const { return titleLine_; }
     QLineEdit* SearchField() const { return searchField_; }
 
 Q_SIGNALS:
-    void DeleteKeyPressed();                      // Delete on the grid, outside an editor
-    void MenuKeyPressed(const QPoint& globalPos); // the context menu key
+    void DeleteKeyPressed();                        // Delete on the grid, outside an editor
+    void MenuKeyPressed(const QPoint& globalPos);   // the context menu key
+    void ColumnShownChosen(int column, bool shown); // from the header's menu, column from 1
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ApplyColumnLayout();
+    void ShowColumnMenu(const QPoint& position);
+    int NameColumnWidth();
     void ShowTableState();
     void CopySelectionToTable();
     int TwipsToPixels(int twips) const;
@@ -43,6 +50,10 @@ private:
     QLineEdit* searchField_;
     QTableView* view_;
     bool syncing_ = false;
+    // The widest name, measured once per table shape rather than at every edit.
+    int nameWidth_ = 0;
+    int measuredRows_ = -1;
+    int measuredLayout_ = -1;
 };
 
 } // namespace vastrel

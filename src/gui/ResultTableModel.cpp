@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QFont>
 
+using namespace Qt::StringLiterals;
+
 namespace vastrel {
 
 namespace {
@@ -90,7 +92,9 @@ bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == Qt::DisplayRole) {
         if (orientation == Qt::Vertical) {
-            return section + 1; // running row numbers
+            // Running row numbers; the cursor's row carries a marker.
+            return section + 1 == table_.CurrentRow() ? u"\u25B6 %1"_s.arg(section + 1)
+                                                      : QString::number(section + 1);
         }
         return section < columns_ ? table_.HeaderText(section + 1) : QVariant();
     }
@@ -133,7 +137,7 @@ void ResultTableModel::ApplyReset() {
         endResetModel();
     }
     Q_EMIT ColumnLayoutChanged();
-    Q_EMIT TableStateChanged();
+    StateChanged();
 }
 
 void ResultTableModel::CellChanged(int row, int column) {
@@ -151,6 +155,15 @@ void ResultTableModel::ColumnChanged(int column) {
 }
 
 void ResultTableModel::StateChanged() {
+    const int current = table_.CurrentRow();
+    if (current != markedRow_) {
+        for (int row : {markedRow_, current}) {
+            if (row >= 1 && row <= rows_) {
+                Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
+            }
+        }
+        markedRow_ = current;
+    }
     Q_EMIT TableStateChanged();
 }
 

@@ -43,6 +43,7 @@ private:
     int columns_ = 0;
     bool editing_ = false; // inside setData: the view's editor is still committing
     bool resetPending_ = false;
+    int markedRow_ = 0; // the row header that carries the cursor's marker
 };
 
 } // namespace vastrel

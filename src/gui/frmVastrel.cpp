@@ -4,6 +4,7 @@
 #include "app/DecimalSeparatorCheck.h"
 #include "app/ProgramInfo.h"
 #include "app/TableNotifications.h"
+#include "app/UserSettings.h"
 #include "app/WindowLayout.h"
 #include "gui/FormInfo.h"
 #include "gui/QtToolbar.h"
@@ -13,33 +14,44 @@
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
+#include <QAbstractItemModel>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableView>
 
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-frmVastrel::frmVastrel(const Places& places, Ui* dialogs, RegionalSettings* settings, QWidget* parent)
-    : QMainWindow(parent) {
+frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainWindow(parent) {
     setObjectName(u"frmVastrel"_s);
+    if (!services.remembered) {
+        ownSettings_ = std::make_unique<UserSettings>();
+    }
+    remembered_ = services.remembered ? services.remembered : ownSettings_.get();
     toolbar_ = new QtToolbar(this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
     setCentralWidget(new QWidget(this));
     grid_ = new ResultGrid(table_, centralWidget());
-    ui_ = std::make_unique<QtUi>(this, statusBar(), dialogs);
+    ui_ = std::make_unique<QtUi>(this, statusBar(), services.dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
-    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_, places, this);
+    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_,
+                                                    services.places, this, remembered_);
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
-    connect(toolbar_, &QtToolbar::MenuItemClicked, this,
-            [this](int index, const QString& key) { commands_->MenuItemClick(index, key); });
+    connect(toolbar_, &QtToolbar::MenuItemClicked, this, [this](int index, const QString& key) {
+        commands_->MenuItemClick(index, key);
+        grid_->RevealCurrentRow();
+    });
+    connect(grid_, &ResultGrid::ColumnShownChosen, this,
+            [this](int column, bool shown) { commands_->ShowColumn(column, shown); });
     connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
     ConnectTableNotifications(table_, *scorer_, *ui_, state_, *this);
     rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
@@ -50,7 +62,28 @@ frmVastrel::frmVastrel(const Places& places, Ui* dialogs, RegionalSettings* sett
         ShowRowMenu(table_, *this, 2, table_.CurrentRow());
         rowMenuAnchor_.reset();
     });
-    LoadWindow(settings);
+    const QAbstractItemModel* model = grid_->View()->model();
+    connect(model, &QAbstractItemModel::dataChanged, this, &frmVastrel::ShowFileInTitle);
+    connect(model, &QAbstractItemModel::modelReset, this, &frmVastrel::ShowFileInTitle);
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &frmVastrel::ShowFileInTitle);
+    LoadWindow(services.regional);
+}
+
+void frmVastrel::OpenAtStart(const QString& path) {
+    commands_->OpenFile(path);
+    grid_->RevealCurrentRow();
+    ShowFileInTitle();
+}
+
+void frmVastrel::ShowFileInTitle() {
+    const QString title = state_.openedFile.isEmpty()
+                              ? MainWindowTitle() + u"[*]"_s
+                              : QFileInfo(state_.openedFile).fileName() + u"[*] – "_s + MainWindowTitle();
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    setWindowModified(table_.ContentVersion() != state_.savedVersion ||
+                      state_.baseCaption != state_.savedBaseCaption);
 }
 
 frmVastrel::~frmVastrel() {
@@ -59,7 +92,7 @@ frmVastrel::~frmVastrel() {
     delete grid_;
 }
 
-void frmVastrel::LoadWindow(RegionalSettings* settings) {
+void frmVastrel::LoadWindow(RegionalSettings* regional) {
     // Without a window manager "maximised" means nothing; the screen's size does the same.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->availableGeometry());
@@ -70,11 +103,11 @@ void frmVastrel::LoadWindow(RegionalSettings* settings) {
     state_.baseCaption = table_.Caption();
 
     std::unique_ptr<RegionalSettings> platform;
-    if (!settings) {
+    if (!regional) {
         platform = CreatePlatformRegionalSettings();
-        settings = platform.get();
+        regional = platform.get();
     }
-    CheckDecimalSeparator(*settings, *ui_); // its message comes before the window
+    CheckDecimalSeparator(*regional, *ui_, *remembered_); // its message comes before the window
 
     table_.SetLayoutValue(56);
     state_.certificateTemplate = u"\\Urkunde.rtf"_s;
@@ -88,6 +121,9 @@ void frmVastrel::LoadWindow(RegionalSettings* settings) {
     AppendEmptyRow(table_);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
     state_.shortPrint = true;
+    state_.savedVersion = table_.ContentVersion(); // the empty start table is nothing to lose
+    state_.savedBaseCaption = state_.baseCaption;
+    ShowFileInTitle();
 }
 
 int frmVastrel::TwipsToPixels(int twips) const {

@@ -18,16 +18,23 @@ class QtToolbar;
 class QtUi;
 class RegionalSettings;
 class ResultGrid;
+class Settings;
+
+// What the window takes from outside. Tests hand in their own: a temporary folder, a scripted
+// Ui for the dialogs, another platform's number settings, settings that are forgotten.
+struct WindowServices {
+    Places places;
+    Ui* dialogs = nullptr;                // real dialogs when none
+    RegionalSettings* regional = nullptr; // this machine's when none
+    Settings* remembered = nullptr;       // the user's settings file when none
+};
 
 // The main window: toolbar, results table, status bar. It creates the widgets and hands every
 // notification to the commands; it decides nothing itself.
 class frmVastrel : public QMainWindow, public MainWindowPort {
     Q_OBJECT
 public:
-    // The commands read and write in `places`. Tests answer the dialogs through `dialogs` and
-    // pose as another platform through `settings`.
-    explicit frmVastrel(const Places& places, Ui* dialogs = nullptr, RegionalSettings* settings = nullptr,
-                        QWidget* parent = nullptr);
+    explicit frmVastrel(const WindowServices& services, QWidget* parent = nullptr);
     ~frmVastrel() override;
 
     ResultTable& Table() { return table_; }
@@ -40,13 +47,18 @@ public:
     void QuitProgram() override;
     void PopUpRowMenu() override;
 
+    // A file named on the command line, opened once the window stands.
+    void OpenAtStart(const QString& path);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void LoadWindow(RegionalSettings* settings);
+    void LoadWindow(RegionalSettings* regional);
     void ResizeWindow();
+    // The file's name and a mark for changes not yet saved, before the program's title.
+    void ShowFileInTitle();
     int TwipsToPixels(int twips) const;
     int PixelsToTwips(int pixels) const;
 
@@ -55,6 +67,8 @@ private:
     QtToolbar* toolbar_ = nullptr;
     ResultGrid* grid_ = nullptr;
     std::unique_ptr<QtUi> ui_;
+    std::unique_ptr<Settings> ownSettings_;
+    Settings* remembered_ = nullptr;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;
     class RowMenu* rowMenu_ = nullptr;

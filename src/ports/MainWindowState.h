@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace vastrel {
 
 // The format "speichern" writes: the number of the filter chosen in "speichern unter".
@@ -15,6 +17,9 @@ struct MainWindowState {
     QString certificateVariant;  // key of the certificate item last chosen
     QString saveFileName;        // what "speichern" writes; set only by "speichern unter"
     SaveFormat saveFormat = SaveFormat::None;
+    QString openedFile;             // the file last opened or saved, for the window's title
+    std::uint64_t savedVersion = 0; // the table's content version when it was last saved or opened
+    QString savedBaseCaption;       // the event's name then
 };
 
 } // namespace vastrel

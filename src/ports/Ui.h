@@ -6,7 +6,8 @@
 
 namespace vastrel {
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// Yes is the default button, except in YesNoDefaultNo: the questions that destroy data.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MessageIcon { None, Exclamation, Question, Information, Critical };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
@@ -32,7 +33,8 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // Line breaks inside the text are CR LF.
+    // Line breaks inside the text are CR LF. Esc or closing a question box answers Cancel, which
+    // every question takes as "do nothing".
     virtual MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                                      MessageIcon icon) = 0;
     // The entered text, or nothing when cancelled.

@@ -4,6 +4,7 @@
 #include "system/NumberText.h"
 #include "table/ResultTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -122,6 +123,11 @@ QString Scorer::sec(int row, const QString& timeText, const QString& numberForma
 
 void Scorer::ComputeRowPoints(int row) {
     const Columns& columns = ResolvedColumns();
+    // A row without any time has nothing to score: no message interrupts typing a new row.
+    if (std::all_of(columns.time.begin(), columns.time.end(),
+                    [&](int column) { return IsBlank(table_.CellText(row, column)); })) {
+        return;
+    }
     const QString& sexText = table_.CellText(row, columns.sex);
     Sex sex;
     if (sexText == u"m") {

@@ -30,7 +30,8 @@ public:
     // A part that is not a number is reported, naming the row, and gives "0".
     QString sec(int row, const QString& timeText, const QString& numberFormat);
 
-    // The ten points of the row from its sex, times and age factor.
+    // The ten points of the row from its sex, times and age factor; a row without any time is
+    // left as it is.
     void ComputeRowPoints(int row);
 
     // Tidies the row's sprint times, empties points without a time, writes the day sums and

@@ -4,6 +4,7 @@
 #include <qt_windows.h>
 #include <shellapi.h>
 #else
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #endif
 
@@ -23,16 +24,15 @@ QString AskPlatform(const QString& filePath) {
     return code > 32 ? QString::fromWCharArray(result) : QString();
 }
 #else
-QString AskPlatform(const QString& filePath) {
-    const QByteArray name = QFile::encodeName(filePath);
-    gboolean uncertain = FALSE;
-    gchar* type = g_content_type_guess(name.constData(), nullptr, 0, &uncertain);
-    if (!type) {
+// The program of a registered application; empty for none, and for one that runs in a terminal
+// when `noTerminal` asks so.
+QString ProgramOf(GAppInfo* app, bool noTerminal) {
+    if (!app) {
         return {};
     }
-    GAppInfo* app = g_app_info_get_default_for_type(type, FALSE);
-    g_free(type);
-    if (!app) {
+    if (noTerminal && G_IS_DESKTOP_APP_INFO(app) &&
+        g_desktop_app_info_get_boolean(G_DESKTOP_APP_INFO(app), "Terminal")) {
+        g_object_unref(app);
         return {};
     }
     QString program;
@@ -45,9 +45,40 @@ QString AskPlatform(const QString& filePath) {
     }
     return program;
 }
+
+QString AskPlatform(const QString& filePath, bool noTerminal = false) {
+    const QByteArray name = QFile::encodeName(filePath);
+    gboolean uncertain = FALSE;
+    gchar* type = g_content_type_guess(name.constData(), nullptr, 0, &uncertain);
+    if (!type) {
+        return {};
+    }
+    GAppInfo* app = g_app_info_get_default_for_type(type, FALSE);
+    g_free(type);
+    return ProgramOf(app, noTerminal);
+}
+
+QString AskPlatformForScheme(const QString& scheme) {
+    return ProgramOf(g_app_info_get_default_for_uri_scheme(scheme.toUtf8().constData()), true);
+}
 #endif
 
 } // namespace
+
+QString FindWebBrowser(const QString& pageFile, const QStringList& schemes) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(schemes);
+    return FindAssociatedProgram(pageFile);
+#else
+    for (const QString& scheme : schemes) {
+        if (const QString browser = AskPlatformForScheme(scheme); !browser.isEmpty()) {
+            return browser;
+        }
+    }
+    const QString program = AskPlatform(pageFile, true);
+    return program.compare(pageFile, Qt::CaseInsensitive) == 0 ? QString() : program;
+#endif
+}
 
 QString FindAssociatedProgram(const QString& filePath) {
     const QString program = AskPlatform(filePath);

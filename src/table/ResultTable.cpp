@@ -48,6 +48,7 @@ const ResultTable::Row* ResultTable::RowAt(int row) const {
 }
 
 void ResultTable::ClearTable(bool withColumns) {
+    ++contentVersion_;
     rows_.clear();
     selectedCount_ = 0;
     currentRow_ = 0;
@@ -70,6 +71,7 @@ void ResultTable::AddColumn(const QString& key, const QString& caption, int rese
 }
 
 void ResultTable::AddColumn(const Column& column) {
+    ++contentVersion_;
     columns_.push_back(column);
     // The first column of a key wins, as lookups by key always meant the leftmost one.
     if (!columnIndex_.contains(column.key)) {
@@ -99,6 +101,7 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
         return;
     }
     r->MutableCell(static_cast<std::size_t>(c), columns_.size()) = text;
+    ++contentVersion_;
     NotifyCell(row, c + 1);
 }
 
@@ -115,6 +118,7 @@ void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
         return;
     }
     r->SetFlag(static_cast<std::size_t>(c), flag);
+    ++contentVersion_;
     NotifyCell(row, c + 1);
 }
 
@@ -195,6 +199,7 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
         row.cells[i++] = field.toString();
     }
     rows_.push_back(std::move(row));
+    ++contentVersion_;
     NotifyReset();
     return RowCount();
 }
@@ -207,6 +212,7 @@ int ResultTable::AddRowFields(std::vector<QString>&& fields) {
         row.cells.resize(n); // surplus fields dropped; missing ones read as empty
     }
     rows_.push_back(std::move(row));
+    ++contentVersion_;
     NotifyReset();
     return RowCount();
 }
@@ -232,6 +238,7 @@ bool ResultTable::DeleteSelectedRows() {
     if (cancel) {
         return false;
     }
+    ++contentVersion_;
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
         rows_.erase(rows_.begin() + (*it - 1));
     }

@@ -190,6 +190,7 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     }
     rows_ = std::move(sorted);
     currentRow_ = newCurrent;
+    ++contentVersion_;
     NotifyReset();
 }
 

@@ -140,7 +140,7 @@ TEST_F(DatabaseCommandsTest, OpeningAsksFirstWhenTheTableHoldsTwoRowsOrMore) {
     commands.OpenDatabase();
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Soll die vorhandene Datenbank überschrieben werden?"_s});
     EXPECT_EQ(ui.Boxes()[0].title, u"Zeverovavadiro"_s);
-    EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(table.RowCount(), 2); // kept
 }
 

@@ -3,6 +3,7 @@
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
 #include "app/DecimalSeparatorCheck.h"
+#include "ports/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,9 @@ namespace {
 TEST(DecimalSeparator, ACommaIsReplacedAndTheUserIsTold) {
     FakeRegionalSettings settings(u"1,1"_s);
     ScriptedUi ui;
+    MemorySettings remembered;
     ui.AnswerBox();
-    CheckDecimalSeparator(settings, ui);
+    CheckDecimalSeparator(settings, ui, remembered);
     EXPECT_EQ(settings.writes,
               (QStringList{u"system:22=."_s, u"system:23= "_s, u"system:14=."_s, u"system:15= "_s}));
     EXPECT_EQ(settings.announcements, 1);
@@ -25,13 +27,20 @@ TEST(DecimalSeparator, ACommaIsReplacedAndTheUserIsTold) {
     EXPECT_EQ(ui.Boxes()[0].title, u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s);
     EXPECT_EQ(ui.Boxes()[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::Ok);
+
+    // The next start on the same machine: the point is set again, the note is not repeated.
+    FakeRegionalSettings again(u"1,1"_s);
+    CheckDecimalSeparator(again, ui, remembered); // no further box scripted: one would fail the test
+    EXPECT_EQ(again.writes.size(), 4);
+    EXPECT_EQ(ui.Boxes().size(), 1u);
 }
 
 TEST(DecimalSeparator, APointOrAnyOtherSeparatorChangesNothing) {
     for (const QString& text : {u"1.1"_s, u"1٫1"_s, u"1'1"_s, u"1,10"_s}) {
         FakeRegionalSettings settings(text);
         ScriptedUi ui; // no box scripted: one would fail the test
-        CheckDecimalSeparator(settings, ui);
+        MemorySettings remembered;
+        CheckDecimalSeparator(settings, ui, remembered);
         EXPECT_TRUE(settings.writes.isEmpty()) << text.toStdString();
         EXPECT_EQ(settings.announcements, 0);
     }
@@ -41,8 +50,9 @@ TEST(DecimalSeparator, AFailedLastWriteIsNotAnnouncedButStillTold) {
     FakeRegionalSettings settings(u"1,1"_s);
     settings.failThousands = true;
     ScriptedUi ui;
+    MemorySettings remembered;
     ui.AnswerBox();
-    CheckDecimalSeparator(settings, ui);
+    CheckDecimalSeparator(settings, ui, remembered);
     EXPECT_EQ(settings.writes.size(), 4);
     EXPECT_EQ(settings.announcements, 0);
     EXPECT_EQ(ui.Boxes().size(), 1u);

@@ -34,7 +34,8 @@ protected:
         ASSERT_FALSE(ui.Boxes().empty());
         EXPECT_EQ(ui.Boxes().back().text, text);
         EXPECT_EQ(ui.Boxes().back().title, u"Löschen"_s);
-        EXPECT_EQ(ui.Boxes().back().buttons, MessageButtons::YesNo);
+        EXPECT_EQ(ui.Boxes().back().buttons, MessageButtons::YesNoDefaultNo)
+            << "No is the default of a question that destroys data";
         EXPECT_EQ(ui.Boxes().back().icon, MessageIcon::Question);
     }
 
@@ -158,6 +159,7 @@ TEST_F(RowEditingTest, TheSearchMakesTheMatchingRowCurrent) {
     table.AddRow(u"\t\t\t\t\tSchulz, Eva"_s);
     table.AddRow(u"\t\t\t\t\tMeier, Anna"_s);
     table.SetCurrentRow(1);
+    table.SetRowSelected(1, true);
     int number = 0;
     table.SetSearchText(QString());
     SearchRow(table, number);
@@ -166,6 +168,8 @@ TEST_F(RowEditingTest, TheSearchMakesTheMatchingRowCurrent) {
     SearchRow(table, number);
     EXPECT_EQ(table.CurrentRow(), 2);
     EXPECT_EQ(number, 6);
+    EXPECT_EQ(table.SelectedRowCount(), 1); // the hit alone is selected
+    EXPECT_TRUE(table.RowSelected(2));
     table.SetSearchText(u"Xaver"_s);
     SearchRow(table, number);
     EXPECT_EQ(table.CurrentRow(), 2);

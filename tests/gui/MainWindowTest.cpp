@@ -1,10 +1,12 @@
 #include "FakeRegionalSettings.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
+#include "app/ProgramInfo.h"
 #include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
 #include "gui/ResultGrid.h"
 #include "gui/frmVastrel.h"
+#include "ports/Settings.h"
 #include "system/DecimalSeparator.h"
 
 #include <QAbstractItemModel>
@@ -42,7 +44,7 @@ bool WaitFor(const std::function<bool()>& condition) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : settings(u"1.1"_s), window(PlacesIn(dir.path()), &ui, &settings) {}
+    MainWindowTest() : settings(u"1.1"_s), window({PlacesIn(dir.path()), &ui, &settings, &remembered}) {}
 
     QTableView* View() { return window.Grid().View(); }
     int Column(const char16_t* key) { return window.Table().ColumnNumber(key) - 1; }
@@ -51,7 +53,11 @@ protected:
         const QModelIndex cell = View()->model()->index(row, Column(key));
         View()->setCurrentIndex(cell);
         View()->edit(cell);
-        auto* editor = View()->findChild<QLineEdit*>();
+        // The editor of an earlier cell may linger hidden until it is deleted: take the open one.
+        QLineEdit* editor = nullptr;
+        for (QLineEdit* open : View()->findChildren<QLineEdit*>()) {
+            editor = open->isVisible() ? open : editor;
+        }
         ASSERT_NE(editor, nullptr);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
@@ -62,6 +68,7 @@ protected:
     QTemporaryDir dir;
     ScriptedUi ui;
     FakeRegionalSettings settings;
+    MemorySettings remembered;
     frmVastrel window;
 };
 
@@ -244,6 +251,7 @@ TEST_F(MainWindowTest, DeleteOnTheGridAsksLikeTheMenuItem) {
     ui.AnswerBox(MessageAnswer::No);
     QTest::keyClick(View(), Qt::Key_Delete);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Zeile 2 löschen?"_s});
+    EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::YesNoDefaultNo); // Enter keeps the competitor
     EXPECT_EQ(View()->model()->rowCount(), 3);
     ui.AnswerBox(MessageAnswer::Yes);
     Choose(u"btnBeLö");
@@ -311,7 +319,8 @@ TEST(MainWindowStart, ACommaPlatformShowsTheMessageBeforeTheWindow) {
     });
     ui.AnswerBox();
     QTemporaryDir dir;
-    frmVastrel window(PlacesIn(dir.path()), &ui, &comma);
+    MemorySettings remembered;
+    frmVastrel window({PlacesIn(dir.path()), &ui, &comma, &remembered});
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].title, u"Pardo-Viewer Ländereinstellung - Dezimaltrennzeichen"_s);
     EXPECT_EQ(created, &window);
@@ -347,13 +356,16 @@ TEST_F(MainWindowTest, InfoShowsTheAboutBoxUntilWeiter) {
 
 TEST_F(MainWindowTest, TheCloseButtonAsksAndYesWithoutASavedFileKeepsTheWindow) {
     window.show();
+    ui.AnswerBox(MessageAnswer::Cancel); // Esc, or the box closed: the program and its table stay
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
     ui.AnswerBox(MessageAnswer::Yes);
     ui.AnswerFileDialog({});
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     ui.AnswerBox(MessageAnswer::No);
     EXPECT_TRUE(window.close());
-    EXPECT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(ui.Boxes().size(), 3u);
 }
 
 TEST_F(MainWindowTest, EndWithCancelGoesOn) {
@@ -366,6 +378,120 @@ TEST_F(MainWindowTest, EndWithCancelGoesOn) {
     window.findChild<QToolButton*>(u"btnEnde"_s)->click(); // ends without asking a second time
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(ui.Boxes().size(), 2u);
+}
+
+// The real boxes: Enter takes the default button, No in a question that destroys data; Esc and
+// the close button answer Cancel, which keeps everything as it is.
+TEST_F(MainWindowTest, EnterInADestroyingQuestionIsNoAndEscapeCancels) {
+    QtUi real(&window, window.statusBar());
+    const auto answer = [&](MessageButtons buttons, const std::function<void(QWidget*)>& user) {
+        QTimer::singleShot(0, [user] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            user(box);
+        });
+        return real.MessageBox(u"Zeile 16 löschen?"_s, u"Löschen"_s, buttons, MessageIcon::Question);
+    };
+    const auto press = [](Qt::Key key) {
+        return [key](QWidget* box) {
+            QTest::keyClick(box, key);
+        };
+    };
+    EXPECT_EQ(answer(MessageButtons::YesNoDefaultNo, press(Qt::Key_Return)), MessageAnswer::No);
+    EXPECT_EQ(answer(MessageButtons::YesNo, press(Qt::Key_Return)), MessageAnswer::Yes);
+    EXPECT_EQ(answer(MessageButtons::YesNo, press(Qt::Key_Escape)), MessageAnswer::Cancel);
+    EXPECT_EQ(answer(MessageButtons::YesNoDefaultNo, press(Qt::Key_Escape)), MessageAnswer::Cancel);
+    EXPECT_EQ(answer(MessageButtons::YesNoCancel, press(Qt::Key_Escape)), MessageAnswer::Cancel);
+    EXPECT_EQ(answer(MessageButtons::YesNo, [](QWidget* box) { box->close(); }), MessageAnswer::Cancel);
+}
+
+// A new row typed from left to right: no box until the first time, and keys typed ahead land in
+// the table, not in a box.
+TEST_F(MainWindowTest, TypingANewRowAsksNothingUntilATimeIsTyped) {
+    window.show();
+    ResultTable& table = window.Table();
+    for (const auto& [key, text] : {std::pair{u"Lauf", u"1"_s}, std::pair{u"Datum", u"2024"_s},
+                                    std::pair{u"Name Vorname", u"Testlaeufer, Otto"_s}}) {
+        Type(0, key, text);
+        ASSERT_TRUE(WaitFor([&] { return table.CellText(1, key) == text; })) << text.toStdString();
+    }
+    EXPECT_TRUE(ui.Boxes().empty());
+    ui.AnswerBox();
+    Type(0, u"60m", u"8"_s);
+    ASSERT_TRUE(WaitFor([&] { return !ui.Boxes().empty(); }));
+    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Vorgabe männlich oder weiblich fehlt! m/w?   "_s});
+}
+
+TEST_F(MainWindowTest, TheTitleNamesTheFileAndMarksChangesNotYetSaved) {
+    window.show();
+    EXPECT_FALSE(window.isWindowModified()); // the empty start table is nothing to lose
+    Type(0, u"Name Vorname", u"Meier, Anna"_s);
+    ASSERT_TRUE(WaitFor([&] { return window.isWindowModified(); }));
+    ui.AnswerFileDialog({dir.filePath(u"Lauf"_s), 2});
+    Choose(u"btnDbSpeichernUnter");
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.windowTitle(), u"Lauf.csv[*] – "_s + MainWindowTitle());
+    Choose(u"btnAnz2Tag"); // a view changes nothing a file holds
+    EXPECT_FALSE(window.isWindowModified());
+    Choose(u"btnBeAnf");
+    EXPECT_TRUE(window.isWindowModified());
+}
+
+TEST_F(MainWindowTest, AFileNamedAtStartIsOpenedWithTheCursorOnTop) {
+    QFile csv(dir.filePath(u"Start.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Kopf\r\n1;2024;;w;;Meier, Anna\r\n2;2024;;m;;Adler, Bernd\r\n");
+    csv.close();
+    window.show();
+    window.OpenAtStart(dir.filePath(u"Start.csv"_s));
+    EXPECT_EQ(window.Table().RowCount(), 2);
+    EXPECT_EQ(window.Table().CurrentRow(), 1);
+    EXPECT_EQ(View()->currentIndex().row(), 0);
+    EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::File),
+              dir.filePath(u"Start.csv"_s) + u" geladen  "_s);
+    EXPECT_TRUE(window.windowTitle().startsWith(u"Start.csv[*]"_s));
+    EXPECT_FALSE(window.isWindowModified());
+}
+
+// After a view hides the column worked in, a sort still shows the cursor's row with its name.
+TEST_F(MainWindowTest, TheCursorRowStaysInViewWithItsNameAfterAViewAndASort) {
+    window.resize(900, 500);
+    window.show();
+    ResultTable& table = window.Table();
+    table.LockUpdate(true);
+    for (int i = 0; i < 300; ++i) {
+        table.AddRow(u"%1\t2024\t\tm\t\tLäufer %2, Max"_s.arg(i % 3).arg(i));
+    }
+    table.LockUpdate(false);
+    View()->setCurrentIndex(View()->model()->index(250, Column(u"400m")));
+    Choose(u"btnAnz2Tag");
+    Choose(u"btnSort5");
+    const QModelIndex current = View()->currentIndex();
+    EXPECT_EQ(current.row(), 0);
+    EXPECT_FALSE(View()->isColumnHidden(current.column()));
+    const QRect name = View()->visualRect(View()->model()->index(0, Column(u"Name Vorname")));
+    EXPECT_TRUE(View()->viewport()->rect().intersects(name));
+    EXPECT_EQ(View()->model()->headerData(0, Qt::Vertical).toString(), u"\u25B6 1"_s);
+}
+
+// The header's menu shows and hides any column, the remark included.
+TEST_F(MainWindowTest, TheHeaderMenuShowsTheRemark) {
+    window.show();
+    EXPECT_TRUE(View()->isColumnHidden(Column(u"Bemerkung")));
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == u"Bemerkung") {
+                EXPECT_FALSE(action->isChecked());
+                action->trigger();
+            }
+        }
+        menu->close();
+    });
+    Q_EMIT View()->horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(window.Table().Visible(u"Bemerkung"));
+    EXPECT_FALSE(View()->isColumnHidden(Column(u"Bemerkung")));
 }
 
 } // namespace

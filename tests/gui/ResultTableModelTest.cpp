@@ -27,7 +27,11 @@ TEST_F(ResultTableModelTest, ShowsTheTableAsItIs) {
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.columnCount(), 33);
     EXPECT_EQ(model.headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), u"60m "_s);
-    EXPECT_EQ(model.headerData(0, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+    // Running row numbers; the cursor's row is marked.
+    EXPECT_EQ(model.headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), u"\u25B6 1"_s);
+    AppendEmptyRow(table);
+    EXPECT_EQ(model.headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), u"1"_s);
+    EXPECT_EQ(model.headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), u"\u25B6 2"_s);
     table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
     EXPECT_EQ(model.data(model.index(0, 5), Qt::DisplayRole).toString(), u"Meier, Anna"_s);
 }

@@ -17,12 +17,19 @@ TEST_F(ScoringTest, RecalculateRowScoresTheEditedRow) {
     EXPECT_FALSE(table.IsLocked());
 }
 
-TEST_F(ScoringTest, AnEmptyRowIsPassedOverWithoutTheSexMessage) {
+// A new row typed from left to right: no box until the first time is in it.
+TEST_F(ScoringTest, ARowWithoutATimeIsPassedOverWithoutTheSexMessage) {
     const int row = Row({});
     RecalculateRow(table, scorer, row); // no box scripted: a message would fail the test
     EXPECT_TRUE(IsRowEmpty(table, row));
-    table.SetCellText(row, u"Name Vorname", u"Meier, Anna"_s);
-    EXPECT_FALSE(IsRowEmpty(table, row));
+    for (const auto& [key, text] :
+         {std::pair{u"Lauf", u"1"_s}, std::pair{u"Datum", u"2024"_s},
+          std::pair{u"Name Vorname", u"Testlaeufer, Otto"_s}, std::pair{u"AF", u"x"_s}}) {
+        table.SetCellText(row, key, text);
+        RecalculateRow(table, scorer, row);
+    }
+    EXPECT_TRUE(ui.Boxes().empty());
+    table.SetCellText(row, u"1500m", u"4:05.3"_s);
     ui.AnswerBox();
     RecalculateRow(table, scorer, row);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Vorgabe männlich oder weiblich fehlt! m/w?   "_s});

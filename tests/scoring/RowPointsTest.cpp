@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PointsCase{u"m", u"60m", u"15.3", u"1.0000", u"Punkte1", u"1"},
                       PointsCase{u"w", u"10km", u"1:22:33.4", u"1.0000", u"Summe4", u"1"},
                       PointsCase{u"m", u"60m", u"15.1", u"1.0000", u"Punkte1", u"1"},
-                      PointsCase{u"m", u"60m", u"", u"1.0000", u"Punkte1", u"3175"},
+                      // a row without any time is not scored
+                      PointsCase{u"m", u"60m", u"", u"1.0000", u"Punkte1", u""},
                       PointsCase{u"m", u"1500m", u"4:05.3", u"0,7887", u"Punkte2", u"1191"},
                       // an empty age factor counts as 1
                       PointsCase{u"m", u"60m", u"7.0", u"", u"Punkte1", u"933"},

@@ -11,10 +11,10 @@ const char16_t* const kComputed[] = {u"Punkte1", u"Punkte2", u"Punkte3", u"Punkt
                                      u"Summe2",  u"Summe3",  u"Summe4",  u"Gesamt"};
 
 TEST_F(ScoringTest, ARowWithoutTimesEndsWithEveryComputedCellEmpty) {
-    const int row = Row({{u"mw", u"m"}, {u"AF", u"1.0000"}});
-    scorer.ComputeRowPoints(scoringRow); // writes the maximum for every empty time ...
-    EXPECT_EQ(Cell(row, u"Punkte1"), u"3175"_s);
-    scorer.UpdateRowSums(scoringRow); // ... which the sums pass takes back
+    const int row = Row({{u"mw", u"m"}, {u"AF", u"1.0000"}, {u"Punkte1", u"12"}});
+    scorer.ComputeRowPoints(scoringRow); // nothing to score ...
+    EXPECT_EQ(Cell(row, u"Punkte1"), u"12"_s);
+    scorer.UpdateRowSums(scoringRow); // ... and the sums pass empties what a removed time left
     for (const char16_t* key : kComputed) {
         EXPECT_EQ(Cell(row, key), QString()) << QString::fromUtf16(key).toStdString();
     }

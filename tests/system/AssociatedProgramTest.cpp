@@ -27,6 +27,10 @@ QString FakeBrowserPath() {
     return g_home->filePath(u"bin/fakebrowser"_s);
 }
 
+QString FakeEditorPath() {
+    return g_home->filePath(u"bin/fakeeditor"_s);
+}
+
 void RegisterFakeBrowser() {
     QDir home(g_home->path());
     home.mkpath(u"bin"_s);
@@ -38,19 +42,34 @@ void RegisterFakeBrowser() {
     QFile::setPermissions(FakeBrowserPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteTextFile(home.filePath(u"data/applications/fakebrowser.desktop"_s),
                   u"[Desktop Entry]\nType=Application\nName=Fake Browser\nExec="_s + FakeBrowserPath() +
-                      u" %u\nMimeType=text/html;\n"_s);
+                      u" %u\nMimeType=x-scheme-handler/https;\n"_s);
+    // An editor in a terminal is the program for HTML files, as on many servers and laptops.
+    WriteTextFile(FakeEditorPath(), u"#!/bin/sh\nexit 0"_s);
+    QFile::setPermissions(FakeEditorPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteTextFile(home.filePath(u"data/applications/fakeeditor.desktop"_s),
+                  u"[Desktop Entry]\nType=Application\nName=Fake Editor\nTerminal=true\nExec="_s +
+                      FakeEditorPath() + u" %f\nMimeType=text/html;\n"_s);
     WriteTextFile(home.filePath(u"config/mimeapps.list"_s),
-                  u"[Default Applications]\ntext/html=fakebrowser.desktop\n"_s);
+                  u"[Default Applications]\ntext/html=fakeeditor.desktop\n"
+                  u"x-scheme-handler/https=fakebrowser.desktop\n"_s);
     qputenv("XDG_DATA_HOME", home.filePath(u"data"_s).toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath(u"config"_s).toUtf8());
     // The system's MIME database stays reachable; its default applications do not count.
     qputenv("XDG_CONFIG_DIRS", home.filePath(u"nothing"_s).toUtf8());
 }
 
-TEST(FindAssociatedProgram, FindsTheRegisteredBrowserForAPage) {
+TEST(FindAssociatedProgram, FindsTheProgramRegisteredForAFile) {
     const QString page = g_home->filePath(u"vst.htm"_s);
     ASSERT_TRUE(WriteTextFile(page, QString()));
-    EXPECT_EQ(FindAssociatedProgram(page), FakeBrowserPath());
+    EXPECT_EQ(FindAssociatedProgram(page), FakeEditorPath());
+}
+
+// The browser is the program for web addresses; an editor in a terminal is none.
+TEST(FindWebBrowser, AsksForWebAddressesFirstAndTakesNoTerminalProgram) {
+    const QString page = g_home->filePath(u"vst.htm"_s);
+    ASSERT_TRUE(WriteTextFile(page, QString()));
+    EXPECT_EQ(FindWebBrowser(page), FakeBrowserPath());
+    EXPECT_EQ(FindWebBrowser(page, {u"zzq-unbekannt"_s}), QString());
 }
 
 TEST(FindAssociatedProgram, GivesNothingWithoutARegistration) {
@@ -61,7 +80,8 @@ TEST(FindAssociatedProgram, GivesNothingWithoutARegistration) {
 
 TEST(WebHelpWithThePlatform, StartsTheRegisteredBrowserWithTheHomePage) {
     ScriptedUi ui; // no box scripted: a message would fail the test
-    ShowWebHelp(ui, g_home->path(), FindAssociatedProgram, StartProgram);
+    ShowWebHelp(
+        ui, g_home->path(), [](const QString& page) { return FindWebBrowser(page); }, StartProgram);
     QFile started(g_home->filePath(u"started.txt"_s));
     for (int i = 0; i < 500 && started.size() == 0; ++i) { // the browser runs on its own
         QThread::msleep(10);
