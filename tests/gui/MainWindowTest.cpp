@@ -50,6 +50,9 @@ protected:
     int Column(const char16_t* key) { return window.Table().ColumnNumber(key) - 1; }
 
     void Type(int row, const char16_t* key, const QString& text) {
+        // What the last commit queued (the grid's deferred refresh) runs before the next cell
+        // opens, as between two keystrokes of a user.
+        QCoreApplication::processEvents();
         const QModelIndex cell = View()->model()->index(row, Column(key));
         View()->setCurrentIndex(cell);
         View()->edit(cell);
