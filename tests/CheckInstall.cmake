@@ -5,7 +5,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PR
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(file bin/vastrel bin/vastrel-cli share/vastrel/Urkunde.rtf share/applications/vastrel.desktop
+foreach(file bin/vastrel bin/vastrel-cli share/vastrel/Urkunde.rtf share/vastrel/Urkunde.htm
+             share/applications/vastrel.desktop
              share/icons/hicolor/scalable/apps/vastrel.svg share/mime/packages/vastrel.xml)
     if(NOT EXISTS "${PREFIX}/${file}")
         message(FATAL_ERROR "not installed: ${file}")

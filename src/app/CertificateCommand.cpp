@@ -3,12 +3,15 @@
 #include "app/CommandKeys.h"
 #include "formats/CertificateTemplate.h"
 #include "ports/MainWindowState.h"
+#include "ports/PdfOutput.h"
 #include "ports/Ui.h"
+#include "scoring/Ranking.h"
 #include "system/FileErrors.h"
 #include "system/FileHelpers.h"
 #include "system/TextEncoding.h"
 #include "table/ResultTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -62,8 +65,57 @@ QString CertificateBaseName(const QString& name) {
     return base;
 }
 
+namespace {
+
+// The certificates of the run as one PDF, from the HTML template beside the RTF one.
+QStringList WriteCertificatesPdf(ResultTable& table, Ui& ui, const MainWindowState& state,
+                                 const QString& templatePath, const QString& folder, PdfOutput& pdf) {
+    const auto fail = [&](const QString& description) {
+        ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
+        ui.MessageBox(u"Fehler: "_s + description, u"Vastrel"_s, MessageButtons::Ok,
+                      MessageIcon::Exclamation);
+        ui.SetBusy(false);
+        return QStringList();
+    };
+    const QFileInfo rtf(templatePath);
+    const QString htmlTemplate = rtf.dir().filePath(rtf.completeBaseName() + u".htm"_s);
+    QFile file(htmlTemplate);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fail(ReadFailureMessage(htmlTemplate, ReadFailureReason(file)));
+    }
+    const QString document = QString::fromUtf8(file.readAll());
+    const CertificateScope scope = CertificateScopeOf(state.certificateVariant);
+    const std::vector<int> places = PlacesByPoints(table, PlacePointsKey(scope));
+    QStringList pages;
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        if (table.RowSelected(row)) {
+            pages << FillCertificate(document, table, row, scope, places[static_cast<std::size_t>(row - 1)],
+                                     Markup::Html);
+        }
+    }
+    QStringList written;
+    if (!pages.isEmpty()) {
+        QString base = u"Urkunden"_s;
+        for (int n = 2; QFileInfo::exists(folder + base + u".pdf"_s); ++n) {
+            base = u"Urkunden_%1"_s.arg(n); // a file that was there stays as it was
+        }
+        const QString path = folder + base + u".pdf"_s;
+        QString error;
+        if (!pdf.WriteCertificates(pages, path, state.baseCaption, &error)) {
+            return fail(error);
+        }
+        written << path;
+        ui.SetStatusText(StatusPanel::Progress, u"Urkundenausdruck "_s + path + u" abgeschlossen!  "_s);
+    }
+    ui.SetStatusText(StatusPanel::Progress, u"Urkundenausdruck beendet!  "_s);
+    ui.SetBusy(false);
+    return written;
+}
+
+} // namespace
+
 QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
-                              const QString& templatePath, const QString& defaultFolder) {
+                              const QString& templatePath, const QString& defaultFolder, PdfOutput* pdf) {
     if (table.RowCount() == 0) {
         return {};
     }
@@ -73,6 +125,9 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
         ui.SetBusy(false);
         return {}; // cancelled: nothing written, nothing shown
     }
+    if (state.certificatesPdf && pdf) {
+        return WriteCertificatesPdf(table, ui, state, templatePath, *folder, *pdf);
+    }
     const auto fail = [&](const QString& description) {
         ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
         ui.MessageBox(u"Fehler: "_s + description, u"Vastrel"_s, MessageButtons::Ok,
@@ -81,6 +136,7 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
         ui.SetBusy(false);
     };
     const CertificateScope scope = CertificateScopeOf(state.certificateVariant);
+    const std::vector<int> places = PlacesByPoints(table, PlacePointsKey(scope));
     table.LockUpdate(true);
     QStringList written;
     QStringList baseNames;
@@ -110,7 +166,9 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
         used.insert(base.toCaseFolded());
         const QString path = *folder + base + u".rtf"_s;
         QString error;
-        const QString filled = FillCertificate(document, table, row, scope) + u"\r\n"_s;
+        const QString filled =
+            FillCertificate(document, table, row, scope, places[static_cast<std::size_t>(row - 1)]) +
+            u"\r\n"_s;
         if (!WriteFileAtomically(path, ToWindows1252(filled), &error)) {
             fail(error);
             return written;

@@ -7,6 +7,7 @@
 
 namespace vastrel {
 
+class PdfOutput;
 class ResultTable;
 class Ui;
 struct MainWindowState;
@@ -23,7 +24,10 @@ CertificateScope CertificateScopeOf(const QString& variant);
 // "Urkunde": one certificate per selected row, from the template, into the folder the user
 // names (offered: defaultFolder), for the day of the menu item last chosen. A file that is
 // already there is never replaced: the certificate gets "_2", "_3". Answers the files written.
+// With the option "als eine PDF-Datei" (and a PDF writer) the run is one PDF, "Urkunden.pdf",
+// from the HTML template beside the RTF one.
 QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
-                              const QString& templatePath, const QString& defaultFolder);
+                              const QString& templatePath, const QString& defaultFolder,
+                              PdfOutput* pdf = nullptr);
 
 } // namespace vastrel

@@ -26,9 +26,9 @@ namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
                                      MainWindowState& state, const Places& places, MainWindowPort* window,
-                                     Settings* remembered)
+                                     Settings* remembered, PdfOutput* pdf)
     : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state), places_(places),
-      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window) {}
+      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window), pdf_(pdf) {}
 
 void CommandDispatcher::OpenFile(const QString& path) {
     database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
@@ -102,9 +102,16 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     } else if (buttonKey == keys::kEdit) {
         EditItem(itemKey);
     } else if (buttonKey == keys::kCertificates) {
-        state_.certificateVariant = itemKey;
-        WriteCertificates(table_, ui_, state_, CertificateTemplatePath(places_, state_.certificateTemplate),
-                          places_.certificateFolder);
+        if (itemKey == keys::kCertificatePdf) {
+            // An option, as "Kurzdruck" is: the next run writes one PDF instead of RTF files.
+            state_.certificatesPdf = !state_.certificatesPdf;
+            toolbar_.SetItemChecked(itemKey, state_.certificatesPdf);
+        } else {
+            state_.certificateVariant = itemKey;
+            WriteCertificates(table_, ui_, state_,
+                              CertificateTemplatePath(places_, state_.certificateTemplate),
+                              places_.certificateFolder, pdf_);
+        }
     }
     table_.Refresh();
     toolbar_.SetEnabled(true);

@@ -8,6 +8,7 @@
 namespace vastrel {
 
 class MainWindowPort;
+class PdfOutput;
 class Settings;
 class ResultTable;
 class Scorer;
@@ -20,7 +21,8 @@ struct MainWindowState;
 class CommandDispatcher {
 public:
     CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
-                      const Places& places, MainWindowPort* window = nullptr, Settings* remembered = nullptr);
+                      const Places& places, MainWindowPort* window = nullptr, Settings* remembered = nullptr,
+                      PdfOutput* pdf = nullptr);
 
     // A plain button: "Info", "Web", "Ende".
     void ButtonClick(const QString& buttonKey);
@@ -59,6 +61,7 @@ private:
     Places places_;
     DatabaseCommands database_;
     MainWindowPort* window_;
+    PdfOutput* pdf_;
 };
 
 } // namespace vastrel

@@ -57,5 +57,6 @@ inline constexpr char16_t kCertificateDay3[] = u"Urkunde3Tag";
 inline constexpr char16_t kCertificateDay4[] = u"Urkunde4Tag";
 inline constexpr char16_t kCertificateAllDays[] = u"UrkundeAlles";
 inline constexpr char16_t kCertificateComplete[] = u"UrkundeKomplett";
+inline constexpr char16_t kCertificatePdf[] = u"UrkundePdf";
 
 } // namespace vastrel::keys

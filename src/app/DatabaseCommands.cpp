@@ -28,6 +28,8 @@ QString ExtensionOf(SaveFormat format) {
         return u"csv"_s;
     case SaveFormat::Xls:
         return u"xls"_s;
+    case SaveFormat::Xlsx:
+        return u"xlsx"_s;
     case SaveFormat::None:
         break;
     }
@@ -58,7 +60,8 @@ void DatabaseCommands::RememberFolder(const QString& path) {
 }
 
 QString DatabaseCommands::SaveFilter() {
-    return u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"_s;
+    // The workbook of today's spreadsheets after the three formats organisers have always had.
+    return u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|xlsx-Datei (*.xlsx)|*.xlsx|"_s;
 }
 
 // The own format can be opened too, after the semicolon text the organisers know.
@@ -126,7 +129,7 @@ bool DatabaseCommands::SaveDatabaseAs() {
     const int preselected = state_.saveFormat == SaveFormat::None ? 1 : static_cast<int>(state_.saveFormat);
     const FileDialogResult chosen =
         ui_.SaveFileDialog({u"Datenbank speichern"_s, SaveFilter(), preselected, DialogFolder(), QString()});
-    if (chosen.filterIndex >= 1 && chosen.filterIndex <= 3) {
+    if (chosen.filterIndex >= 1 && chosen.filterIndex <= 4) {
         state_.saveFormat = static_cast<SaveFormat>(chosen.filterIndex);
         ShowSaveCaption();
     }
@@ -157,10 +160,12 @@ bool DatabaseCommands::WriteTable() {
         written = SaveFil(table_, state_.saveFileName, &error);
         break;
     case SaveFormat::Csv:
-    case SaveFormat::Xls: {
+    case SaveFormat::Xls:
+    case SaveFormat::Xlsx: {
         ExportRequest request;
-        request.format =
-            state_.saveFormat == SaveFormat::Csv ? ExportFormat::Text : ExportFormat::Spreadsheet;
+        request.format = state_.saveFormat == SaveFormat::Csv   ? ExportFormat::Text
+                         : state_.saveFormat == SaveFormat::Xls ? ExportFormat::Spreadsheet
+                                                                : ExportFormat::Workbook;
         request.columnList = AllColumnsList();
         written = ExportFile(table_, state_.saveFileName, request, &error);
         break;

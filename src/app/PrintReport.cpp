@@ -3,6 +3,7 @@
 #include "formats/ReportPage.h"
 #include "ports/MainWindowState.h"
 #include "ports/Ui.h"
+#include "scoring/Ranking.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
@@ -26,7 +27,54 @@ bool DeleteReportFiles(const QString& reportFolder) {
     return !files.isEmpty();
 }
 
+// The table as the report sees it, for as long as it lives: the short report's columns hidden,
+// the titles and report settings set; each column gets back the visibility it had.
+class ReportLayout {
+public:
+    ReportLayout(ResultTable& table, const MainWindowState& state) : table_(table), hide_(state.shortPrint) {
+        if (hide_) {
+            for (std::size_t i = 0; i < kShortReportLeftOutKeys.size(); ++i) {
+                wasVisible_[i] = table.Visible(kShortReportLeftOutKeys[i]);
+                table.SetVisible(kShortReportLeftOutKeys[i], false);
+            }
+        }
+        table.SetReportTitle(state.baseCaption);
+        table.SetReportCaption(table.Caption());
+        table.SetReportOptionA(true);
+        table.SetReportOptionB(true);
+        table.SetLayoutValue(0);
+        // The places of the points the list shows: the day's sum in a day view, else the total.
+        const QStringView placesBy =
+            state.dayView >= 1 && state.dayView <= kDayCount
+                ? QStringView(kDaySumKeys[static_cast<std::size_t>(state.dayView - 1)])
+                : QStringView(kTotalKey);
+        places_ = PlacesByPoints(table, placesBy);
+    }
+    ~ReportLayout() {
+        if (hide_) {
+            // The hidden "lNr", "Nr" and "Bemerkung" stay hidden.
+            for (std::size_t i = 0; i < kShortReportLeftOutKeys.size(); ++i) {
+                table_.SetVisible(kShortReportLeftOutKeys[i], wasVisible_[i]);
+            }
+        }
+    }
+    ReportLayout(const ReportLayout&) = delete;
+    ReportLayout& operator=(const ReportLayout&) = delete;
+    const std::vector<int>& Places() const { return places_; }
+
+private:
+    ResultTable& table_;
+    bool hide_;
+    std::array<bool, kShortReportLeftOutKeys.size()> wasVisible_{};
+    std::vector<int> places_;
+};
+
 } // namespace
+
+QString BuildReportPage(ResultTable& table, const MainWindowState& state) {
+    const ReportLayout layout(table, state);
+    return ReportHtml(table, layout.Places());
+}
 
 void CleanReportFolder(const QString& reportFolder) {
     DeleteReportFiles(reportFolder);
@@ -37,27 +85,12 @@ void PrintReport(ResultTable& table, Ui& ui, const MainWindowState& state, const
         table.ResetReport();
     }
     table.LockUpdate(true);
-    std::array<bool, kShortReportLeftOutKeys.size()> wasVisible{};
-    if (state.shortPrint) {
-        for (std::size_t i = 0; i < kShortReportLeftOutKeys.size(); ++i) {
-            wasVisible[i] = table.Visible(kShortReportLeftOutKeys[i]);
-            table.SetVisible(kShortReportLeftOutKeys[i], false);
-        }
-    }
-    table.SetReportTitle(state.baseCaption);
-    table.SetReportCaption(table.Caption());
-    table.SetReportOptionA(true);
-    table.SetReportOptionB(true);
-    table.SetLayoutValue(0);
-    QDir().mkpath(reportFolder);
-    const QString page = reportFolder + u"/report.htm"_s;
-    if (WriteReport(table, page)) {
-        ui.ShowReport(page);
-    }
-    if (state.shortPrint) {
-        // Each column gets back what it had: the hidden "lNr", "Nr" and "Bemerkung" stay hidden.
-        for (std::size_t i = 0; i < kShortReportLeftOutKeys.size(); ++i) {
-            table.SetVisible(kShortReportLeftOutKeys[i], wasVisible[i]);
+    {
+        const ReportLayout layout(table, state);
+        QDir().mkpath(reportFolder);
+        const QString page = reportFolder + u"/report.htm"_s;
+        if (WriteReport(table, layout.Places(), page)) {
+            ui.ShowReport(page);
         }
     }
     table.Refresh();

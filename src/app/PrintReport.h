@@ -13,6 +13,11 @@ struct MainWindowState;
 // has the visibility it had before.
 void PrintReport(ResultTable& table, Ui& ui, const MainWindowState& state, const QString& reportFolder);
 
+// The report page of the selected rows as the print menu writes it: the short report without the
+// personal columns, titled by the event and the view, with the places of the points it shows.
+// The table looks as before afterwards.
+QString BuildReportPage(ResultTable& table, const MainWindowState& state);
+
 // Deletes the files the last report left in the report folder.
 void CleanReportFolder(const QString& reportFolder);
 

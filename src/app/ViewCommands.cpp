@@ -50,11 +50,12 @@ std::optional<int> DayOfView(const QString& itemKey) {
 
 } // namespace
 
-void ShowDayView(ResultTable& table, const MainWindowState& state, Ui& ui, const QString& itemKey) {
+void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QString& itemKey) {
     const std::optional<int> day = DayOfView(itemKey);
     if (!day) {
         return;
     }
+    state.dayView = *day;
     table.LockUpdate(true);
     for (const QString& key : CompetitionColumnKeys()) {
         table.SetVisible(key, false);

@@ -11,7 +11,7 @@ struct MainWindowState;
 
 // "Anzeige": the columns of one day ("btnAnz1Tag" … "btnAnz4Tag") or all of them ("btnAnzAlles"),
 // the day named in the title line.
-void ShowDayView(ResultTable& table, const MainWindowState& state, Ui& ui, const QString& itemKey);
+void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QString& itemKey);
 
 // "Sortierung": one of the six fixed orders; the same order chosen again reverses it.
 void SortTable(ResultTable& table, Ui& ui, const QString& itemKey);

@@ -1,12 +1,23 @@
 #include "cli/CommandLine.h"
 
+#include "app/CertificateCommand.h"
+#include "app/CommandKeys.h"
+#include "app/Places.h"
+#include "app/PrintReport.h"
+#include "app/ViewCommands.h"
 #include "cli/ConsoleUi.h"
 #include "formats/ExportFile.h"
+#include "formats/FilFormat.h"
 #include "formats/TextImport.h"
+#include "ports/MainWindowState.h"
+#include "print/PdfDocuments.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
+#include "system/FileHelpers.h"
 #include "table/ResultTable.h"
+
+#include <QFileInfo>
 
 #include <optional>
 
@@ -17,31 +28,64 @@ namespace vastrel {
 namespace {
 
 const QString kUsage =
-    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] EINGABE.csv AUSGABE.csv\n"
+    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] EINGABE AUSGABE\n"
+    u"        vastrel-cli report [--tag 1|2|3|4] [--kurz] EINGABE AUSGABE.pdf|AUSGABE.htm\n"
+    u"        vastrel-cli certificates [--tag 1|2|3|4] [--pdf] EINGABE ORDNER\n"
     u"\n"
-    u"Liest EINGABE.csv wie \"öffnen\", weist auf Wunsch die Altersfaktoren zu (mit oder ohne\n"
-    u"AK-Wertung), berechnet alle Zeilen wie \"komplette Neuberechnung\" neu und schreibt das\n"
-    u"Ergebnis als Semikolon-Text nach AUSGABE.csv.\n"
+    u"EINGABE ist eine csv- oder fil-Datei; sie wird gelesen wie mit \"öffnen\".\n"
+    u"\n"
+    u"recalc        weist auf Wunsch die Altersfaktoren zu (mit oder ohne AK-Wertung), berechnet\n"
+    u"              alle Zeilen wie \"komplette Neuberechnung\" neu und schreibt das Ergebnis im\n"
+    u"              Format, das die Endung von AUSGABE nennt: .csv, .xls, .xlsx oder .fil.\n"
+    u"report        schreibt den Bericht aller Zeilen, sortiert nach Lauf und Gesamtpunkten, mit\n"
+    u"              Platz; --tag zeigt einen Tag, --kurz lässt die persönlichen Spalten weg.\n"
+    u"certificates  schreibt die Urkunden aller Zeilen in ORDNER, für einen Tag (--tag) oder alle\n"
+    u"              Tage mit Gesamtpunkten; --pdf schreibt sie als eine PDF-Datei.\n"
     u"\n"
     u"Jede Meldung erscheint als eine Zeile \"TITEL: TEXT\" auf der Fehlerausgabe.\n"
     u"Rückgabewert: 0 ohne Meldung, 3 nach Meldungen, 1 wenn eine Datei nicht gelesen oder\n"
     u"geschrieben werden konnte, 2 bei falschem Aufruf.\n"_s;
 
-struct RecalcCall {
+struct Call {
+    QString command;
     std::optional<bool> withAgeClasses; // nothing: the age factors stay as they are
+    int day = 0;                        // --tag; 0 for all days
+    bool shortReport = false;
+    bool pdf = false;
     QString input;
     QString output;
 };
 
-std::optional<RecalcCall> ParseRecalc(const QStringList& arguments, QString& problem) {
-    RecalcCall call;
+bool IsOneOf(const QString& suffix, std::initializer_list<const char16_t*> suffixes) {
+    for (const char16_t* s : suffixes) {
+        if (suffix.compare(QStringView(s), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
+    Call call;
+    call.command = arguments.value(0);
     QStringList files;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
-        if (a == u"--age-factors=mit") {
+        if (call.command == u"recalc" && a == u"--age-factors=mit") {
             call.withAgeClasses = true;
-        } else if (a == u"--age-factors=ohne") {
+        } else if (call.command == u"recalc" && a == u"--age-factors=ohne") {
             call.withAgeClasses = false;
+        } else if (call.command != u"recalc" && a == u"--tag" && i + 1 < arguments.size()) {
+            bool ok = false;
+            call.day = arguments.at(++i).toInt(&ok);
+            if (!ok || call.day < 1 || call.day > 4) {
+                problem = u"--tag erwartet 1, 2, 3 oder 4."_s;
+                return std::nullopt;
+            }
+        } else if (call.command == u"report" && a == u"--kurz") {
+            call.shortReport = true;
+        } else if (call.command == u"certificates" && a == u"--pdf") {
+            call.pdf = true;
         } else if (a.startsWith(u"--"_s)) {
             problem = u"Unbekannte Option: %1"_s.arg(a);
             return std::nullopt;
@@ -50,44 +94,116 @@ std::optional<RecalcCall> ParseRecalc(const QStringList& arguments, QString& pro
         }
     }
     if (files.size() != 2) {
-        problem = u"Es werden genau eine Eingabe- und eine Ausgabedatei erwartet."_s;
+        problem = u"Es werden genau eine Eingabe- und eine Ausgabe angegeben."_s;
         return std::nullopt;
     }
     call.input = files.at(0);
     call.output = files.at(1);
+    if (!IsOneOf(QFileInfo(call.input).suffix(), {u"csv", u"fil"})) {
+        problem = u"Die Eingabe muss eine csv- oder fil-Datei sein."_s;
+        return std::nullopt;
+    }
+    const QString suffix = QFileInfo(call.output).suffix();
+    if ((call.command == u"recalc" && !IsOneOf(suffix, {u"csv", u"xls", u"xlsx", u"fil"})) ||
+        (call.command == u"report" && !IsOneOf(suffix, {u"pdf", u"htm", u"html"}))) {
+        problem = u"Die Ausgabe hat keine Endung, die geschrieben werden kann: %1"_s.arg(call.output);
+        return std::nullopt;
+    }
     return call;
 }
 
-int RunRecalc(const RecalcCall& call, QTextStream& errors) {
-    ConsoleUi ui(errors);
-    ResultTable table;
-    Scorer scorer(table, ui);
+// Reads the input as "öffnen" does; messages go out as the window would show them.
+bool Load(ResultTable& table, const QString& path, ConsoleUi& ui) {
     ImportReport report;
-    const bool read = ImportCsvFile(
-        table, call.input, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &report);
+    const bool read =
+        QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0
+            ? LoadFil(table, path, &report.error)
+            : ImportCsvFile(
+                  table, path, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &report);
     if (!report.notice.isEmpty()) {
         ui.MessageBox(report.notice, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
     }
     if (!read) {
         ui.MessageBox(report.error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
-        return kCliFileError;
     }
-    if (call.withAgeClasses) {
-        AssignAgeFactors(table, ui, *call.withAgeClasses);
-    }
-    RecalculateAll(table, scorer, ui);
+    return read;
+}
 
-    ExportRequest request;
-    request.columnList = AllColumnsList();
-    QString error;
-    if (!ExportFile(table, call.output, request, &error)) {
+int Finish(ConsoleUi& ui, bool written, const QString& error) {
+    if (!written) {
         ui.MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return kCliFileError;
     }
     return ui.MessageCount() > 0 ? kCliMessagesShown : kCliOk;
 }
 
+int RunRecalc(const Call& call, ConsoleUi& ui, ResultTable& table) {
+    Scorer scorer(table, ui);
+    if (call.withAgeClasses) {
+        AssignAgeFactors(table, ui, *call.withAgeClasses);
+    }
+    RecalculateAll(table, scorer, ui);
+    const QString suffix = QFileInfo(call.output).suffix().toLower();
+    QString error;
+    if (suffix == u"fil") {
+        return Finish(ui, SaveFil(table, call.output, &error), error);
+    }
+    ExportRequest request;
+    request.format = suffix == u"csv"   ? ExportFormat::Text
+                     : suffix == u"xls" ? ExportFormat::Spreadsheet
+                                        : ExportFormat::Workbook;
+    request.columnList = AllColumnsList();
+    return Finish(ui, ExportFile(table, call.output, request, &error), error);
+}
+
+void SelectAll(ResultTable& table) {
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        table.SetRowSelected(row, true);
+    }
+}
+
+int RunReport(const Call& call, ConsoleUi& ui, ResultTable& table) {
+    MainWindowState state;
+    state.baseCaption = table.Caption().isEmpty() ? u"Vastrel"_s : table.Caption();
+    state.shortPrint = call.shortReport;
+    table.SetCaption(state.baseCaption);
+    table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending); // best first in every run
+    const std::array<const char16_t*, 5> views = {keys::kViewAll, keys::kViewDay1, keys::kViewDay2,
+                                                  keys::kViewDay3, keys::kViewDay4};
+    ShowDayView(table, state, ui, QString::fromUtf16(views[static_cast<std::size_t>(call.day)]));
+    SelectAll(table);
+    const QString html = BuildReportPage(table, state);
+    QString error;
+    const bool pdf = QFileInfo(call.output).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0;
+    return Finish(ui,
+                  pdf ? WriteReportPdf(html, call.output, state.baseCaption, &error)
+                      : WriteFileAtomically(call.output, html.toUtf8(), &error),
+                  error);
+}
+
+int RunCertificates(const Call& call, ConsoleUi& ui, ResultTable& table) {
+    MainWindowState state;
+    state.baseCaption = table.Caption().isEmpty() ? u"Vastrel"_s : table.Caption();
+    const std::array<const char16_t*, 5> variants = {keys::kCertificateComplete, keys::kCertificateDay1,
+                                                     keys::kCertificateDay2, keys::kCertificateDay3,
+                                                     keys::kCertificateDay4};
+    state.certificateVariant = QString::fromUtf16(variants[static_cast<std::size_t>(call.day)]);
+    state.certificatesPdf = call.pdf;
+    SelectAll(table);
+    QtPdfOutput pdf;
+    const QString folder = call.output.endsWith(u'/') ? call.output : call.output + u'/';
+    // The console answers the folder question with its default: the folder named on the call.
+    const QStringList written = WriteCertificates(
+        table, ui, state, CertificateTemplatePath(PlatformPlaces(), u"\\Urkunde.rtf"_s), folder, &pdf);
+    return written.isEmpty() && table.RowCount() > 0 ? kCliFileError
+                                                     : (ui.MessageCount() > 0 ? kCliMessagesShown : kCliOk);
+}
+
 } // namespace
+
+bool NeedsGuiApplication(const QStringList& arguments) {
+    return !arguments.isEmpty() && (arguments.at(0) == u"report" || arguments.at(0) == u"certificates");
+}
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& errors) {
     if (arguments.size() == 1 && (arguments.at(0) == u"--help" || arguments.at(0) == u"-h")) {
@@ -95,13 +211,21 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return kCliOk;
     }
     QString problem;
-    if (!arguments.isEmpty() && arguments.at(0) == u"recalc") {
-        if (const auto call = ParseRecalc(arguments, problem)) {
-            return RunRecalc(*call, errors);
+    const QString command = arguments.value(0);
+    if (command == u"recalc" || command == u"report" || command == u"certificates") {
+        if (const auto call = Parse(arguments, problem)) {
+            ConsoleUi ui(errors);
+            ResultTable table;
+            if (!Load(table, call->input, ui)) {
+                return kCliFileError;
+            }
+            if (command == u"recalc") {
+                return RunRecalc(*call, ui, table);
+            }
+            return command == u"report" ? RunReport(*call, ui, table) : RunCertificates(*call, ui, table);
         }
     } else {
-        problem = arguments.isEmpty() ? u"Es fehlt der Befehl."_s
-                                      : u"Unbekannter Befehl: %1"_s.arg(arguments.at(0));
+        problem = arguments.isEmpty() ? u"Es fehlt der Befehl."_s : u"Unbekannter Befehl: %1"_s.arg(command);
     }
     errors << u"vastrel-cli: "_s << problem << u"\n\n"_s << kUsage;
     return kCliUsageError;

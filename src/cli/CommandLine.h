@@ -13,6 +13,9 @@ enum CliExit : int {
     kCliMessagesShown = 3,
 };
 
+// Whether the command draws PDF pages or measures fonts: it needs a QGuiApplication.
+bool NeedsGuiApplication(const QStringList& arguments);
+
 // Runs the command line (without the program name) and answers the exit code.
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& errors);
 

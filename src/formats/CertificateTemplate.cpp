@@ -61,10 +61,20 @@ QString RtfEscaped(const QString& text) {
     return out;
 }
 
-QString FillCertificate(QString document, const ResultTable& table, int row, CertificateScope scope) {
+QStringView PlacePointsKey(CertificateScope scope) {
+    const int day = static_cast<int>(scope);
+    return day >= 1 && day <= kDayCount ? QStringView(kDaySumKeys[static_cast<std::size_t>(day - 1)])
+                                        : QStringView(kTotalKey);
+}
+
+QString FillCertificate(QString document, const ResultTable& table, int row, CertificateScope scope,
+                        int place, Markup markup) {
+    const auto escaped = [markup](const QString& text) {
+        return markup == Markup::Rtf ? RtfEscaped(text) : text.toHtmlEscaped();
+    };
     const QString name = u"#NameVorname#"_s;
     if (document.contains(name)) {
-        document.replace(name, RtfEscaped(table.CellText(row, u"Name Vorname")));
+        document.replace(name, escaped(table.CellText(row, u"Name Vorname")));
     }
     for (const QString& key : PlaceholderKeys()) {
         const QString placeholder = u'#' + key + u'#';
@@ -73,8 +83,12 @@ QString FillCertificate(QString document, const ResultTable& table, int row, Cer
         }
         if (const auto source = SourceFor(scope, key)) {
             document.replace(placeholder,
-                             source->isEmpty() ? QString() : RtfEscaped(table.CellText(row, *source)));
+                             source->isEmpty() ? QString() : escaped(table.CellText(row, *source)));
         }
+    }
+    const QString placeholder = u"#Platz#"_s;
+    if (scope != CertificateScope::NameOnly && document.contains(placeholder)) {
+        document.replace(placeholder, place > 0 ? QString::number(place) : QString());
     }
     return document;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace vastrel {
 
@@ -14,8 +15,16 @@ QString RtfEscaped(const QString& text);
 // as the total), or every day and the total.
 enum class CertificateScope { AllDays = 0, Day1 = 1, Day2 = 2, Day3 = 3, Day4 = 4, NameOnly = 5 };
 
-// Fills the placeholders of an RTF template for one row. A placeholder of another day is
-// emptied; with NameOnly every placeholder but the name stays as it is.
-QString FillCertificate(QString document, const ResultTable& table, int row, CertificateScope scope);
+// The language of a template: cell texts are escaped for it.
+enum class Markup { Rtf, Html };
+
+// The points a certificate's place ranks by: the day's sum, or the total for all days.
+QStringView PlacePointsKey(CertificateScope scope);
+
+// Fills the placeholders of a template for one row. A placeholder of another day is emptied;
+// "#Platz#" receives the place (0: none, empty). With NameOnly every placeholder but the name
+// stays as it is.
+QString FillCertificate(QString document, const ResultTable& table, int row, CertificateScope scope,
+                        int place = 0, Markup markup = Markup::Rtf);
 
 } // namespace vastrel

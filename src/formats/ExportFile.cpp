@@ -2,6 +2,7 @@
 
 #include "formats/SemicolonText.h"
 #include "formats/XlsWorkbook.h"
+#include "formats/XlsxWorkbook.h"
 #include "system/FileErrors.h"
 #include "system/FileHelpers.h"
 #include "system/TextEncoding.h"
@@ -62,6 +63,9 @@ bool ExportFile(const ResultTable& table, const QString& path, const ExportReque
             }
         }
         return WriteFileAtomically(path, BuildXlsWorkbook(table, columns), errorMessage);
+    }
+    if (request.format == ExportFormat::Workbook) {
+        return WriteXlsxWorkbook(table, ParseColumnList(table, request.columnList), path, errorMessage);
     }
     if (request.format != ExportFormat::Text) {
         if (errorMessage) {

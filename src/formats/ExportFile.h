@@ -8,7 +8,7 @@ namespace vastrel {
 class ResultTable;
 
 // The two formats ExportFile writes.
-enum class ExportFormat { Text = 1, Spreadsheet = 2 };
+enum class ExportFormat { Text = 1, Spreadsheet = 2, Workbook = 3 };
 
 // What ExportFile is asked for. The three numbers and the text after the column list are
 // passed through as the callers give them; this table needs none of them.
@@ -28,9 +28,9 @@ QString AllColumnsList();
 // "1,2,3" -> the column numbers, unknown ones left out.
 QList<int> ParseColumnList(const ResultTable& table, const QString& columnList);
 
-// Semicolon text or an Excel 97 workbook, written through a temporary file that replaces the
-// target only when complete. On failure returns false and a German message naming the file
-// and the reason.
+// Semicolon text, an Excel 97 workbook or an Excel workbook (.xlsx), written through a temporary file that
+// replaces the target only when complete. On failure returns false and a German message naming the file and
+// the reason.
 bool ExportFile(const ResultTable& table, const QString& path, const ExportRequest& request,
                 QString* errorMessage = nullptr);
 

@@ -16,7 +16,7 @@ QString Cell(const QString& text, const Column& column, const char16_t* tag) {
 
 } // namespace
 
-QString ReportHtml(const ResultTable& table) {
+QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
     QList<int> columns;
     for (int c = 1; c <= table.ColumnCount(); ++c) {
         if (table.Visible(c)) {
@@ -38,6 +38,7 @@ QString ReportHtml(const ResultTable& table) {
     html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(table.ReportTitle().toHtmlEscaped(),
                                                 table.ReportCaption().toHtmlEscaped());
     html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>"_s;
+    html += u"<th align=\"center\" nowrap>Platz</th>"_s;
     for (int c : columns) {
         html += Cell(table.HeaderText(c).trimmed(), table.ColumnAt(c), u"th");
     }
@@ -47,6 +48,8 @@ QString ReportHtml(const ResultTable& table) {
             continue;
         }
         html += u"<tr>"_s;
+        const int place = r <= static_cast<int>(places.size()) ? places[static_cast<std::size_t>(r - 1)] : 0;
+        html += u"<td align=\"center\" nowrap>%1</td>"_s.arg(place > 0 ? u"%1."_s.arg(place) : QString());
         for (int c : columns) {
             html += Cell(table.CellText(r, c), table.ColumnAt(c), u"td");
         }
@@ -56,8 +59,9 @@ QString ReportHtml(const ResultTable& table) {
     return html;
 }
 
-bool WriteReport(const ResultTable& table, const QString& path, QString* errorMessage) {
-    return WriteFileAtomically(path, ReportHtml(table).toUtf8(), errorMessage);
+bool WriteReport(const ResultTable& table, const std::vector<int>& places, const QString& path,
+                 QString* errorMessage) {
+    return WriteFileAtomically(path, ReportHtml(table, places).toUtf8(), errorMessage);
 }
 
 } // namespace vastrel

@@ -210,15 +210,8 @@ private:
     quint32 total_ = 0;
 };
 
-struct PlainNumber {
-    double value;
-    int decimals;
-};
+} // namespace
 
-// A number written the way a spreadsheet writes it: optional minus, no leading zeros or plus, no
-// trailing zeros, at most kMaxDecimals decimals; shown with as many decimals as the text has.
-// Any other text ("007", " 12", "12x", "1.0000") is written as text, so every cell comes back
-// from the spreadsheet as it was.
 std::optional<PlainNumber> AsPlainNumber(const QString& text) {
     QStringView t(text);
     if (t.startsWith(u'-')) {
@@ -243,8 +236,6 @@ std::optional<PlainNumber> AsPlainNumber(const QString& text) {
     }
     return PlainNumber{*value, static_cast<int>(fraction.size())};
 }
-
-} // namespace
 
 QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns) {
     SharedStrings strings;

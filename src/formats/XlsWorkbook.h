@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
+
+#include <optional>
 
 namespace vastrel {
 
@@ -16,5 +19,16 @@ inline constexpr int kMaxXlsCellLength = 32767;
 // column keys, then the rows. Cells of number columns that hold a plain number are numbers,
 // shown with the decimals the cell had; every other cell is text.
 QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns);
+
+struct PlainNumber {
+    double value;
+    int decimals;
+};
+
+// A number written the way a spreadsheet writes it: optional minus, no leading zeros or plus, no
+// trailing zeros, at most 10 decimals; shown with as many decimals as the text has. Any other text
+// ("007", " 12", "12x", "1.0000") is nothing: it is written as text, so every cell comes back from
+// the spreadsheet as it was.
+std::optional<PlainNumber> AsPlainNumber(const QString& text);
 
 } // namespace vastrel

@@ -1,13 +1,20 @@
 #include "gui/ReportPreview.h"
 
-#include <QAbstractTextDocumentLayout>
+#include "print/PdfDocuments.h"
+#include "print/ReportPainter.h"
+
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
+#include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
@@ -15,34 +22,24 @@ namespace vastrel {
 
 namespace {
 
-// The report's text is 7 points; a narrow table (a day view) grows to the page's width, up to
-// 12 points, so that it stays easy to read from a notice board.
-constexpr qreal kLargestScale = 12.0 / 7.0;
-
-// Lays the page out as wide as its table needs and scales it onto the paper, so that all
-// columns of the full view fit across an A4 page and a day's few columns fill it; long tables
-// go on over further pages.
-void PaintReport(const QString& html, QPrinter* printer) {
+// The competition's title, as the report page names it.
+QString TitleOf(const QString& html) {
     QTextDocument document;
-    document.setDocumentMargin(0);
     document.setHtml(html);
-    document.documentLayout()->setPaintDevice(printer);
-    const QRectF page = printer->pageRect(QPrinter::DevicePixel);
-    document.setPageSize(QSizeF(page.width() * 4, page.height()));
-    const qreal scale = std::min(page.width() / std::max<qreal>(document.idealWidth(), 1), kLargestScale);
-    const qreal width = page.width() / scale;
-    document.setPageSize(QSizeF(width, page.height() / scale));
-    QPainter painter(printer);
-    painter.scale(scale, scale);
-    const qreal height = document.pageSize().height();
-    for (int i = 0; i < document.pageCount(); ++i) {
-        if (i > 0) {
-            printer->newPage();
-        }
-        painter.save();
-        painter.translate(0, -i * height);
-        document.drawContents(&painter, QRectF(0, i * height, width, height));
-        painter.restore();
+    const QString title = document.metaInformation(QTextDocument::DocumentTitle);
+    return title.isEmpty() ? u"Vastrel"_s : title;
+}
+
+void SaveAsPdf(QWidget* parent, const QString& html, const QString& htmlPath) {
+    const QString path = QFileDialog::getSaveFileName(parent, u"Bericht als PDF speichern"_s,
+                                                      QFileInfo(htmlPath).dir().filePath(u"Bericht.pdf"_s),
+                                                      u"PDF-Datei (*.pdf)"_s);
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!WriteReportPdf(html, path, TitleOf(html), &error)) {
+        QMessageBox::warning(parent, u"Druckvorschau"_s, error);
     }
 }
 
@@ -57,11 +54,16 @@ void ShowReportPreview(QWidget* parent, const QString& htmlPath) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-    printer.setDocName(u"Vastrel"_s);
+    printer.setDocName(TitleOf(html));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(u"Druckvorschau"_s);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&html](QPrinter* target) { PaintReport(html, target); });
+                     [&html](QPrinter* target) { PaintReportPages(html, *target); });
+    if (auto* tools = dialog.findChild<QToolBar*>()) {
+        QAction* pdf = tools->addAction(u"als PDF speichern …"_s);
+        pdf->setObjectName(u"saveReportPdf"_s);
+        QObject::connect(pdf, &QAction::triggered, &dialog, [&] { SaveAsPdf(&dialog, html, htmlPath); });
+    }
     dialog.resize(1100, 780);
     dialog.exec();
 }

@@ -42,7 +42,7 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainW
     ui_ = std::make_unique<QtUi>(this, statusBar(), services.dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
     commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_,
-                                                    services.places, this, remembered_);
+                                                    services.places, this, remembered_, &pdf_);
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
@@ -120,6 +120,7 @@ void frmVastrel::LoadWindow(RegionalSettings* regional) {
     DefineColumns(table_, [this](const QString& text) { return ui_->TextWidthTwips(text); });
     AppendEmptyRow(table_);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
+    toolbar_->SetItemChecked(QString::fromUtf16(keys::kCertificatePdf), false);
     state_.shortPrint = true;
     state_.savedVersion = table_.ContentVersion(); // the empty start table is nothing to lose
     state_.savedBaseCaption = state_.baseCaption;

@@ -4,6 +4,7 @@
 #include "app/Places.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
+#include "print/PdfDocuments.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
 
@@ -68,6 +69,7 @@ private:
     ResultGrid* grid_ = nullptr;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Settings> ownSettings_;
+    QtPdfOutput pdf_;
     Settings* remembered_ = nullptr;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;

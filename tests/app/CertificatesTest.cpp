@@ -93,6 +93,21 @@ TEST_F(FillTest, AnotherKeyFillsOnlyTheName) {
     EXPECT_EQ(Fill(u"Unbekannt"), QString(kTemplate).replace(u"#NameVorname#"_s, u"Name Vorname!"_s));
 }
 
+TEST_F(FillTest, ThePlaceFillsItsPlaceholderOnEveryScopeButTheNameOnly) {
+    const QString sentence = u"#NameVorname# belegte den #Platz#. Platz"_s;
+    EXPECT_EQ(FillCertificate(sentence, table, 1, CertificateScope::Day2, 2),
+              u"Name Vorname! belegte den 2. Platz"_s);
+    EXPECT_EQ(FillCertificate(sentence, table, 1, CertificateScope::AllDays, 0),
+              u"Name Vorname! belegte den . Platz"_s);
+    EXPECT_EQ(FillCertificate(sentence, table, 1, CertificateScope::NameOnly, 2),
+              u"Name Vorname! belegte den #Platz#. Platz"_s);
+    EXPECT_EQ(
+        FillCertificate(u"<b>#NameVorname#</b>"_s, table, 1, CertificateScope::AllDays, 1, Markup::Html),
+        u"<b>Name Vorname!</b>"_s);
+    EXPECT_EQ(PlacePointsKey(CertificateScope::Day3), u"Summe3");
+    EXPECT_EQ(PlacePointsKey(CertificateScope::AllDays), u"Gesamt");
+}
+
 TEST_F(FillTest, ATemplateWithoutPlaceholdersStaysAsItIs) {
     EXPECT_EQ(FillCertificate(u"{\\rtf1 Urkunde}"_s, table, 1, CertificateScope::AllDays),
               u"{\\rtf1 Urkunde}"_s);

@@ -45,8 +45,8 @@ TEST_F(DatabaseCommandsTest, SaveBeforeAnySaveAsOpensTheSaveDialog) {
     ASSERT_EQ(ui.FileDialogs().size(), 1u);
     const FileDialogRequest& request = ui.FileDialogs()[0];
     EXPECT_EQ(request.title, u"Datenbank speichern"_s);
-    EXPECT_EQ(request.filter,
-              u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"_s);
+    EXPECT_EQ(request.filter, u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|"
+                              u"xlsx-Datei (*.xlsx)|*.xlsx|"_s);
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_TRUE(request.fileName.isEmpty());
     EXPECT_FALSE(request.initialFolder.isEmpty());

@@ -79,6 +79,7 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnUrkundeDrucken/Urkunde4Tag=4.Tag"_s,
                          u"btnUrkundeDrucken/UrkundeAlles=1.-4.Tag"_s,
                          u"btnUrkundeDrucken/UrkundeKomplett=1.-4.Tag komplett"_s,
+                         u"btnUrkundeDrucken/UrkundePdf=als eine PDF-Datei"_s,
                      }));
 }
 

@@ -1,0 +1,93 @@
+// The command-line tool's outputs read back by independent readers: the workbook by openpyxl,
+// PDF pages by poppler, the own format and the semicolon text by the tool itself.
+#include "GTestPrinters.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class OutputsTest : public ::testing::Test {
+protected:
+    // Runs a program, answers its exit code; standard output in `out`.
+    int Run(const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
+        out = QString::fromUtf8(process.readAllStandardOutput());
+        errors = QString::fromUtf8(process.readAllStandardError());
+        return process.exitCode();
+    }
+    int Tool(const QStringList& arguments) { return Run(QStringLiteral(VASTREL_CLI), arguments); }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString Text(const QString& name) const {
+        QFile f(Path(name));
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+    }
+    QString Pdf(const QString& name, const char* tool) {
+        const QString program = QString::fromLatin1(tool);
+        Run(program, program == u"pdftotext" ? QStringList{Path(name), u"-"_s} : QStringList{Path(name)});
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString out;
+    QString errors;
+    const QString competition = QStringLiteral(VASTREL_TEST_DATA "/competition.csv");
+};
+
+TEST_F(OutputsTest, EveryFormatHoldsTheScoredCompetition) {
+    for (const QString& name : {u"lauf.csv"_s, u"lauf.xls"_s, u"lauf.xlsx"_s, u"lauf.fil"_s}) {
+        EXPECT_EQ(Tool({u"recalc"_s, u"--age-factors=mit"_s, competition, Path(name)}), 0)
+            << errors.toStdString();
+    }
+    // The own format reopens to the same table.
+    ASSERT_EQ(Tool({u"recalc"_s, Path(u"lauf.fil"_s), Path(u"wieder.csv"_s)}), 0);
+    EXPECT_EQ(Text(u"wieder.csv"_s), Text(u"lauf.csv"_s));
+    // The workbook: every cell as the semicolon text has it, numbers as numbers (read by
+    // openpyxl, the Debian package, so with Debian's Python).
+    ASSERT_EQ(Run(u"/usr/bin/python3"_s,
+                  {QStringLiteral(VASTREL_TEST_SOURCE "/cli/read_xlsx.py"), Path(u"lauf.xlsx"_s)}),
+              0)
+        << errors.toStdString();
+    QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.takeFirst(), u"frozen A2"_s);
+    EXPECT_EQ(lines.takeFirst(), u"bold True"_s);
+    EXPECT_EQ(lines, Text(u"lauf.csv"_s).split(u"\r\n"_s, Qt::SkipEmptyParts));
+}
+
+TEST_F(OutputsTest, TheReportListsPlacesInPdfAndHtml) {
+    ASSERT_EQ(Tool({u"recalc"_s, u"--age-factors=mit"_s, competition, Path(u"lauf.fil"_s)}), 0);
+    ASSERT_EQ(Tool({u"report"_s, Path(u"lauf.fil"_s), Path(u"bericht.pdf"_s)}), 0) << errors.toStdString();
+    EXPECT_TRUE(Pdf(u"bericht.pdf"_s, "pdfinfo").contains(u"Title:           Vastrel"_s))
+        << out.toStdString();
+    const QString text = Pdf(u"bericht.pdf"_s, "pdftotext");
+    EXPECT_TRUE(text.contains(u"Platz"_s));
+    EXPECT_TRUE(text.contains(u"Hahn, Ida"_s)) << text.toStdString();
+    ASSERT_EQ(Tool({u"report"_s, u"--tag"_s, u"2"_s, u"--kurz"_s, Path(u"lauf.fil"_s), Path(u"tag2.htm"_s)}),
+              0);
+    const QString page = QString::fromUtf8(Text(u"tag2.htm"_s).toLatin1());
+    EXPECT_TRUE(page.contains(u"<h2>Vastrel - 2.Tag</h2>"_s));
+    EXPECT_FALSE(page.contains(u">geb.</th>"_s)); // the short report
+    EXPECT_TRUE(page.contains(u"<tr><td align=\"center\" nowrap>1.</td>"_s));
+}
+
+TEST_F(OutputsTest, CertificatesAsOnePdfPagePerCompetitor) {
+    ASSERT_EQ(Tool({u"recalc"_s, u"--age-factors=mit"_s, competition, Path(u"lauf.fil"_s)}), 0);
+    ASSERT_EQ(Tool({u"certificates"_s, u"--pdf"_s, Path(u"lauf.fil"_s), dir.path()}), 0)
+        << errors.toStdString();
+    EXPECT_TRUE(Pdf(u"Urkunden.pdf"_s, "pdfinfo").contains(u"Pages:           10"_s)) << out.toStdString();
+    const QString text = Pdf(u"Urkunden.pdf"_s, "pdftotext");
+    EXPECT_TRUE(text.contains(u"Hahn, Ida"_s));
+    EXPECT_TRUE(text.contains(u"belegte den 1. Platz"_s)) << text.toStdString();
+    ASSERT_EQ(Tool({u"certificates"_s, u"--tag"_s, u"4"_s, Path(u"lauf.fil"_s), dir.path()}), 0);
+    EXPECT_TRUE(QFile::exists(Path(u"Hahn_Ida.rtf"_s)));
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+}
+
+} // namespace
