@@ -5,6 +5,8 @@
 #include "app/PrintReport.h"
 #include "app/RowEditing.h"
 #include "app/Shutdown.h"
+#include "app/ToolbarDefinition.h"
+#include "app/UndoStack.h"
 #include "app/ViewCommands.h"
 #include "app/WebHelp.h"
 #include "ports/MainWindowPort.h"
@@ -20,18 +22,48 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
 CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
                                      MainWindowState& state, const Places& places, MainWindowPort* window,
-                                     Settings* remembered, PdfOutput* pdf)
+                                     Settings* remembered, PdfOutput* pdf, UndoStack* undo)
     : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state), places_(places),
-      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window), pdf_(pdf) {}
+      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window), pdf_(pdf),
+      undo_(undo) {
+    if (undo_) {
+        undo_->OnChange([this] { ShowUndoItems(); });
+    }
+    ShowUndoItems();
+}
+
+void CommandDispatcher::ShowUndoItems() {
+    const bool canUndo = undo_ && undo_->CanUndo();
+    const bool canRedo = undo_ && undo_->CanRedo();
+    toolbar_.SetItemCaption(QString::fromUtf16(keys::kUndo),
+                            canUndo ? u"Rückgängig: "_s + undo_->UndoText() : u"Rückgängig"_s);
+    toolbar_.SetItemCaption(QString::fromUtf16(keys::kRedo),
+                            canRedo ? u"Wiederholen: "_s + undo_->RedoText() : u"Wiederholen"_s);
+    toolbar_.SetItemEnabled(QString::fromUtf16(keys::kUndo), canUndo);
+    toolbar_.SetItemEnabled(QString::fromUtf16(keys::kRedo), canRedo);
+}
+
+void CommandDispatcher::MarkCleanWhenSaved(std::uint64_t savedBefore) {
+    if (undo_ && state_.savedVersion != savedBefore) {
+        undo_->SetClean();
+    }
+}
 
 void CommandDispatcher::OpenFile(const QString& path) {
-    database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+    const std::uint64_t saved = state_.savedVersion;
+    {
+        UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kOpen)));
+        database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+    }
+    MarkCleanWhenSaved(saved);
     table_.Refresh();
 }
 
@@ -75,6 +107,7 @@ bool CommandDispatcher::CloseRequested() {
 }
 
 void CommandDispatcher::RowMenuItemClick(int index) {
+    UndoStep step(undo_, index == 0 ? u"Zeile löschen"_s : u"Neue Datenzeile hinzufügen"_s);
     if (index == 0) {
         table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
     } else if (index == 2) {
@@ -85,6 +118,22 @@ void CommandDispatcher::RowMenuItemClick(int index) {
 void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     toolbar_.SetEnabled(false);
     const QString buttonKey = toolbar_.ButtonKey(buttonIndex);
+    if (buttonKey == keys::kEdit && (itemKey == keys::kUndo || itemKey == keys::kRedo)) {
+        if (undo_) {
+            itemKey == keys::kUndo ? undo_->Undo() : undo_->Redo();
+        }
+        table_.Refresh();
+        toolbar_.SetEnabled(true);
+        return;
+    }
+    // Every command that changes the data is one step to take back; saving and views are not.
+    const bool changesData = buttonKey == keys::kEdit || buttonKey == keys::kSort ||
+                             (buttonKey == keys::kDatabase && itemKey == keys::kOpen);
+    std::optional<UndoStep> step;
+    if (changesData) {
+        step.emplace(undo_, ItemCaption(itemKey));
+    }
+    const std::uint64_t saved = state_.savedVersion;
     if (buttonKey == keys::kDatabase) {
         if (itemKey == keys::kDatabaseEnd) {
             if (EndAfterQuestion()) {
@@ -92,6 +141,8 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
             }
         } else {
             DatabaseItem(itemKey);
+            step.reset(); // the open's step ends before the table counts as saved
+            MarkCleanWhenSaved(saved);
         }
     } else if (buttonKey == keys::kView) {
         ShowDayView(table_, state_, ui_, itemKey);

@@ -9,6 +9,7 @@ namespace vastrel {
 
 class MainWindowPort;
 class PdfOutput;
+class UndoStack;
 class Settings;
 class ResultTable;
 class Scorer;
@@ -22,7 +23,7 @@ class CommandDispatcher {
 public:
     CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
                       const Places& places, MainWindowPort* window = nullptr, Settings* remembered = nullptr,
-                      PdfOutput* pdf = nullptr);
+                      PdfOutput* pdf = nullptr, UndoStack* undo = nullptr);
 
     // A plain button: "Info", "Web", "Ende".
     void ButtonClick(const QString& buttonKey);
@@ -39,6 +40,8 @@ public:
     void OpenFile(const QString& path);
     // The header's menu: shows or hides one column, whatever the view.
     void ShowColumn(int column, bool shown);
+    // "Rückgängig: …" and "Wiederholen: …" name the next step, and are off without one.
+    void ShowUndoItems();
 
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);
@@ -52,6 +55,8 @@ private:
     void PrintItem(const QString& itemKey);
     // Ends the program when the end question says so; answers whether it ended.
     bool EndAfterQuestion();
+    // A save or an open makes the table's state the clean one.
+    void MarkCleanWhenSaved(std::uint64_t savedBefore);
 
     ResultTable& table_;
     Scorer& scorer_;
@@ -62,6 +67,7 @@ private:
     DatabaseCommands database_;
     MainWindowPort* window_;
     PdfOutput* pdf_;
+    UndoStack* undo_;
 };
 
 } // namespace vastrel

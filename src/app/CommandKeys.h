@@ -36,6 +36,8 @@ inline constexpr char16_t kRecalculate[] = u"btnBePunkte";
 inline constexpr char16_t kDeleteRows[] = u"btnBeLö";
 inline constexpr char16_t kAppendRow[] = u"btnBeAnf";
 inline constexpr char16_t kClearRunData[] = u"btnLöscheLaufdaten";
+inline constexpr char16_t kUndo[] = u"btnRückgängig";
+inline constexpr char16_t kRedo[] = u"btnWiederholen";
 
 // "Sortierung"
 inline constexpr char16_t kSortTotal[] = u"btnSort1";

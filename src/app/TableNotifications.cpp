@@ -1,6 +1,7 @@
 #include "app/TableNotifications.h"
 
 #include "app/RowEditing.h"
+#include "app/UndoStack.h"
 #include "ports/MainWindowPort.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
@@ -8,28 +9,42 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
 namespace vastrel {
 
 void ConnectTableNotifications(ResultTable& table, Scorer& scorer, Ui& ui, MainWindowState& state,
-                               MainWindowPort& window) {
+                               MainWindowPort& window, UndoStack* undo) {
     ResultTableEvents& events = table.Events();
-    events.validateCellEdit = [&table, &ui](int column, QString& text) {
+    // A typed cell is recorded from its check to the end of the scoring it starts.
+    auto typing = std::make_shared<std::optional<UndoStep>>();
+    events.validateCellEdit = [&table, &ui, undo, typing](int column, QString& text) {
+        typing->emplace(undo, table.Key(column));
         if (table.Key(column) == QStringView(kAgeFactorKey)) {
             TidyAgeFactorEntry(text);
         } else {
             ValidateTimeEntry(table, column, text, ui);
         }
     };
-    events.afterCellEdit = [&table, &scorer](int row, int, const QString&) {
+    events.afterCellEdit = [&table, &scorer, typing](int row, int column, const QString&) {
         RecalculateRow(table, scorer, row);
+        if (typing->has_value()) {
+            (*typing)->Rename(u"%1 in Zeile %2"_s.arg(table.Key(column)).arg(row));
+        }
+        typing->reset();
     };
     events.beforeRowsDelete = [&table, &ui](int row, bool& cancel) {
         ConfirmRowsDelete(table, ui, row, cancel);
     };
-    events.captionClick = [&table, &state, &ui] {
+    events.captionClick = [&table, &state, &ui, undo] {
+        UndoStep step(undo, u"Veranstaltungsname"_s);
         EnterEventName(table, state, ui);
     };
-    events.headerClick = [&table](int column) {
+    events.headerClick = [&table, undo](int column) {
+        UndoStep step(undo, u"Sortierung nach %1"_s.arg(table.Key(column)));
         SortByHeader(table, column);
     };
     events.searchRequest = [&table](int& number) {

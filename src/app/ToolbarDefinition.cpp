@@ -43,7 +43,9 @@ const std::vector<ToolbarButtonDefinition>& ToolbarButtons() {
           {keys::kRecalculate, u"komplette Neuberechnung", u"recalculate"},
           {keys::kDeleteRows, u"Zeile(n) löschen", u"delete"},
           {keys::kAppendRow, u"Datensatz anfügen", u"append"},
-          {keys::kClearRunData, u"lösche Laufdaten", u"clear"}}},
+          {keys::kClearRunData, u"lösche Laufdaten", u"clear"},
+          {keys::kUndo, u"Rückgängig", u"undo", false, true, true, u"Ctrl+Z"},
+          {keys::kRedo, u"Wiederholen", u"redo", false, true, false, u"Ctrl+Y; Ctrl+Shift+Z"}}},
         Separator(),
         {ToolbarButtonKind::DropDown,
          keys::kSort,
@@ -89,6 +91,17 @@ const std::vector<ToolbarButtonDefinition>& ToolbarButtons() {
         {ToolbarButtonKind::Plain, keys::kEnd, u"Ende", u"quit", 62, {}},
     };
     return buttons;
+}
+
+QString ItemCaption(const QString& itemKey) {
+    for (const ToolbarButtonDefinition& button : ToolbarButtons()) {
+        for (const ToolbarItemDefinition& item : button.items) {
+            if (itemKey == QStringView(item.key)) {
+                return QString::fromUtf16(item.caption);
+            }
+        }
+    }
+    return {};
 }
 
 } // namespace vastrel

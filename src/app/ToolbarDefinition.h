@@ -12,6 +12,8 @@ struct ToolbarItemDefinition {
     const char16_t* icon; // a name the window turns into a picture; empty for none
     bool checked = false;
     bool visible = true;
+    bool separatorBefore = false;
+    const char16_t* shortcuts = u""; // key sequences joined by "; "
 };
 
 enum class ToolbarButtonKind { DropDown, Separator, Placeholder, Plain };
@@ -30,5 +32,8 @@ struct ToolbarButtonDefinition {
 const std::vector<ToolbarButtonDefinition>& ToolbarButtons();
 
 inline constexpr int kToolbarHeightTwips = 348;
+
+// The caption of a menu item as the toolbar defines it; the empty text for an unknown key.
+QString ItemCaption(const QString& itemKey);
 
 } // namespace vastrel

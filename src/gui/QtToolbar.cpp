@@ -37,6 +37,9 @@ QIcon IconFor(const QString& name) {
         {u"print-selection"_s, QStyle::SP_FileDialogListView},
         {u"certificate"_s, QStyle::SP_DialogApplyButton},
         {u"certificate-item"_s, QStyle::SP_DialogYesButton},
+        {u"pdf"_s, QStyle::SP_FileIcon},
+        {u"undo"_s, QStyle::SP_ArrowBack},
+        {u"redo"_s, QStyle::SP_ArrowForward},
         {u"info"_s, QStyle::SP_MessageBoxInformation},
         {u"web"_s, QStyle::SP_DirHomeIcon},
     };
@@ -96,12 +99,16 @@ QtToolbar::QtToolbar(QWidget* parent) : QToolBar(parent) {
         menu->setObjectName(key + u"Menu"_s);
         for (const ToolbarItemDefinition& item : def.items) {
             const QString itemKey = QString::fromUtf16(item.key);
+            if (item.separatorBefore) {
+                menu->addSeparator();
+            }
             QAction* action =
                 menu->addAction(IconFor(QString::fromUtf16(item.icon)), QString::fromUtf16(item.caption));
             action->setObjectName(itemKey);
             action->setCheckable(item.checked);
             action->setChecked(item.checked);
             action->setVisible(item.visible);
+            action->setShortcuts(QKeySequence::listFromString(QString::fromUtf16(item.shortcuts)));
             items_.insert(itemKey, action);
             // Check marks change only by command: the click's own toggle is taken back.
             connect(action, &QAction::triggered, this, [this, action, position, itemKey] {
@@ -130,6 +137,12 @@ void QtToolbar::SetItemChecked(const QString& itemKey, bool checked) {
     if (QAction* action = items_.value(itemKey)) {
         action->setCheckable(true);
         action->setChecked(checked);
+    }
+}
+
+void QtToolbar::SetItemEnabled(const QString& itemKey, bool enabled) {
+    if (QAction* action = items_.value(itemKey)) {
+        action->setEnabled(enabled);
     }
 }
 

@@ -22,6 +22,7 @@ public:
     bool ItemChecked(const QString& itemKey) const override;
     void SetItemChecked(const QString& itemKey, bool checked) override;
     void SetItemCaption(const QString& itemKey, const QString& caption) override;
+    void SetItemEnabled(const QString& itemKey, bool enabled) override;
     int ButtonWidth(const QString& buttonKey) const override;
     int ButtonLeft(const QString& buttonKey) const override;
     void SetButtonWidth(const QString& buttonKey, int pixels) override;

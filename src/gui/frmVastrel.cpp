@@ -42,7 +42,11 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainW
     ui_ = std::make_unique<QtUi>(this, statusBar(), services.dialogs);
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
     commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_,
-                                                    services.places, this, remembered_, &pdf_);
+                                                    services.places, this, remembered_, &pdf_, &undo_);
+    undo_.OnChange([this] { ShowFileInTitle(); });
+    // The shortcuts of undo and redo work wherever the window has the focus, menu closed.
+    addAction(toolbar_->Item(QString::fromUtf16(keys::kUndo)));
+    addAction(toolbar_->Item(QString::fromUtf16(keys::kRedo)));
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
@@ -53,7 +57,7 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainW
     connect(grid_, &ResultGrid::ColumnShownChosen, this,
             [this](int column, bool shown) { commands_->ShowColumn(column, shown); });
     connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
-    ConnectTableNotifications(table_, *scorer_, *ui_, state_, *this);
+    ConnectTableNotifications(table_, *scorer_, *ui_, state_, *this, &undo_);
     rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
                            [this] { commands_->RowMenuItemClick(2); }, this);
     connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { commands_->RowMenuItemClick(0); });
@@ -82,8 +86,7 @@ void frmVastrel::ShowFileInTitle() {
     if (windowTitle() != title) {
         setWindowTitle(title);
     }
-    setWindowModified(table_.ContentVersion() != state_.savedVersion ||
-                      state_.baseCaption != state_.savedBaseCaption);
+    setWindowModified(!undo_.IsClean());
 }
 
 frmVastrel::~frmVastrel() {

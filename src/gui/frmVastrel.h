@@ -2,6 +2,7 @@
 
 #include "app/CommandDispatcher.h"
 #include "app/Places.h"
+#include "app/UndoStack.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
 #include "print/PdfDocuments.h"
@@ -39,6 +40,7 @@ public:
     ~frmVastrel() override;
 
     ResultTable& Table() { return table_; }
+    UndoStack& Undo() { return undo_; }
     const MainWindowState& State() const { return state_; }
     QtToolbar& Toolbar() const { return *toolbar_; }
     ResultGrid& Grid() const { return *grid_; }
@@ -65,6 +67,7 @@ private:
 
     ResultTable table_;
     MainWindowState state_;
+    UndoStack undo_{table_, state_};
     QtToolbar* toolbar_ = nullptr;
     ResultGrid* grid_ = nullptr;
     std::unique_ptr<QtUi> ui_;

@@ -48,6 +48,9 @@ const ResultTable::Row* ResultTable::RowAt(int row) const {
 }
 
 void ResultTable::ClearTable(bool withColumns) {
+    if (journal_) {
+        RecordWholeTable();
+    }
     ++contentVersion_;
     rows_.clear();
     selectedCount_ = 0;
@@ -71,6 +74,9 @@ void ResultTable::AddColumn(const QString& key, const QString& caption, int rese
 }
 
 void ResultTable::AddColumn(const Column& column) {
+    if (journal_) {
+        RecordWholeTable();
+    }
     ++contentVersion_;
     columns_.push_back(column);
     // The first column of a key wins, as lookups by key always meant the leftmost one.
@@ -100,6 +106,9 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
     if (r->Cell(static_cast<std::size_t>(c)) == text) {
         return;
     }
+    if (journal_) {
+        RecordCellText(*r, static_cast<std::size_t>(c));
+    }
     r->MutableCell(static_cast<std::size_t>(c), columns_.size()) = text;
     ++contentVersion_;
     NotifyCell(row, c + 1);
@@ -116,6 +125,9 @@ void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
     const int c = Resolve(column);
     if (!r || c < 0 || r->Flag(static_cast<std::size_t>(c)) == flag) {
         return;
+    }
+    if (journal_) {
+        RecordCellFlag(*r, static_cast<std::size_t>(c));
     }
     r->SetFlag(static_cast<std::size_t>(c), flag);
     ++contentVersion_;
@@ -198,7 +210,11 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
         }
         row.cells[i++] = field.toString();
     }
+    row.id = nextRowId_++;
     rows_.push_back(std::move(row));
+    if (journal_) {
+        RecordRowsAdded(rows_.size() - 1);
+    }
     ++contentVersion_;
     NotifyReset();
     return RowCount();
@@ -211,7 +227,11 @@ int ResultTable::AddRowFields(std::vector<QString>&& fields) {
     if (row.cells.size() > n) {
         row.cells.resize(n); // surplus fields dropped; missing ones read as empty
     }
+    row.id = nextRowId_++;
     rows_.push_back(std::move(row));
+    if (journal_) {
+        RecordRowsAdded(rows_.size() - 1);
+    }
     ++contentVersion_;
     NotifyReset();
     return RowCount();
@@ -239,6 +259,9 @@ bool ResultTable::DeleteSelectedRows() {
         return false;
     }
     ++contentVersion_;
+    if (journal_) {
+        RecordRowsRemoved(doomed);
+    }
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
         rows_.erase(rows_.begin() + (*it - 1));
     }

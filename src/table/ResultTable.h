@@ -17,6 +17,7 @@ class QCollator;
 namespace vastrel {
 
 class ResultTableObserver;
+class TableJournal;
 
 // The results table as plain data: columns, rows of cell texts, cell flags, selection, cursor,
 // sort state, title line, search text and the report settings. Rows and columns count from 1;
@@ -65,6 +66,9 @@ public:
             std::equal(text.begin(), text.end(), old.constBegin(),
                        [](QChar a, QChar b) { return a.unicode() == b.unicode(); })) {
             return;
+        }
+        if (journal_) {
+            RecordCellText(r, c);
         }
         r.MutableCell(c, columns_.size()) = text.toString();
         ++contentVersion_;
@@ -148,11 +152,21 @@ public:
 
     ResultTableEvents& Events() { return events_; }
 
+    // While a journal is given, every change of the data is kept in it (undo and redo); nullptr
+    // stops. Views, selection and cursor are not kept.
+    void RecordInto(TableJournal* journal);
+
 private:
+    friend class TableJournal;
+
     struct Row {
         // The cells from the first on; missing ones at the end are empty, so an empty row
         // holds no cells at all.
         std::vector<QString> cells;
+        std::uint32_t id = 0; // stays with the row through sorts: undo finds it by this
+        // The columns already kept by the journal being recorded: a cell is kept once a step.
+        mutable std::uint32_t journalSerial = 0;
+        mutable std::uint64_t journalColumns = 0;
         const QString& Cell(std::size_t column) const {
             return column < cells.size() ? cells[column] : EmptyText();
         }
@@ -184,6 +198,12 @@ private:
     };
 
     int Resolve(ColumnRef column) const; // 0-based index, -1 when none
+    void RecordCellText(const Row& row, std::size_t column);
+    void RecordCellFlag(const Row& row, std::size_t column);
+    void RecordRowsAdded(std::size_t first);
+    void RecordRowsRemoved(const std::vector<int>& rows); // 1-based, ascending
+    void RecordOrder();
+    void RecordWholeTable();
     static const QString& EmptyText();
     template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
     Row* RowAt(int row);
@@ -215,6 +235,8 @@ private:
     bool reportOptionB_ = false;
     ResultTableEvents events_;
     ResultTableObserver* observer_ = nullptr;
+    TableJournal* journal_ = nullptr;
+    std::uint32_t nextRowId_ = 1;
     mutable std::unique_ptr<QCollator> collator_;
 };
 

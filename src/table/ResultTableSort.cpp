@@ -179,6 +179,17 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         return false;
     });
 
+    bool moved = false;
+    for (std::size_t i = 0; i < rowCount && !moved; ++i) {
+        moved = order[i] != i;
+    }
+    if (!moved) {
+        NotifyReset();
+        return; // already in order: nothing changes, nothing to take back
+    }
+    if (journal_) {
+        RecordOrder();
+    }
     std::vector<Row> sorted;
     sorted.reserve(rowCount);
     int newCurrent = 0;

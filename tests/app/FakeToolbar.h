@@ -33,6 +33,7 @@ public:
     void SetItemCaption(const QString& key, const QString& caption) override {
         captions.insert(key, caption);
     }
+    void SetItemEnabled(const QString& key, bool enabled) override { enabledItems.insert(key, enabled); }
     int ButtonWidth(const QString& key) const override { return widths_.value(key); }
     int ButtonLeft(const QString&) const override { return 0; }
     void SetButtonWidth(const QString& key, int pixels) override { widths_.insert(key, pixels); }
@@ -41,6 +42,7 @@ public:
 
     QList<bool> enabledHistory;
     QHash<QString, QString> captions;
+    QHash<QString, bool> enabledItems;
 
 private:
     bool enabled_ = true;

@@ -64,6 +64,8 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnBearbeitung/btnBeLö=Zeile(n) löschen"_s,
                          u"btnBearbeitung/btnBeAnf=Datensatz anfügen"_s,
                          u"btnBearbeitung/btnLöscheLaufdaten=lösche Laufdaten"_s,
+                         u"btnBearbeitung/btnRückgängig=Rückgängig"_s,
+                         u"btnBearbeitung/btnWiederholen=Wiederholen"_s,
                          u"btnSortierung/btnSort1=Sortierung Gesamt"_s,
                          u"btnSortierung/btnSort2=Sortierung mw-Gesamt"_s,
                          u"btnSortierung/btnSort3=Sortierung Name-Gesamt"_s,

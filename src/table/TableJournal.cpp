@@ -1,0 +1,293 @@
+#include "table/TableJournal.h"
+
+#include "table/ResultTable.h"
+
+#include <algorithm>
+
+namespace vastrel {
+
+// Rows out of the table (`rows` holds them, `positions` where they stood, 0-based, ascending),
+// or rows in it (`rows` empty, `ids` names them).
+struct TableJournal::RowSet {
+    bool inTable = false;
+    std::vector<std::uint32_t> ids;
+    std::vector<std::size_t> positions;
+    std::vector<ResultTable::Row> rows;
+};
+
+// Everything the table held before it was replaced (an open).
+struct TableJournal::WholeTable {
+    std::vector<Column> columns;
+    QHash<QString, int> columnIndex;
+    std::vector<ResultTable::Row> rows;
+    int tableMode = 0;
+    int currentRow = 0;
+    int layoutValue = 0;
+    QString sortOrder;
+    QString caption;
+    QString searchCaption;
+};
+
+namespace {
+std::uint32_t g_nextSerial = 1;
+} // namespace
+
+TableJournal::TableJournal() : serial_(g_nextSerial++) {}
+
+void TableJournal::Finish() {
+    for (Entry& entry : entries_) {
+        if (auto* cells = std::get_if<CellTexts>(&entry)) {
+            cells->rowIds.shrink_to_fit();
+            cells->columns.shrink_to_fit();
+            cells->ends.shrink_to_fit();
+            cells->texts.squeeze();
+        }
+    }
+    entries_.shrink_to_fit();
+}
+TableJournal::~TableJournal() = default;
+TableJournal::TableJournal(TableJournal&&) noexcept = default;
+TableJournal& TableJournal::operator=(TableJournal&&) noexcept = default;
+
+std::size_t TableJournal::Bytes() const {
+    std::size_t bytes = 0;
+    for (const Entry& entry : entries_) {
+        if (const auto* cells = std::get_if<CellTexts>(&entry)) {
+            bytes += cells->rowIds.capacity() * 4 + cells->columns.capacity() * 2 +
+                     cells->ends.capacity() * 4 + static_cast<std::size_t>(cells->texts.capacity()) * 2;
+        } else if (const auto* order = std::get_if<RowOrder>(&entry)) {
+            bytes += order->ids.capacity() * 4;
+        } else {
+            bytes += sizeof(Entry);
+        }
+    }
+    return bytes;
+}
+
+void TableJournal::Undo(ResultTable& table) {
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        Apply(table, *it);
+    }
+    ++table.contentVersion_;
+    ++table.layoutGeneration_;
+    table.NotifyReset();
+}
+
+void TableJournal::Redo(ResultTable& table) {
+    for (Entry& entry : entries_) {
+        Apply(table, entry);
+    }
+    ++table.contentVersion_;
+    ++table.layoutGeneration_;
+    table.NotifyReset();
+}
+
+void TableJournal::Apply(ResultTable& table, Entry& entry) {
+    auto& rows = table.rows_;
+    const auto indexOfIds = [&rows] {
+        QHash<std::uint32_t, std::size_t> index;
+        index.reserve(static_cast<qsizetype>(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            index.insert(rows[i].id, i);
+        }
+        return index;
+    };
+    if (auto* cells = std::get_if<CellTexts>(&entry)) {
+        // Each cell takes the kept text; the text it had is kept in its place.
+        const QHash<std::uint32_t, std::size_t> index = indexOfIds();
+        QString swapped;
+        swapped.reserve(cells->texts.size());
+        std::uint32_t start = 0;
+        for (std::size_t i = 0; i < cells->rowIds.size(); ++i) {
+            const std::uint32_t end = cells->ends[i];
+            const auto at = index.constFind(cells->rowIds[i]);
+            if (at != index.cend()) {
+                QString& cell = rows[at.value()].MutableCell(cells->columns[i], table.columns_.size());
+                swapped += cell;
+                cell = QStringView(cells->texts).sliced(start, end - start).toString();
+            }
+            cells->ends[i] = static_cast<std::uint32_t>(swapped.size());
+            start = end;
+        }
+        cells->texts = std::move(swapped);
+    } else if (auto* flag = std::get_if<CellFlag>(&entry)) {
+        const QHash<std::uint32_t, std::size_t> index = indexOfIds();
+        if (const auto at = index.constFind(flag->rowId); at != index.cend()) {
+            ResultTable::Row& row = rows[at.value()];
+            const bool now = row.Flag(flag->column);
+            row.SetFlag(flag->column, flag->flag);
+            flag->flag = now;
+        }
+    } else if (auto* order = std::get_if<RowOrder>(&entry)) {
+        QHash<std::uint32_t, std::size_t> index = indexOfIds();
+        std::vector<std::uint32_t> now;
+        now.reserve(rows.size());
+        std::vector<ResultTable::Row> reordered;
+        reordered.reserve(rows.size());
+        for (const ResultTable::Row& row : rows) {
+            now.push_back(row.id);
+        }
+        for (std::uint32_t id : order->ids) {
+            if (const auto at = index.constFind(id); at != index.cend()) {
+                reordered.push_back(std::move(rows[at.value()]));
+            }
+        }
+        rows = std::move(reordered);
+        order->ids = std::move(now);
+    } else if (auto* set = std::get_if<std::unique_ptr<RowSet>>(&entry)) {
+        RowSet& s = **set;
+        if (s.inTable) {
+            // Out of the table, remembering where they stood.
+            const QHash<std::uint32_t, std::size_t> index = indexOfIds();
+            s.positions.clear();
+            for (std::uint32_t id : s.ids) {
+                if (const auto at = index.constFind(id); at != index.cend()) {
+                    s.positions.push_back(at.value());
+                }
+            }
+            std::sort(s.positions.begin(), s.positions.end());
+            for (std::size_t p : s.positions) {
+                s.rows.push_back(std::move(rows[p]));
+            }
+            for (auto it = s.positions.rbegin(); it != s.positions.rend(); ++it) {
+                rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(*it));
+            }
+        } else {
+            s.ids.clear();
+            for (std::size_t i = 0; i < s.rows.size(); ++i) {
+                const std::size_t p = std::min(s.positions[i], rows.size());
+                s.ids.push_back(s.rows[i].id);
+                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(p), std::move(s.rows[i]));
+            }
+            s.rows.clear();
+        }
+        s.inTable = !s.inTable;
+    } else if (auto* whole = std::get_if<std::unique_ptr<WholeTable>>(&entry)) {
+        WholeTable& w = **whole;
+        std::swap(w.columns, table.columns_);
+        std::swap(w.columnIndex, table.columnIndex_);
+        std::swap(w.rows, table.rows_);
+        std::swap(w.tableMode, table.tableMode_);
+        std::swap(w.currentRow, table.currentRow_);
+        std::swap(w.layoutValue, table.layoutValue_);
+        std::swap(w.sortOrder, table.sortOrder_);
+        std::swap(w.caption, table.caption_);
+        std::swap(w.searchCaption, table.searchCaption_);
+    }
+    // The selection is no part of a step; what it counted may be gone.
+    table.selectedCount_ = static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [](const ResultTable::Row& row) { return row.selected; }));
+    table.currentRow_ = rows.empty() ? 0 : std::clamp(table.currentRow_, 1, static_cast<int>(rows.size()));
+}
+
+// The recording side, kept beside the entries it writes.
+
+void ResultTable::RecordInto(TableJournal* journal) {
+    if (journal_ && journal_ != journal) {
+        journal_->Finish();
+    }
+    journal_ = journal;
+}
+
+void ResultTable::RecordCellText(const Row& row, std::size_t column) {
+    if (journal_->replaced_) {
+        return;
+    }
+    // What the cell held before the step is all an undo needs: later writes are not kept.
+    if (row.journalSerial != journal_->serial_) {
+        row.journalSerial = journal_->serial_;
+        row.journalColumns = 0;
+    }
+    if (column < 64) {
+        const std::uint64_t bit = std::uint64_t{1} << column;
+        if (row.journalColumns & bit) {
+            return;
+        }
+        row.journalColumns |= bit;
+    }
+    auto& entries = journal_->entries_;
+    if (entries.empty() || !std::holds_alternative<TableJournal::CellTexts>(entries.back())) {
+        entries.emplace_back(TableJournal::CellTexts{});
+    }
+    auto& cells = std::get<TableJournal::CellTexts>(entries.back());
+    cells.rowIds.push_back(row.id);
+    cells.columns.push_back(static_cast<std::uint16_t>(column));
+    cells.texts += row.Cell(column);
+    cells.ends.push_back(static_cast<std::uint32_t>(cells.texts.size()));
+}
+
+void ResultTable::RecordCellFlag(const Row& row, std::size_t column) {
+    if (!journal_->replaced_) {
+        journal_->entries_.emplace_back(
+            TableJournal::CellFlag{row.id, static_cast<std::uint16_t>(column), row.Flag(column)});
+    }
+}
+
+void ResultTable::RecordRowsAdded(std::size_t first) {
+    if (journal_->replaced_) {
+        return;
+    }
+    auto& entries = journal_->entries_;
+    // Rows appended one after the other are one entry.
+    if (!entries.empty()) {
+        if (auto* set = std::get_if<std::unique_ptr<TableJournal::RowSet>>(&entries.back());
+            set && (*set)->inTable) {
+            for (std::size_t i = first; i < rows_.size(); ++i) {
+                (*set)->ids.push_back(rows_[i].id);
+            }
+            return;
+        }
+    }
+    auto set = std::make_unique<TableJournal::RowSet>();
+    set->inTable = true;
+    for (std::size_t i = first; i < rows_.size(); ++i) {
+        set->ids.push_back(rows_[i].id);
+    }
+    entries.emplace_back(std::move(set));
+}
+
+void ResultTable::RecordRowsRemoved(const std::vector<int>& rows) {
+    if (journal_->replaced_) {
+        return;
+    }
+    auto set = std::make_unique<TableJournal::RowSet>();
+    for (int r : rows) {
+        set->positions.push_back(static_cast<std::size_t>(r - 1));
+        set->rows.push_back(rows_[static_cast<std::size_t>(r - 1)]);
+    }
+    journal_->entries_.emplace_back(std::move(set));
+}
+
+void ResultTable::RecordOrder() {
+    if (journal_->replaced_) {
+        return;
+    }
+    TableJournal::RowOrder order;
+    order.ids.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        order.ids.push_back(row.id);
+    }
+    journal_->entries_.emplace_back(std::move(order));
+}
+
+void ResultTable::RecordWholeTable() {
+    if (journal_->replaced_) {
+        return;
+    }
+    // The old table is kept whole (copied: cell texts are shared, not duplicated); what follows
+    // in this step builds a new one, which an undo swaps out.
+    auto whole = std::make_unique<TableJournal::WholeTable>();
+    whole->columns = columns_;
+    whole->columnIndex = columnIndex_;
+    whole->rows = rows_;
+    whole->tableMode = tableMode_;
+    whole->currentRow = currentRow_;
+    whole->layoutValue = layoutValue_;
+    whole->sortOrder = sortOrder_;
+    whole->caption = caption_;
+    whole->searchCaption = searchCaption_;
+    journal_->entries_.emplace_back(std::move(whole));
+    journal_->replaced_ = true;
+}
+
+} // namespace vastrel

@@ -1,0 +1,162 @@
+#include "FakeToolbar.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "app/CommandDispatcher.h"
+#include "app/TableNotifications.h"
+#include "app/UndoStack.h"
+#include "ports/MainWindowPort.h"
+#include "ports/MainWindowState.h"
+#include "scoring/Recalculation.h"
+#include "scoring/Scorer.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+#include "table/TableJournal.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+struct NoWindow : MainWindowPort {
+    void ShowAbout() override {}
+    void QuitProgram() override {}
+    void PopUpRowMenu() override {}
+};
+
+// Everything a step may change, as text: cells, flags, order, title line, event, cursor.
+QStringList Snapshot(const ResultTable& table, const MainWindowState& state) {
+    QStringList lines{table.Caption(), state.baseCaption, QString::number(table.CurrentRow()),
+                      QString::number(table.ColumnCount())};
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c <= table.ColumnCount(); ++c) {
+            cells << table.CellText(r, c) + (table.CellFlag(r, c) ? u"*"_s : QString());
+        }
+        lines << cells.join(u'|');
+    }
+    return lines;
+}
+
+class UndoTest : public ::testing::Test {
+protected:
+    UndoTest()
+        : scorer(table, ui), undo(table, state),
+          commands(table, scorer, ui, toolbar, state, PlacesIn(dir.path()), &window, nullptr, nullptr,
+                   &undo) {
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        AppendEmptyRow(table);
+        ConnectTableNotifications(table, scorer, ui, state, window, &undo);
+        QFile csv(dir.filePath(u"lauf.csv"_s));
+        EXPECT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write(
+            "Kopf\r\n1;2012;;w;;Meier, Anna;1950;;;8.0;;5:10.0\r\n2;2012;;m;;Adler, Bernd;1948;;;7.5\r\n"
+            "1;2012;;m;;Zander, Karl;1990;;;7.0;;4:30.0\r\n");
+    }
+    void Choose(const char16_t* button, const char16_t* item) {
+        commands.MenuItemClick(toolbar.IndexOf(QString::fromUtf16(button)), QString::fromUtf16(item));
+    }
+
+    QTemporaryDir dir;
+    ScriptedUi ui;
+    ResultTable table;
+    MainWindowState state;
+    Scorer scorer;
+    UndoStack undo;
+    FakeToolbar toolbar;
+    NoWindow window;
+    CommandDispatcher commands;
+};
+
+TEST_F(UndoTest, EveryStepGoesBackToTheOpenedFileAndForwardAgain) {
+    ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
+    Choose(u"btnDatenbank", u"btnDbÖffnen");
+    const QStringList opened = Snapshot(table, state);
+    EXPECT_TRUE(undo.IsClean());
+
+    ui.AnswerBox(MessageAnswer::Yes); // the question after new age factors: recalculate
+    Choose(u"btnBearbeitung", u"btnBeAfMit");
+    table.SetCurrentRow(2);
+    table.EditCell(2, table.ColumnNumber(u"1500m"), u"4:05,3"_s);
+    Choose(u"btnSortierung", u"btnSort1");
+    table.SetRowSelected(1, true);
+    ui.AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBearbeitung", u"btnLöscheLaufdaten");
+    Choose(u"btnBearbeitung", u"btnBeAnf");
+    ui.AnswerInput(u"Stadtlauf 2024"_s);
+    table.Events().captionClick();
+    table.ClearSelection();
+    table.SetRowSelected(3, true);
+    ui.AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBearbeitung", u"btnBeLö");
+    Choose(u"btnBearbeitung", u"btnBePunkte");
+    const QStringList done = Snapshot(table, state);
+    EXPECT_FALSE(undo.IsClean());
+    EXPECT_EQ(toolbar.captions.value(u"btnRückgängig"_s), u"Rückgängig: komplette Neuberechnung"_s);
+    EXPECT_TRUE(toolbar.enabledItems.value(u"btnRückgängig"_s));
+    EXPECT_FALSE(toolbar.enabledItems.value(u"btnWiederholen"_s));
+
+    const int boxes = static_cast<int>(ui.Boxes().size());
+    QStringList names;
+    while (undo.CanUndo()) {
+        names << undo.UndoText();
+        Choose(u"btnBearbeitung", u"btnRückgängig");
+    }
+    EXPECT_EQ(names, (QStringList{u"komplette Neuberechnung"_s, u"Zeile(n) löschen"_s,
+                                  u"Veranstaltungsname"_s, u"Datensatz anfügen"_s, u"lösche Laufdaten"_s,
+                                  u"Sortierung Gesamt"_s, u"1500m in Zeile 2"_s,
+                                  u"Zuordnung Altersfaktoren AF mit AK-Wertung"_s, u"öffnen"_s}));
+    EXPECT_EQ(static_cast<int>(ui.Boxes().size()), boxes); // undo never asks or tells anything
+    EXPECT_EQ(table.RowCount(), 1);                        // before the open: the start table
+    Choose(u"btnBearbeitung", u"btnWiederholen");
+    EXPECT_EQ(Snapshot(table, state), opened);
+    EXPECT_TRUE(undo.IsClean());
+    while (undo.CanRedo()) {
+        Choose(u"btnBearbeitung", u"btnWiederholen");
+    }
+    EXPECT_EQ(Snapshot(table, state), done);
+    EXPECT_EQ(toolbar.captions.value(u"btnWiederholen"_s), u"Wiederholen"_s);
+}
+
+TEST_F(UndoTest, ANewStepDropsWhatWasUndoneAndTheStackKeepsAHundred) {
+    for (int i = 0; i < 105; ++i) {
+        Choose(u"btnBearbeitung", u"btnBeAnf");
+    }
+    EXPECT_EQ(undo.Count(), UndoStack::kMaxSteps);
+    undo.Undo();
+    undo.Undo();
+    Choose(u"btnSortierung", u"btnSort1"); // rows without values: the order does not change
+    EXPECT_TRUE(undo.CanRedo());
+    table.EditCell(1, table.ColumnNumber(u"Name Vorname"), u"Neu"_s);
+    EXPECT_FALSE(undo.CanRedo());
+    EXPECT_EQ(undo.UndoText(), u"Name Vorname in Zeile 1"_s);
+}
+
+// A full recalculation of a competition keeps only the cells it changed: a few megabytes.
+TEST_F(UndoTest, AFullRecalculationKeepsOnlyWhatItChanged) {
+    table.LockUpdate(true);
+    for (int i = 0; i < 32767; ++i) {
+        table.AddRow(u"1\t2024\t\t%1\t\tLäufer %2\t1970\t1.0000\t\t8.%3\t\t4:%4.0\t\t1:10.0"_s
+                         .arg(i % 2 ? u"w"_s : u"m"_s)
+                         .arg(i)
+                         .arg(i % 10)
+                         .arg(10 + i % 40));
+    }
+    table.LockUpdate(false);
+    TableJournal journal;
+    table.RecordInto(&journal);
+    RecalculateAll(table, scorer, ui);
+    table.RecordInto(nullptr);
+    EXPECT_LT(journal.Bytes(), 10u * 1024 * 1024);
+    const QString after = table.CellText(100, u"Gesamt");
+    journal.Undo(table);
+    EXPECT_EQ(table.CellText(100, u"Gesamt"), QString());
+    journal.Redo(table);
+    EXPECT_EQ(table.CellText(100, u"Gesamt"), after);
+}
+
+} // namespace
