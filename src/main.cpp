@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
     vastrel::InstallGermanQtTranslations(app);
     vastrel::frmVastrel window({vastrel::PlatformPlaces()});
     window.show();
+    window.OfferRecovery(); // what a crash or a power cut left
     // "vastrel Lauf.csv": the file a double click or the desktop hands over.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1) {

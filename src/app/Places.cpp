@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -17,11 +18,15 @@ Places PlatformPlaces() {
     places.templateFolders = {ProgramFolder(), ProgramFolder() + u"/../share/vastrel"_s};
     places.certificateFolder = DriveOrStandardFolder(u"d:\\"_s);
     places.fileDialogFolder = DriveOrStandardFolder(u"C:\\"_s);
+    places.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (places.recoveryFolder.isEmpty()) {
+        places.recoveryFolder = places.workFolder;
+    }
     return places;
 }
 
 Places PlacesIn(const QString& folder) {
-    return {folder, folder + u"/report"_s, {folder}, folder + u'/', folder};
+    return {folder, folder + u"/report"_s, {folder}, folder + u'/', folder, folder + u"/recovery"_s};
 }
 
 QString CertificateTemplatePath(const Places& places, const QString& templateName) {

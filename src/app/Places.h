@@ -13,6 +13,7 @@ struct Places {
     QStringList templateFolders; // where the certificate template is looked for, in order
     QString certificateFolder;   // offered for the certificates ("d:\")
     QString fileDialogFolder;    // where the file dialogs start ("C:\")
+    QString recoveryFolder;      // the autosave of unsaved changes
 };
 
 // The program's folders on this machine: its own folder (or the per-user data folder where that

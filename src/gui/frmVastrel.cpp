@@ -24,12 +24,14 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainWindow(parent) {
+frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
+    : QMainWindow(parent), recovery_(services.places.recoveryFolder) {
     setObjectName(u"frmVastrel"_s);
     if (!services.remembered) {
         ownSettings_ = std::make_unique<UserSettings>();
@@ -43,7 +45,13 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainW
     scorer_ = std::make_unique<Scorer>(table_, *ui_);
     commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_,
                                                     services.places, this, remembered_, &pdf_, &undo_);
-    undo_.OnChange([this] { ShowFileInTitle(); });
+    undo_.OnChange([this] {
+        ShowFileInTitle();
+        ScheduleAutosave();
+    });
+    autosave_.setSingleShot(true);
+    autosave_.setInterval(services.autosaveMilliseconds);
+    connect(&autosave_, &QTimer::timeout, this, &frmVastrel::Autosave);
     // The shortcuts of undo and redo work wherever the window has the focus, menu closed.
     addAction(toolbar_->Item(QString::fromUtf16(keys::kUndo)));
     addAction(toolbar_->Item(QString::fromUtf16(keys::kRedo)));
@@ -73,6 +81,69 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent) : QMainW
     LoadWindow(services.regional);
 }
 
+void frmVastrel::ScheduleAutosave() {
+    if (undo_.IsClean()) {
+        autosave_.stop();
+        if (!writing_) {
+            recovery_.Discard(); // saved: nothing to recover
+        }
+    } else if (!autosave_.isActive()) {
+        autosave_.start(); // at most one write in the interval, whatever is typed meanwhile
+    }
+}
+
+void frmVastrel::Autosave() {
+    if (writing_) {
+        autosave_.start(); // the last one is still being written
+        return;
+    }
+    // A copy to write from: typing goes on while the thread writes.
+    std::shared_ptr<const ResultTable> copy = table_.Copy();
+    writing_ = QThread::create(
+        [copy, ownFile = state_.openedFile, recovery = recovery_] { recovery.Write(*copy, ownFile); });
+    connect(writing_, &QThread::finished, this, [this] {
+        writing_->deleteLater();
+        writing_ = nullptr;
+        if (undo_.IsClean()) {
+            recovery_.Discard(); // saved while it was written
+        }
+    });
+    writing_->start();
+}
+
+void frmVastrel::EndRecovery() {
+    autosave_.stop();
+    if (writing_) {
+        writing_->wait();
+    }
+    recovery_.Discard();
+}
+
+void frmVastrel::OfferRecovery() {
+    const auto found = recovery_.Pending();
+    if (!found) {
+        return;
+    }
+    if (ui_->MessageBox(RecoveryQuestion(*found), u"Vastrel"_s, MessageButtons::YesNo,
+                        MessageIcon::Question) != MessageAnswer::Yes) {
+        recovery_.KeepAside();
+        return;
+    }
+    {
+        // A step of its own: the start table stays the saved state, the recovered one is not.
+        UndoStep step(&undo_, u"Wiederherstellen"_s);
+        QString error;
+        if (!recovery_.Restore(table_, &error)) {
+            ui_->MessageBox(error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+            return;
+        }
+    }
+    state_.openedFile = found->ownFile;
+    table_.SetCurrentRow(1);
+    grid_->RevealCurrentRow();
+    ShowFileInTitle();
+}
+
 void frmVastrel::OpenAtStart(const QString& path) {
     commands_->OpenFile(path);
     grid_->RevealCurrentRow();
@@ -90,6 +161,9 @@ void frmVastrel::ShowFileInTitle() {
 }
 
 frmVastrel::~frmVastrel() {
+    if (writing_) {
+        writing_->wait();
+    }
     table_.Events() = {};
     // The grid reads the table until it is gone; the table is a member and goes first otherwise.
     delete grid_;
@@ -150,6 +224,7 @@ void frmVastrel::PopUpRowMenu() {
 }
 
 void frmVastrel::QuitProgram() {
+    EndRecovery();
     ending_ = true;
     close();
     QCoreApplication::quit();
@@ -157,6 +232,9 @@ void frmVastrel::QuitProgram() {
 
 void frmVastrel::closeEvent(QCloseEvent* event) {
     if (ending_ || commands_->CloseRequested()) {
+        if (!ending_) {
+            EndRecovery();
+        }
         ending_ = true;
         event->accept();
         QCoreApplication::quit();

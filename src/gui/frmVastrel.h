@@ -2,6 +2,7 @@
 
 #include "app/CommandDispatcher.h"
 #include "app/Places.h"
+#include "app/Recovery.h"
 #include "app/UndoStack.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
@@ -10,6 +11,7 @@
 #include "table/ResultTable.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -29,6 +31,7 @@ struct WindowServices {
     Ui* dialogs = nullptr;                // real dialogs when none
     RegionalSettings* regional = nullptr; // this machine's when none
     Settings* remembered = nullptr;       // the user's settings file when none
+    int autosaveMilliseconds = 3000;      // the quiet time after a change before it is kept
 };
 
 // The main window: toolbar, results table, status bar. It creates the widgets and hands every
@@ -52,6 +55,9 @@ public:
 
     // A file named on the command line, opened once the window stands.
     void OpenAtStart(const QString& path);
+    // Offers the unsaved changes a crash left: "Ja" loads them (marked as not saved), "Nein"
+    // keeps them aside.
+    void OfferRecovery();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -62,6 +68,9 @@ private:
     void ResizeWindow();
     // The file's name and a mark for changes not yet saved, before the program's title.
     void ShowFileInTitle();
+    void ScheduleAutosave();
+    void Autosave();
+    void EndRecovery(); // a normal end: the recovery file goes
     int TwipsToPixels(int twips) const;
     int PixelsToTwips(int pixels) const;
 
@@ -73,6 +82,9 @@ private:
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Settings> ownSettings_;
     QtPdfOutput pdf_;
+    Recovery recovery_;
+    QTimer autosave_;
+    class QThread* writing_ = nullptr; // the autosave on its way to the disk
     Settings* remembered_ = nullptr;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;

@@ -24,6 +24,24 @@ const QString& ResultTable::EmptyText() {
 }
 ResultTable::~ResultTable() = default;
 
+std::unique_ptr<ResultTable> ResultTable::Copy() const {
+    auto copy = std::make_unique<ResultTable>();
+    copy->columns_ = columns_;
+    copy->columnIndex_ = columnIndex_;
+    copy->rows_ = rows_;
+    copy->tableMode_ = tableMode_;
+    copy->selectedCount_ = selectedCount_;
+    copy->currentRow_ = currentRow_;
+    copy->layoutGeneration_ = layoutGeneration_;
+    copy->contentVersion_ = contentVersion_;
+    copy->nextRowId_ = nextRowId_;
+    copy->sortOrder_ = sortOrder_;
+    copy->caption_ = caption_;
+    copy->searchCaption_ = searchCaption_;
+    copy->layoutValue_ = layoutValue_;
+    return copy;
+}
+
 int ResultTable::Resolve(ColumnRef column) const {
     if (column.IsNumber()) {
         const int n = column.Number();

@@ -29,6 +29,10 @@ public:
     ResultTable(const ResultTable&) = delete;
     ResultTable& operator=(const ResultTable&) = delete;
 
+    // A copy of the data (columns, cells, flags, order, title and search lines, settings) for
+    // another thread to write; cell texts are shared, not duplicated. No observer, no events.
+    std::unique_ptr<ResultTable> Copy() const;
+
     // Structure
     int TableMode() const { return tableMode_; }
     void SetTableMode(int mode) { tableMode_ = mode; }

@@ -497,4 +497,36 @@ TEST_F(MainWindowTest, TheHeaderMenuShowsTheRemark) {
     EXPECT_FALSE(View()->isColumnHidden(Column(u"Bemerkung")));
 }
 
+// Typed changes reach the recovery file on their own; after a crash the next start offers them,
+// loads them with the modified mark, and Ctrl+Z takes them back to the start table.
+TEST_F(MainWindowTest, UnsavedChangesSurviveACrash) {
+    QTemporaryDir home;
+    const Places places = PlacesIn(home.path());
+    ScriptedUi firstUi;
+    MemorySettings firstSettings;
+    auto first =
+        std::make_unique<frmVastrel>(WindowServices{places, &firstUi, &settings, &firstSettings, 20});
+    first->show();
+    first->Table().EditCell(1, first->Table().ColumnNumber(u"Name Vorname"), u"Meier, Anna"_s);
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(places.recoveryFolder + u"/recovery.fil"_s); }));
+    QTest::qWait(100); // the writer finishes
+    first.reset(); // gone without the end command or the close question, as in a crash
+
+    ScriptedUi secondUi;
+    frmVastrel second(WindowServices{places, &secondUi, &settings, &remembered, 20});
+    second.show();
+    secondUi.AnswerBox(MessageAnswer::Yes);
+    second.OfferRecovery();
+    ASSERT_EQ(secondUi.Boxes().size(), 1u);
+    EXPECT_TRUE(secondUi.Boxes()[0].text.startsWith(u"Es gibt ungesicherte Änderungen vom "_s));
+    EXPECT_TRUE(secondUi.Boxes()[0].text.endsWith(u" (noch nicht gespeichert). Wiederherstellen?"_s));
+    EXPECT_EQ(second.Table().CellText(1, u"Name Vorname"), u"Meier, Anna"_s);
+    EXPECT_TRUE(second.isWindowModified());
+    second.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
+    QTest::keyClick(second.Grid().View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(second.Table().CellText(1, u"Name Vorname"), QString());
+    EXPECT_FALSE(second.isWindowModified());
+}
+
 } // namespace

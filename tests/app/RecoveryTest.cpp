@@ -1,0 +1,70 @@
+#include "app/Recovery.h"
+#include "GTestPrinters.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+
+namespace {
+
+class RecoveryTest : public ::testing::Test {
+protected:
+    RecoveryTest() : recovery(dir.filePath(u"wiederherstellen"_s)) {
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        table.AddRow(u"1\t2024\t\tw\t\tMeier, Anna"_s);
+    }
+    void Touch(const QString& path, const QDateTime& when) {
+        QFile f(path);
+        if (!f.exists()) {
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.close();
+        }
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+
+    QTemporaryDir dir;
+    ResultTable table;
+    Recovery recovery;
+};
+
+TEST_F(RecoveryTest, OnlyChangesNewerThanTheirFileAreOffered) {
+    const QString own = dir.filePath(u"Lauf.csv"_s);
+    ASSERT_TRUE(recovery.Write(table, own));
+    const QDateTime written(QDate(2026, 12, 8), QTime(23, 42));
+    Touch(recovery.FilePath(), written);
+    auto found = recovery.Pending(); // its own file is not there at all
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->ownFile, own);
+    EXPECT_EQ(RecoveryQuestion(*found),
+              u"Es gibt ungesicherte Änderungen vom 08.12.2026 23:42 (Datei Lauf.csv). Wiederherstellen?"_s);
+    Touch(own, written.addSecs(-60));
+    EXPECT_TRUE(recovery.Pending().has_value()); // saved before the last change
+    Touch(own, written.addSecs(60));
+    EXPECT_FALSE(recovery.Pending().has_value()); // saved after it
+
+    ResultTable back;
+    ASSERT_TRUE(recovery.Restore(back));
+    EXPECT_EQ(back.CellText(1, u"Name Vorname"), u"Meier, Anna"_s);
+}
+
+TEST_F(RecoveryTest, NoIsKeptAsideAndANormalEndRemovesIt) {
+    ASSERT_TRUE(recovery.Write(table, QString()));
+    ASSERT_TRUE(recovery.Pending().has_value());
+    EXPECT_TRUE(
+        RecoveryQuestion(*recovery.Pending()).endsWith(u"(noch nicht gespeichert). Wiederherstellen?"_s));
+    recovery.KeepAside();
+    EXPECT_FALSE(recovery.Pending().has_value());
+    EXPECT_EQ(QDir(dir.filePath(u"wiederherstellen"_s)).entryList({u"recovery-*.fil"_s}).size(), 1);
+    ASSERT_TRUE(recovery.Write(table, QString()));
+    recovery.Discard();
+    EXPECT_FALSE(recovery.Pending().has_value());
+}
+
+} // namespace
