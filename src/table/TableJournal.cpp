@@ -146,19 +146,36 @@ void TableJournal::Apply(ResultTable& table, Entry& entry) {
                 }
             }
             std::sort(s.positions.begin(), s.positions.end());
-            for (std::size_t p : s.positions) {
-                s.rows.push_back(std::move(rows[p]));
+            // One pass: the rows that go to the set, the others closing up behind them.
+            std::vector<ResultTable::Row> kept;
+            kept.reserve(rows.size() - s.positions.size());
+            std::size_t next = 0;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (next < s.positions.size() && s.positions[next] == i) {
+                    s.rows.push_back(std::move(rows[i]));
+                    ++next;
+                } else {
+                    kept.push_back(std::move(rows[i]));
+                }
             }
-            for (auto it = s.positions.rbegin(); it != s.positions.rend(); ++it) {
-                rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(*it));
-            }
+            rows = std::move(kept);
         } else {
+            // One pass: each row back at the place it had among the others.
             s.ids.clear();
+            std::vector<ResultTable::Row> merged;
+            merged.reserve(rows.size() + s.rows.size());
+            std::size_t from = 0;
             for (std::size_t i = 0; i < s.rows.size(); ++i) {
-                const std::size_t p = std::min(s.positions[i], rows.size());
+                while (merged.size() < s.positions[i] && from < rows.size()) {
+                    merged.push_back(std::move(rows[from++]));
+                }
                 s.ids.push_back(s.rows[i].id);
-                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(p), std::move(s.rows[i]));
+                merged.push_back(std::move(s.rows[i]));
             }
+            while (from < rows.size()) {
+                merged.push_back(std::move(rows[from++]));
+            }
+            rows = std::move(merged);
             s.rows.clear();
         }
         s.inTable = !s.inTable;

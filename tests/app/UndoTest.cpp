@@ -159,4 +159,22 @@ TEST_F(UndoTest, AFullRecalculationKeepsOnlyWhatItChanged) {
     EXPECT_EQ(table.CellText(100, u"Gesamt"), after);
 }
 
+TEST_F(UndoTest, RowsDeletedFromSeveralPlacesComeBackWhereTheyStood) {
+    for (const char16_t* name : {u"A", u"B", u"C", u"D", u"E"}) {
+        table.AddRow(u"\t\t\t\t\t"_s + QString::fromUtf16(name));
+    }
+    const QStringList before = Snapshot(table, state);
+    for (int row : {1, 3, 5, 6}) {
+        table.SetRowSelected(row, true);
+    }
+    ui.AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBearbeitung", u"btnBeLö");
+    EXPECT_EQ(table.RowCount(), 2);
+    undo.Undo();
+    EXPECT_EQ(Snapshot(table, state), before);
+    undo.Redo();
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"A"_s);
+    EXPECT_EQ(table.CellText(2, u"Name Vorname"), u"C"_s);
+}
+
 } // namespace
