@@ -163,6 +163,7 @@ void frmVastrel::ShowFileInTitle() {
 frmVastrel::~frmVastrel() {
     if (writing_) {
         writing_->wait();
+        delete writing_; // its own clean-up would have come through the event loop
     }
     table_.Events() = {};
     // The grid reads the table until it is gone; the table is a member and goes first otherwise.
