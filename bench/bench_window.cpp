@@ -1,0 +1,186 @@
+// The real main window, offscreen, driven through its commands at a competition's size:
+// one figure per command (open, recalculation, age factors, sorts, views, select all, search,
+// a cell edit, deleting 1,000 rows). The competition file is made before anything is timed.
+// Rows: --rows=N (default 32,767).
+#include "BenchData.h"
+#include "app/Places.h"
+#include "formats/ExportFile.h"
+#include "gui/QtToolbar.h"
+#include "gui/ResultGrid.h"
+#include "gui/frmVastrel.h"
+#include "ports/Settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::bench;
+
+namespace {
+
+int g_rows = kRows;
+
+// One window with the competition opened, shared by every benchmark.
+struct Session {
+    Session() {
+        ResultTable table;
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        table.LockUpdate(true);
+        for (int i = 1; i <= g_rows; ++i) {
+            table.AddRow(CompetitorRow(i));
+        }
+        file = dir.filePath(u"Wettkampf.csv"_s);
+        ExportRequest request;
+        request.columnList = AllColumnsList();
+        ExportFile(table, file, request);
+        window =
+            std::make_unique<frmVastrel>(WindowServices{PlacesIn(dir.path()), &ui, nullptr, &remembered});
+        window->resize(1366, 768);
+        window->show();
+        QApplication::processEvents();
+        window->OpenAtStart(file);
+        QApplication::processEvents();
+    }
+    void Choose(const char16_t* item) {
+        window->Toolbar().Item(QString::fromUtf16(item))->trigger();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    QString file;
+    SilentUi ui; // answers every question with Yes
+    MemorySettings remembered;
+    std::unique_ptr<frmVastrel> window;
+};
+
+Session& TheSession() {
+    static Session session;
+    return session;
+}
+
+void BM_Open(benchmark::State& state) {
+    Session& s = TheSession();
+    for (auto _ : state) {
+        s.window->OpenAtStart(s.file);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+void BM_Recalculation(benchmark::State& state) {
+    Session& s = TheSession();
+    for (auto _ : state) {
+        s.Choose(u"btnBePunkte");
+    }
+}
+BENCHMARK(BM_Recalculation)->Unit(benchmark::kMillisecond);
+
+void BM_AgeFactorsAndRecalculation(benchmark::State& state) {
+    Session& s = TheSession();
+    for (auto _ : state) {
+        s.Choose(u"btnBeAfMit");
+    }
+}
+BENCHMARK(BM_AgeFactorsAndRecalculation)->Unit(benchmark::kMillisecond);
+
+void BM_Sort(benchmark::State& state) {
+    Session& s = TheSession();
+    const char16_t* items[] = {u"btnSort1", u"btnSort2", u"btnSort3", u"btnSort4", u"btnSort5", u"btnSort6"};
+    const char16_t* item = items[state.range(0)];
+    for (auto _ : state) {
+        s.Choose(item);
+    }
+}
+BENCHMARK(BM_Sort)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+void BM_DayView(benchmark::State& state) {
+    Session& s = TheSession();
+    const char16_t* items[] = {u"btnAnz1Tag", u"btnAnz2Tag", u"btnAnz3Tag", u"btnAnz4Tag", u"btnAnzAlles"};
+    for (auto _ : state) {
+        s.Choose(items[state.range(0)]);
+        state.PauseTiming();
+        s.Choose(u"btnAnzAlles");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DayView)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAll(benchmark::State& state) {
+    Session& s = TheSession();
+    QTableView* view = s.window->Grid().View();
+    for (auto _ : state) {
+        view->selectAll();
+        QApplication::processEvents();
+        state.PauseTiming();
+        view->clearSelection();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond);
+
+void BM_Search(benchmark::State& state) {
+    Session& s = TheSession();
+    QLineEdit* field = s.window->Grid().SearchField();
+    field->setText(u"Läufer%1*"_s.arg(g_rows / 2));
+    for (auto _ : state) {
+        Q_EMIT field->returnPressed();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_Search)->Unit(benchmark::kMillisecond);
+
+void BM_CellEdit(benchmark::State& state) {
+    Session& s = TheSession();
+    QAbstractItemModel* model = s.window->Grid().View()->model();
+    const QModelIndex cell = model->index(100, s.window->Table().ColumnNumber(u"1500m") - 1);
+    int i = 0;
+    for (auto _ : state) {
+        model->setData(cell, u"4:%1.3"_s.arg(10 + (++i % 40)));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CellEdit)->Unit(benchmark::kMillisecond);
+
+void BM_Delete1000Rows(benchmark::State& state) {
+    Session& s = TheSession();
+    ResultTable& table = s.window->Table();
+    for (auto _ : state) {
+        state.PauseTiming();
+        table.ClearSelection();
+        for (int row = 1; row <= 1000; ++row) {
+            table.SetRowSelected(row * 7, true);
+        }
+        state.ResumeTiming();
+        s.Choose(u"btnBeLö");
+        state.PauseTiming();
+        s.Choose(u"btnRückgängig"); // the rows come back for the next round
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Delete1000Rows)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rows=", 7) == 0) {
+            g_rows = std::atoi(argv[i] + 7);
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
