@@ -224,7 +224,13 @@ void QtUi::SetBusy(bool busy) {
 }
 
 void QtUi::ProcessPendingEvents() {
+    // A long run asks every tenth row; a few thousand turns of the event loop would cost as much
+    // as the run itself. While busy, forty turns a second keep the progress text moving.
+    if (busy_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kBusyEventIntervalMs) {
+        return;
+    }
     QCoreApplication::processEvents();
+    sinceEvents_.start();
 }
 
 double QtUi::TextWidthTwips(const QString& text) {

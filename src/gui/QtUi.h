@@ -2,6 +2,7 @@
 
 #include "ports/Ui.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 
 class QLabel;
@@ -38,6 +39,8 @@ private:
     Ui* dialogs_;
     QHash<StatusPanel, QLabel*> panels_;
     bool busy_ = false;
+    QElapsedTimer sinceEvents_;
+    static constexpr qint64 kBusyEventIntervalMs = 25;
 };
 
 // "desc|pattern|desc|pattern|" as Qt name filters, "desc (pattern)" each.

@@ -280,9 +280,18 @@ bool ResultTable::DeleteSelectedRows() {
     if (journal_) {
         RecordRowsRemoved(doomed);
     }
-    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
-        rows_.erase(rows_.begin() + (*it - 1));
+    // One pass: the rows that stay close up behind the ones that go.
+    std::vector<Row> kept;
+    kept.reserve(rows_.size() - doomed.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (next < doomed.size() && static_cast<std::size_t>(doomed[next] - 1) == i) {
+            ++next;
+        } else {
+            kept.push_back(std::move(rows_[i]));
+        }
     }
+    rows_ = std::move(kept);
     for (Row& row : rows_) {
         row.selected = false;
     }
