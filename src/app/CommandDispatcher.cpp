@@ -51,14 +51,14 @@ void CommandDispatcher::ShowUndoItems() {
     toolbar_.SetItemEnabled(QString::fromUtf16(keys::kRedo), canRedo);
 }
 
-void CommandDispatcher::MarkCleanWhenSaved(std::uint64_t savedBefore) {
-    if (undo_ && state_.savedVersion != savedBefore) {
+void CommandDispatcher::MarkCleanWhenSaved(int writesBefore) {
+    if (undo_ && state_.fileWrites != writesBefore) {
         undo_->SetClean();
     }
 }
 
 void CommandDispatcher::OpenFile(const QString& path) {
-    const std::uint64_t saved = state_.savedVersion;
+    const int saved = state_.fileWrites;
     {
         UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kOpen)));
         database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
@@ -133,7 +133,7 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     if (changesData) {
         step.emplace(undo_, ItemCaption(itemKey));
     }
-    const std::uint64_t saved = state_.savedVersion;
+    const int saved = state_.fileWrites;
     if (buttonKey == keys::kDatabase) {
         if (itemKey == keys::kDatabaseEnd) {
             if (EndAfterQuestion()) {

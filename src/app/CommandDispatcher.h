@@ -56,7 +56,7 @@ private:
     // Ends the program when the end question says so; answers whether it ended.
     bool EndAfterQuestion();
     // A save or an open makes the table's state the clean one.
-    void MarkCleanWhenSaved(std::uint64_t savedBefore);
+    void MarkCleanWhenSaved(int writesBefore);
 
     ResultTable& table_;
     Scorer& scorer_;

@@ -111,8 +111,7 @@ void DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
     state_.saveFormat = ownFormat ? SaveFormat::Fil : SaveFormat::Csv;
     state_.openedFile = path;
     table_.SetCurrentRow(1); // the cursor on the first competitor, where the window shows it
-    state_.savedVersion = table_.ContentVersion();
-    state_.savedBaseCaption = state_.baseCaption;
+    ++state_.fileWrites;
     ShowSaveCaption();
 }
 
@@ -179,8 +178,7 @@ bool DatabaseCommands::WriteTable() {
     }
     ui_.SetStatusText(StatusPanel::File, state_.saveFileName + u" gespeichert  "_s);
     state_.openedFile = state_.saveFileName;
-    state_.savedVersion = table_.ContentVersion();
-    state_.savedBaseCaption = state_.baseCaption;
+    ++state_.fileWrites;
     return true;
 }
 

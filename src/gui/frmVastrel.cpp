@@ -200,8 +200,6 @@ void frmVastrel::LoadWindow(RegionalSettings* regional) {
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kCertificatePdf), false);
     state_.shortPrint = true;
-    state_.savedVersion = table_.ContentVersion(); // the empty start table is nothing to lose
-    state_.savedBaseCaption = state_.baseCaption;
     ShowFileInTitle();
 }
 

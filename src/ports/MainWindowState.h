@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <cstdint>
-
 namespace vastrel {
 
 // The format "speichern" writes: the number of the filter chosen in "speichern unter".
@@ -19,9 +17,8 @@ struct MainWindowState {
     bool certificatesPdf = false; // "als eine PDF-Datei": the certificates of a run as one PDF
     QString saveFileName;         // what "speichern" writes; set only by "speichern unter"
     SaveFormat saveFormat = SaveFormat::None;
-    QString openedFile;             // the file last opened or saved, for the window's title
-    std::uint64_t savedVersion = 0; // the table's content version when it was last saved or opened
-    QString savedBaseCaption;       // the event's name then
+    QString openedFile; // the file last opened or saved, for the window's title
+    int fileWrites = 0; // grows with every save and open: the table is then its file's
 };
 
 } // namespace vastrel

@@ -33,7 +33,6 @@ std::unique_ptr<ResultTable> ResultTable::Copy() const {
     copy->selectedCount_ = selectedCount_;
     copy->currentRow_ = currentRow_;
     copy->layoutGeneration_ = layoutGeneration_;
-    copy->contentVersion_ = contentVersion_;
     copy->nextRowId_ = nextRowId_;
     copy->sortOrder_ = sortOrder_;
     copy->caption_ = caption_;
@@ -69,7 +68,6 @@ void ResultTable::ClearTable(bool withColumns) {
     if (journal_) {
         RecordWholeTable();
     }
-    ++contentVersion_;
     rows_.clear();
     selectedCount_ = 0;
     currentRow_ = 0;
@@ -95,7 +93,6 @@ void ResultTable::AddColumn(const Column& column) {
     if (journal_) {
         RecordWholeTable();
     }
-    ++contentVersion_;
     columns_.push_back(column);
     // The first column of a key wins, as lookups by key always meant the leftmost one.
     if (!columnIndex_.contains(column.key)) {
@@ -128,7 +125,6 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
         RecordCellText(*r, static_cast<std::size_t>(c));
     }
     r->MutableCell(static_cast<std::size_t>(c), columns_.size()) = text;
-    ++contentVersion_;
     NotifyCell(row, c + 1);
 }
 
@@ -148,7 +144,6 @@ void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
         RecordCellFlag(*r, static_cast<std::size_t>(c));
     }
     r->SetFlag(static_cast<std::size_t>(c), flag);
-    ++contentVersion_;
     NotifyCell(row, c + 1);
 }
 
@@ -233,7 +228,6 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
     if (journal_) {
         RecordRowsAdded(rows_.size() - 1);
     }
-    ++contentVersion_;
     NotifyReset();
     return RowCount();
 }
@@ -250,7 +244,6 @@ int ResultTable::AddRowFields(std::vector<QString>&& fields) {
     if (journal_) {
         RecordRowsAdded(rows_.size() - 1);
     }
-    ++contentVersion_;
     NotifyReset();
     return RowCount();
 }
@@ -276,7 +269,6 @@ bool ResultTable::DeleteSelectedRows() {
     if (cancel) {
         return false;
     }
-    ++contentVersion_;
     if (journal_) {
         RecordRowsRemoved(doomed);
     }

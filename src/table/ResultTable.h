@@ -44,9 +44,6 @@ public:
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
     int ColumnNumber(ColumnRef column) const;                  // 0 when there is no such column
     int LayoutGeneration() const { return layoutGeneration_; } // grows whenever columns change
-    // Grows with every change of the data: cells, flags, rows, their order, columns; not with
-    // views (the title line carries a day view's name), widths, selection or cursor.
-    std::uint64_t ContentVersion() const { return contentVersion_; }
 
     // Cells
     const QString& CellText(int row, ColumnRef column) const;
@@ -75,7 +72,6 @@ public:
             RecordCellText(r, c);
         }
         r.MutableCell(c, columns_.size()) = text.toString();
-        ++contentVersion_;
         NotifyCell(row, column);
     }
     bool CellFlag(int row, ColumnRef column) const;
@@ -226,7 +222,6 @@ private:
     int selectedCount_ = 0;
     int currentRow_ = 0;
     int layoutGeneration_ = 0;
-    std::uint64_t contentVersion_ = 0;
     QString sortOrder_;
     bool locked_ = false;
     QString caption_;

@@ -201,7 +201,6 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     }
     rows_ = std::move(sorted);
     currentRow_ = newCurrent;
-    ++contentVersion_;
     NotifyReset();
 }
 

@@ -68,7 +68,6 @@ void TableJournal::Undo(ResultTable& table) {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         Apply(table, *it);
     }
-    ++table.contentVersion_;
     ++table.layoutGeneration_;
     table.NotifyReset();
 }
@@ -77,7 +76,6 @@ void TableJournal::Redo(ResultTable& table) {
     for (Entry& entry : entries_) {
         Apply(table, entry);
     }
-    ++table.contentVersion_;
     ++table.layoutGeneration_;
     table.NotifyReset();
 }

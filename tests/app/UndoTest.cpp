@@ -177,4 +177,16 @@ TEST_F(UndoTest, RowsDeletedFromSeveralPlacesComeBackWhereTheyStood) {
     EXPECT_EQ(table.CellText(2, u"Name Vorname"), u"C"_s);
 }
 
+// Every save makes the table clean, also one after a change the cells do not show (the event).
+TEST_F(UndoTest, EverySaveMarksTheTableClean) {
+    ui.AnswerFileDialog({dir.filePath(u"ziel"_s), 2});
+    Choose(u"btnDatenbank", u"btnDbSpeichernUnter");
+    EXPECT_TRUE(undo.IsClean());
+    ui.AnswerInput(u"Stadtlauf 2024"_s);
+    table.Events().captionClick();
+    EXPECT_FALSE(undo.IsClean());
+    Choose(u"btnDatenbank", u"btnDbSpeichern");
+    EXPECT_TRUE(undo.IsClean());
+}
+
 } // namespace
