@@ -217,6 +217,7 @@ void QtUi::SetBusy(bool busy) {
     busy_ = busy;
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        sinceEvents_.invalidate(); // a run's first turn of the event loop shows its start
     } else {
         QApplication::restoreOverrideCursor();
     }

@@ -12,11 +12,6 @@
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::EnsureApplication();
-    return 0;
-}
-
 // Input: the template's bytes, a NUL, then the row's cells as UTF-8 joined by TAB.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -14,11 +14,6 @@
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::EnsureApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QTemporaryFile file;
     if (!file.open()) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared by the fuzz targets: a Qt application for the database drivers, a stop on a broken
-// promise that names it, and the deterministic text measure of the command-line tool.
+// Shared by the fuzz targets: a Qt application for the database drivers (set up before the
+// first input), a stop on a broken promise that names it, and the deterministic text measure of
+// the command-line tool.
 #include <QCoreApplication>
 #include <QString>
 
@@ -29,3 +30,10 @@ inline double Width(const QString& text) {
 }
 
 } // namespace vastrel::fuzz
+
+// libFuzzer (and the replay) call this once before the first input: every target needs the
+// Qt application. Each target is a program of its own that includes this header once.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    vastrel::fuzz::EnsureApplication();
+    return 0;
+}

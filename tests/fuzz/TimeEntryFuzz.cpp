@@ -17,11 +17,6 @@
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::EnsureApplication();
-    return 0;
-}
-
 // Input: one byte for the distance, then "typed time \t m/w \t AF" as UTF-8.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) {
