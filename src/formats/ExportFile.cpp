@@ -47,7 +47,7 @@ bool ExportFile(const ResultTable& table, const QString& path, const ExportReque
         for (int row = 1; row <= table.RowCount(); ++row) {
             for (int c : columns) {
                 // Longer cells would wrap the workbook's length fields and leave a broken file.
-                if (table.CellText(row, c).size() > kMaxXlsCellLength) {
+                if (table.CellView(row, c).size() > kMaxXlsCellLength) {
                     if (errorMessage) {
                         *errorMessage = WriteFailureMessage(
                             path,
@@ -55,7 +55,7 @@ bool ExportFile(const ResultTable& table, const QString& path, const ExportReque
                             u"höchstens %4. Bitte kürzen Sie sie oder speichern Sie als csv- oder fil-Datei."_s
                                 .arg(table.Key(c))
                                 .arg(row)
-                                .arg(table.CellText(row, c).size())
+                                .arg(table.CellView(row, c).size())
                                 .arg(kMaxXlsCellLength));
                     }
                     return false;
@@ -73,8 +73,10 @@ bool ExportFile(const ResultTable& table, const QString& path, const ExportReque
         }
         return false;
     }
-    const QString text = SemicolonText(table, ParseColumnList(table, request.columnList), request.separator);
-    return WriteFileAtomically(path, EncodeTextFile(text), errorMessage);
+    const QList<int> columns = ParseColumnList(table, request.columnList);
+    return WriteFileAtomically(
+        path, [&](QIODevice& file) { return WriteSemicolonText(table, columns, request.separator, file); },
+        errorMessage);
 }
 
 } // namespace vastrel

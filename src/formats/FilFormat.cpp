@@ -72,7 +72,7 @@ QString CellsAsJson(const ResultTable& table, int row) {
             out += u',';
         }
         out += u'"';
-        for (QChar ch : table.CellText(row, c)) {
+        for (QChar ch : table.CellView(row, c)) {
             if (ch == u'"' || ch == u'\\') {
                 out += u'\\';
                 out += ch;
@@ -414,8 +414,11 @@ bool LoadFil(ResultTable& table, const QString& path, QString* errorMessage) {
     for (const Column& c : loaded.columns) {
         table.AddColumn(c);
     }
+    std::vector<QStringView> views;
     for (auto& [cells, flagged] : loaded.rows) {
-        const int row = table.AddRowFields(std::move(cells));
+        views.assign(cells.begin(), cells.end());
+        const int row = table.AddRowFields(views);
+        cells = {};
         for (QStringView c : QStringView(flagged).tokenize(u',', Qt::SkipEmptyParts)) {
             table.SetCellFlag(row, c.toInt(), true);
         }

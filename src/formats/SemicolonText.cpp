@@ -1,8 +1,10 @@
 #include "formats/SemicolonText.h"
 
-#include "system/TextIndex.h"
+#include "system/TextEncoding.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+
+#include <QIODevice>
 
 #include <algorithm>
 #include <optional>
@@ -13,7 +15,7 @@ namespace vastrel {
 
 namespace {
 
-bool NeedsQuotes(const QString& field, const QString& separator) {
+bool NeedsQuotes(QStringView field, const QString& separator) {
     const QChar single = separator.size() == 1 ? separator.at(0) : QChar(u'"');
     for (QChar c : field) {
         if (c == u'"' || c == u'\t' || c == u'\r' || c == u'\n' || c == single) {
@@ -23,7 +25,7 @@ bool NeedsQuotes(const QString& field, const QString& separator) {
     return separator.size() > 1 && field.contains(separator);
 }
 
-void AppendField(QString& out, const QString& field, const QString& separator) {
+void AppendField(QString& out, QStringView field, const QString& separator) {
     if (!NeedsQuotes(field, separator)) {
         out += field;
         return;
@@ -103,52 +105,29 @@ std::optional<QuotedField> ReadQuotedField(QStringView text, qsizetype pos, bool
     return std::nullopt; // no closing quote before the end of the text
 }
 
-// Equal short texts of one column share one string: points, sums, years, factors and times
-// repeat a lot, and a competition of thousands of rows then takes a fraction of the memory.
-class FieldInterner {
-public:
-    QString Intern(std::size_t column, QStringView text) {
-        if (text.isEmpty()) {
-            return {};
-        }
-        if (text.size() > kMaxLength || column >= kMaxColumns) {
-            return text.toString(); // names and remarks rarely repeat
-        }
-        if (column >= known_.size()) {
-            known_.resize(column + 1);
-        }
-        TextIndex& known = known_[column];
-        if (known.Size() >= kMaxDistinct) {
-            return text.toString();
-        }
-        return known.At(known.Insert(text).index);
-    }
-
-private:
-    static constexpr qsizetype kMaxLength = 12;
-    static constexpr std::size_t kMaxColumns = 64;
-    static constexpr int kMaxDistinct = 4096;
-    std::vector<TextIndex> known_;
-};
-
 struct Record {
-    std::vector<QString> fields;
+    // Plain fields are views of the text; quoted ones, which lose their quotes, live in `quoted`.
+    std::vector<QStringView> fields;
+    std::vector<QString> quoted;
     int lineBreaks = 0;      // line ends inside quoted fields
     bool strayQuote = false; // a field opened a quote that never closed
+    void Clear() {
+        fields.clear();
+        quoted.clear();
+        lineBreaks = 0;
+        strayQuote = false;
+    }
 };
 
-Record ReadRecord(QStringView text, qsizetype& pos, bool quotesOverLines, FieldInterner& interner) {
-    Record record;
-    record.fields.reserve(kResultColumnCount);
+void ReadRecord(QStringView text, qsizetype& pos, bool quotesOverLines, Record& record) {
+    record.Clear();
     for (;;) {
-        QString field;
-        bool quoted = false;
+        std::optional<QuotedField> q;
         if (pos < text.size() && text[pos] == u'"') {
-            if (auto q = ReadQuotedField(text, pos, !quotesOverLines)) {
-                field = std::move(q->text);
+            q = ReadQuotedField(text, pos, !quotesOverLines);
+            if (q) {
                 pos = q->end;
                 record.lineBreaks += q->lineBreaks;
-                quoted = true;
             } else {
                 record.strayQuote = true; // read as plain text, the quote kept
             }
@@ -157,26 +136,25 @@ Record ReadRecord(QStringView text, qsizetype& pos, bool quotesOverLines, FieldI
         while (pos < text.size() && !IsSeparator(text[pos]) && !IsLineEnd(text[pos])) {
             ++pos;
         }
-        if (!quoted) {
-            field = interner.Intern(record.fields.size(), text.sliced(start, pos - start));
+        if (!q) {
+            record.fields.push_back(text.sliced(start, pos - start));
         } else {
-            field += text.sliced(start, pos - start); // text after a closing quote stays text
+            q->text += text.sliced(start, pos - start); // text after a closing quote stays text
+            // Moving a string keeps its characters where they are, so the view stays good.
+            record.quoted.push_back(std::move(q->text));
+            record.fields.push_back(record.quoted.back());
         }
-        record.fields.push_back(std::move(field));
         if (pos < text.size() && IsSeparator(text[pos])) {
             ++pos;
             continue;
         }
         SkipLineEnd(text, pos);
-        return record;
+        return;
     }
 }
 
-} // namespace
-
-QString SemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(table.RowCount() + 1) * columns.size() * 6);
+void AppendHeader(QString& out, const ResultTable& table, const QList<int>& columns,
+                  const QString& separator) {
     for (qsizetype i = 0; i < columns.size(); ++i) {
         if (i > 0) {
             out += separator;
@@ -184,16 +162,65 @@ QString SemicolonText(const ResultTable& table, const QList<int>& columns, const
         AppendField(out, table.Key(columns.at(i)), separator);
     }
     out += u"\r\n"_s;
-    for (int row = 1; row <= table.RowCount(); ++row) {
-        for (qsizetype i = 0; i < columns.size(); ++i) {
-            if (i > 0) {
-                out += separator;
-            }
-            AppendField(out, table.CellText(row, columns.at(i)), separator);
+}
+
+void AppendRow(QString& out, const ResultTable& table, int row, const QList<int>& columns,
+               const QString& separator) {
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (i > 0) {
+            out += separator;
         }
-        out += u"\r\n"_s;
+        AppendField(out, table.CellView(row, columns.at(i)), separator);
+    }
+    out += u"\r\n"_s;
+}
+
+} // namespace
+
+QString SemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(table.RowCount() + 1) * columns.size() * 6);
+    AppendHeader(out, table, columns, separator);
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        AppendRow(out, table, row, columns, separator);
     }
     return out;
+}
+
+bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator,
+                        QIODevice& device) {
+    TextFileEncoder encoder;
+    encoder.Consider(separator);
+    for (int c : columns) {
+        encoder.Consider(table.Key(c));
+    }
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        for (int c : columns) {
+            encoder.Consider(table.CellView(row, c));
+        }
+    }
+    // Written a few hundred rows at a time: the whole text of a large competition would take
+    // several times the table's memory.
+    constexpr qsizetype kChunk = 1 << 16;
+    QString text;
+    text.reserve(kChunk + 4096);
+    QByteArray bytes = encoder.Start();
+    bytes.reserve(3 * kChunk);
+    AppendHeader(text, table, columns, separator);
+    for (int row = 1; row <= table.RowCount() + 1; ++row) {
+        if (row <= table.RowCount()) {
+            AppendRow(text, table, row, columns, separator);
+        }
+        if (text.size() >= kChunk || row > table.RowCount()) {
+            encoder.Append(text, bytes);
+            if (device.write(bytes) != bytes.size()) {
+                return false;
+            }
+            text.clear();
+            bytes.clear();
+        }
+    }
+    return true;
 }
 
 SemicolonRecords ParseSemicolonText(QStringView text) {
@@ -207,16 +234,16 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
         ++pos; // the header line is never looked at
     }
     SkipLineEnd(text, pos);
-    FieldInterner interner;
     int line = 2;
+    Record record;
     while (pos < text.size()) {
         const qsizetype start = pos;
-        Record record = ReadRecord(text, pos, true, interner);
+        ReadRecord(text, pos, true, record);
         // A row joined by a quote that ran over line ends must not come out longer than a row;
         // otherwise the quote was a stray one, and every line is read on its own.
         if (record.lineBreaks > 0 && record.fields.size() > static_cast<std::size_t>(kResultColumnCount)) {
             pos = start;
-            record = ReadRecord(text, pos, false, interner);
+            ReadRecord(text, pos, false, record);
         }
         if (record.strayQuote && records.firstStrayQuoteLine == 0) {
             records.firstStrayQuoteLine = line;
@@ -226,14 +253,9 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
             records.firstLongLine = line;
         }
         line += 1 + record.lineBreaks;
-        // Empty fields at the end cost nothing: the table reads a missing cell as empty.
-        while (!record.fields.empty() && record.fields.back().isEmpty()) {
-            record.fields.pop_back();
-        }
-        if (record.fields.empty()) {
-            record.fields = {};
-        }
-        records.rows.push_back(std::move(record.fields));
+        // Surplus fields go (the notice names the first such line); empty ones at the end are
+        // not stored.
+        records.rows.emplace_back(record.fields, static_cast<std::size_t>(kResultColumnCount));
     }
     return records;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "table/RowCells.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+class QIODevice;
 
 #include <vector>
 
@@ -16,13 +20,16 @@ class ResultTable;
 // separator, lines ending in CR LF. A field holding the separator, a double quote, a TAB, CR or
 // LF is written in double quotes with inner quotes doubled, so no column can shift.
 QString SemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator);
+// The same text encoded as a text file (see EncodeTextFile) and written to the device piece by
+// piece; false when a write failed.
+bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, const QString& separator,
+                        QIODevice& device);
 
 struct SemicolonRecords {
-    bool hasHeaderLine = false;             // the file held at least one line
-    std::vector<std::vector<QString>> rows; // every line after the header, split into fields;
-                                            // empty fields at the end left out
-    int firstLongLine = 0;                  // the first line with more fields than the table has columns
-    int firstStrayQuoteLine = 0;            // the first line whose quote never closed
+    bool hasHeaderLine = false;  // the file held at least one line
+    std::vector<RowCells> rows;  // every line after the header, split into a row's fields
+    int firstLongLine = 0;       // the first line with more fields than the table has columns
+    int firstStrayQuoteLine = 0; // the first line whose quote never closed
 };
 
 // Splits the text after its header line into rows and fields. CR LF, a lone CR and a lone LF

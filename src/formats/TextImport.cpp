@@ -147,7 +147,10 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
     QString* errorMessage = report ? &report->error : nullptr;
     SemicolonRecords records;
     try {
-        records = ParseSemicolonText(DecodeTextFile(bytes));
+        // Each form is let go as soon as the next is made: a large file is held twice at most.
+        QString text = DecodeTextFile(bytes);
+        bytes.clear();
+        records = ParseSemicolonText(text);
     } catch (const std::bad_alloc&) {
         // The table is untouched so far: it stays as it was.
         bytes.clear();
@@ -172,13 +175,12 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
     for (std::size_t i = 0; i < kSumCellKeys.size(); ++i) {
         sumCells[i] = table.ColumnNumber(kSumCellKeys[i]);
     }
-    for (std::vector<QString>& fields : records.rows) {
-        const int row = table.AddRowFields(std::move(fields));
-        fields = {};
+    for (RowCells& cells : records.rows) {
+        const int row = table.AddRowCells(std::move(cells));
         for (int column : sumCells) {
             table.SetCellFlag(row, column, true);
         }
-        const QString& rawName = table.CellText(row, name);
+        const QString rawName = table.CellText(row, name);
         if (!IsNormalisedName(rawName)) {
             table.SetCellText(row, name, NormaliseName(rawName));
         }

@@ -165,7 +165,7 @@ void WriteGlobals(Writer& w) {
 
 class SharedStrings {
 public:
-    quint32 Index(const QString& text) {
+    quint32 Index(QStringView text) {
         ++total_;
         return static_cast<quint32>(index_.Insert(text).index);
     }
@@ -212,7 +212,7 @@ private:
 
 } // namespace
 
-std::optional<PlainNumber> AsPlainNumber(const QString& text) {
+std::optional<PlainNumber> AsPlainNumber(QStringView text) {
     QStringView t(text);
     if (t.startsWith(u'-')) {
         t = t.sliced(1);
@@ -260,7 +260,7 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
                      d.U32(0);
                  }));
     sheet.bytes.reserve(static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(columns.size()) * 16);
-    auto label = [&](int row, int column, const QString& text) {
+    auto label = [&](int row, int column, QStringView text) {
         sheet.U16(kLabelSst);
         sheet.U16(10);
         sheet.U16(static_cast<quint16>(row));
@@ -277,7 +277,7 @@ QByteArray BuildXlsWorkbook(const ResultTable& table, const QList<int>& columns)
     }
     for (int r = 1; r <= table.RowCount(); ++r) {
         for (qsizetype i = 0; i < columns.size(); ++i) {
-            const QString& text = table.CellText(r, columns.at(i));
+            const QStringView text = table.CellView(r, columns.at(i));
             if (text.isEmpty()) {
                 continue;
             }

@@ -29,6 +29,6 @@ struct PlainNumber {
 // trailing zeros, at most 10 decimals; shown with as many decimals as the text has. Any other text
 // ("007", " 12", "12x", "1.0000") is nothing: it is written as text, so every cell comes back from
 // the spreadsheet as it was.
-std::optional<PlainNumber> AsPlainNumber(const QString& text);
+std::optional<PlainNumber> AsPlainNumber(QStringView text);
 
 } // namespace vastrel

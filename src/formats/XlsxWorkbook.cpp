@@ -39,7 +39,7 @@ private:
 };
 
 // An age factor as the program writes it: a number with four decimals ("0.7887", "1.0000").
-bool IsFourDecimalFactor(const QString& text) {
+bool IsFourDecimalFactor(QStringView text) {
     const qsizetype point = text.indexOf(u'.');
     return point >= 1 && text.size() - point - 1 == 4 && ConvertStrict(text).has_value() &&
            !text.startsWith(u' ') && !text.endsWith(u' ');
@@ -60,7 +60,7 @@ bool WriteXlsxWorkbook(const ResultTable& table, const QList<int>& columns, cons
     }
     for (int row = 1; row <= table.RowCount(); ++row) {
         for (int c : columns) {
-            if (table.CellText(row, c).size() > kMaxXlsCellLength) {
+            if (table.CellView(row, c).size() > kMaxXlsCellLength) {
                 return fail(
                     u"Die Zelle \"%1\" in Zeile %2 hat mehr als %3 Zeichen, die eine Excel-Zelle fasst."_s
                         .arg(table.Key(c))
@@ -97,7 +97,7 @@ bool WriteXlsxWorkbook(const ResultTable& table, const QList<int>& columns, cons
         const auto r = static_cast<lxw_row_t>(row);
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const int c = columns.at(i);
-            const QString& text = table.CellText(row, c);
+            const QStringView text = table.CellView(row, c);
             if (text.isEmpty()) {
                 continue;
             }

@@ -69,20 +69,20 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
         if (i % 10 == 0) {
             ui.ProcessPendingEvents();
         }
-        if (i >= 2 && ReadLenient(table.CellText(i, born)) < 1900 &&
-            table.CellText(i, name) == table.CellText(i - 1, name)) {
+        if (i >= 2 && ReadLenient(table.CellView(i, born)) < 1900 &&
+            table.CellView(i, name) == table.CellView(i - 1, name)) {
             table.SetCellText(i, born, table.CellText(i - 1, born));
         }
         if (!withAgeClasses) {
             table.SetCellText(i, factor, kNoAgeFactor);
             continue;
         }
-        const double yearOfBirth = ReadLenient(table.CellText(i, born));
+        const double yearOfBirth = ReadLenient(table.CellView(i, born));
         if (!(yearOfBirth > 1900)) {
             table.SetCellText(i, factor, kNoAgeFactor);
             continue;
         }
-        const double age = std::nearbyint(ReadLenient(table.CellText(i, runDate)) - yearOfBirth);
+        const double age = std::nearbyint(ReadLenient(table.CellView(i, runDate)) - yearOfBirth);
         if (!(std::fabs(age) <= std::numeric_limits<int>::max())) {
             // The age does not fit a whole number: the run ends here, as any failure does.
             ui.MessageBox(u"Überlauf"_s, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::None);
@@ -91,7 +91,7 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
             table.Refresh();
             return;
         }
-        if (const auto ageFactor = AgeFactorFor(static_cast<int>(age), table.CellText(i, sex) == u"w")) {
+        if (const auto ageFactor = AgeFactorFor(static_cast<int>(age), table.CellView(i, sex) == u"w")) {
             table.SetCellText(i, factor, *ageFactor);
         }
     }

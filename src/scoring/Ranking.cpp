@@ -24,7 +24,7 @@ std::vector<int> PlacesByPoints(const ResultTable& table, QStringView pointsKey)
     std::vector<double> value(static_cast<std::size_t>(rows), 0);
     std::vector<QString> group(static_cast<std::size_t>(rows));
     for (int r = 1; r <= rows; ++r) {
-        const auto p = ConvertStrict(table.CellText(r, points));
+        const auto p = ConvertStrict(table.CellView(r, points));
         if (!p) {
             continue;
         }

@@ -11,7 +11,7 @@ namespace vastrel {
 
 bool IsRowEmpty(const ResultTable& table, int row) {
     for (int c = 1; c <= table.ColumnCount(); ++c) {
-        if (!table.CellText(row, c).isEmpty()) {
+        if (!table.CellView(row, c).isEmpty()) {
             return false;
         }
     }

@@ -65,13 +65,13 @@ void Scorer::ReportInputError(int row) {
 
 std::optional<double> Scorer::AgeFactor(int row) {
     // An empty cell means no factor has been given yet: the time counts in full.
-    const QString& text = table_.CellText(row, ResolvedColumns().ageFactor);
+    const QStringView text = table_.CellView(row, ResolvedColumns().ageFactor);
     if (IsBlank(text)) {
         return 1.0;
     }
     // A comma is read as the decimal point, as in the times.
     const auto factor =
-        text.contains(u',') ? ConvertStrict(QString(text).replace(u',', u'.')) : ConvertStrict(text);
+        text.contains(u',') ? ConvertStrict(text.toString().replace(u',', u'.')) : ConvertStrict(text);
     if (!factor || !(*factor > 0)) {
         return std::nullopt;
     }
@@ -125,10 +125,10 @@ void Scorer::ComputeRowPoints(int row) {
     const Columns& columns = ResolvedColumns();
     // A row without any time has nothing to score: no message interrupts typing a new row.
     if (std::all_of(columns.time.begin(), columns.time.end(),
-                    [&](int column) { return IsBlank(table_.CellText(row, column)); })) {
+                    [&](int column) { return IsBlank(table_.CellView(row, column)); })) {
         return;
     }
-    const QString& sexText = table_.CellText(row, columns.sex);
+    const QStringView sexText = table_.CellView(row, columns.sex);
     Sex sex;
     if (sexText == u"m") {
         sex = Sex::Men;
@@ -155,7 +155,7 @@ void Scorer::ComputeRowPoints(int row) {
         const auto d = static_cast<std::size_t>(i);
         const Coefficient& c = coefficients_.At(sex, i);
         const int pointsColumn = columns.points[d];
-        const auto effective = EffectiveTime(row, table_.CellText(row, columns.time[d]), u"#.#", ageFactor);
+        const auto effective = EffectiveTime(row, table_.CellView(row, columns.time[d]), u"#.#", ageFactor);
         if (!effective) {
             // A time that cannot be read scores nothing rather than the maximum.
             table_.StoreCellText(row, pointsColumn, QStringView());
@@ -171,13 +171,13 @@ void Scorer::ComputeRowPoints(int row) {
 }
 
 double Scorer::CellValue(int row, int column) const {
-    return ReadLenient(table_.CellText(row, column));
+    return ReadLenient(table_.CellView(row, column));
 }
 
 void Scorer::UpdateRowSums(int row) {
     const Columns& columns = ResolvedColumns();
     for (std::size_t d = 0; d < kDistances.size(); ++d) {
-        const QString& time = table_.CellText(row, columns.time[d]);
+        const QStringView time = table_.CellView(row, columns.time[d]);
         if (IsBlank(time)) {
             table_.StoreCellText(row, columns.points[d], QStringView());
         } else if (kDistances[d].group == DistanceGroup::Sprint) {

@@ -97,10 +97,16 @@ QFileDevice::Permissions NewFilePermissions() {
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage) {
+    return WriteFileAtomically(
+        path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, errorMessage);
+}
+
+bool WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write,
+                         QString* errorMessage) {
     QSaveFile file(path);
     bool ok = !IsWriteProtected(path) && file.open(QIODevice::WriteOnly);
     if (ok) {
-        ok = file.write(bytes) == bytes.size();
+        ok = write(file);
         ok = ok ? file.commit() : (file.cancelWriting(), false);
     }
     if (ok) {

@@ -3,6 +3,8 @@
 #include <QFileDevice>
 #include <QString>
 
+#include <functional>
+
 namespace vastrel {
 
 // True when the length of the named file can be read; never throws, never reports.
@@ -34,5 +36,8 @@ QFileDevice::Permissions NewFilePermissions();
 // Writes bytes to the file through a temporary file that replaces it only when complete; the
 // file and its folder are synced to the disk.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage = nullptr);
+// The same for a file written piece by piece: `write` returns false when a write failed.
+bool WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write,
+                         QString* errorMessage = nullptr);
 
 } // namespace vastrel

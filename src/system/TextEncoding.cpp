@@ -32,7 +32,7 @@ const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 } // namespace
 
-bool FitsWindows1252(const QString& text) {
+bool FitsWindows1252(QStringView text) {
     for (QChar c : text) {
         if (Windows1252Byte(c.unicode()) < 0) {
             return false;
@@ -41,7 +41,7 @@ bool FitsWindows1252(const QString& text) {
     return true;
 }
 
-QByteArray ToWindows1252(const QString& text) {
+QByteArray ToWindows1252(QStringView text) {
     QByteArray out(text.size(), Qt::Uninitialized);
     char* dst = out.data();
     for (QChar c : text) {
@@ -73,16 +73,35 @@ QString DecodeTextFile(const QByteArray& bytes) {
 }
 
 QByteArray EncodeTextFile(const QString& text) {
-    if (FitsWindows1252(text)) {
-        QByteArray bytes = ToWindows1252(text);
-        // «MÃ¼ller» in 8 bits is valid UTF-8 and would come back as «Müller»: only bytes that
-        // read back as the same text may stay 8-bit.
-        const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
-        if (ascii || DecodeTextFile(bytes) == text) {
-            return bytes;
-        }
+    TextFileEncoder encoder;
+    encoder.Consider(text);
+    QByteArray bytes = encoder.Start();
+    encoder.Append(text, bytes);
+    return bytes;
+}
+
+void TextFileEncoder::Consider(QStringView piece) {
+    if (std::all_of(piece.begin(), piece.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        return;
     }
-    return kUtf8Bom + text.toUtf8();
+    anyNonAscii_ = true;
+    if (!allFit_ || !FitsWindows1252(piece)) {
+        allFit_ = false;
+        return;
+    }
+    // «MÃ¼ller» in 8 bits is valid UTF-8 and would come back as «Müller»: 8-bit bytes are read
+    // back as themselves only when they are no valid UTF-8.
+    if (!anyInvalidUtf8_ && !QByteArrayView(ToWindows1252(piece)).isValidUtf8()) {
+        anyInvalidUtf8_ = true;
+    }
+}
+
+QByteArray TextFileEncoder::Start() const {
+    return UsesUtf8() ? kUtf8Bom : QByteArray();
+}
+
+void TextFileEncoder::Append(QStringView text, QByteArray& out) const {
+    out += UsesUtf8() ? text.toUtf8() : ToWindows1252(text);
 }
 
 } // namespace vastrel

@@ -14,8 +14,24 @@ QString DecodeTextFile(const QByteArray& bytes);
 // read plain files.
 QByteArray EncodeTextFile(const QString& text);
 
-bool FitsWindows1252(const QString& text);
-QByteArray ToWindows1252(const QString& text); // only for text that fits
+// The same choice for a file written piece by piece: every piece is looked at first, then the
+// pieces are encoded. Pieces must be whole fields, which the file parts by ASCII characters:
+// the bytes are then valid UTF-8 exactly when every piece's are.
+class TextFileEncoder {
+public:
+    void Consider(QStringView piece);
+    bool UsesUtf8() const { return !allFit_ || (anyNonAscii_ && !anyInvalidUtf8_); }
+    QByteArray Start() const; // what the file starts with: the byte-order mark, or nothing
+    void Append(QStringView text, QByteArray& out) const;
+
+private:
+    bool allFit_ = true;
+    bool anyNonAscii_ = false;
+    bool anyInvalidUtf8_ = false;
+};
+
+bool FitsWindows1252(QStringView text);
+QByteArray ToWindows1252(QStringView text); // only for text that fits
 QString FromWindows1252(const QByteArray& bytes);
 
 } // namespace vastrel

@@ -9,7 +9,6 @@
 namespace vastrel {
 
 namespace {
-const QString kEmptyText;
 const Column kNoColumn = [] {
     Column none;
     none.visible = false;
@@ -18,10 +17,6 @@ const Column kNoColumn = [] {
 } // namespace
 
 ResultTable::ResultTable() = default;
-
-const QString& ResultTable::EmptyText() {
-    return kEmptyText;
-}
 ResultTable::~ResultTable() = default;
 
 std::unique_ptr<ResultTable> ResultTable::Copy() const {
@@ -106,10 +101,10 @@ void ResultTable::ColumnsChanged() {
     ++layoutGeneration_;
 }
 
-const QString& ResultTable::CellText(int row, ColumnRef column) const {
+QStringView ResultTable::CellView(int row, ColumnRef column) const {
     const Row* r = RowAt(row);
     const int c = Resolve(column);
-    return (r && c >= 0) ? r->Cell(static_cast<std::size_t>(c)) : kEmptyText;
+    return (r && c >= 0) ? r->Cell(static_cast<std::size_t>(c)) : QStringView();
 }
 
 void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
@@ -124,7 +119,7 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
     if (journal_) {
         RecordCellText(*r, static_cast<std::size_t>(c));
     }
-    r->MutableCell(static_cast<std::size_t>(c), columns_.size()) = text;
+    r->cells.Set(static_cast<std::size_t>(c), text, columns_.size());
     NotifyCell(row, c + 1);
 }
 
@@ -213,32 +208,20 @@ void ResultTable::FitColumn(ColumnRef column) {
 }
 
 int ResultTable::AddRow(const QString& tabJoinedText) {
-    Row row;
-    const std::size_t n = columns_.size();
-    row.cells.resize(n);
-    std::size_t i = 0;
+    std::vector<QStringView> fields;
     for (QStringView field : QStringView(tabJoinedText).tokenize(u'\t')) {
-        if (i >= n) {
-            break; // surplus fields are dropped
-        }
-        row.cells[i++] = field.toString();
+        fields.push_back(field);
     }
-    row.id = nextRowId_++;
-    rows_.push_back(std::move(row));
-    if (journal_) {
-        RecordRowsAdded(rows_.size() - 1);
-    }
-    NotifyReset();
-    return RowCount();
+    return AddRowFields(fields);
 }
 
-int ResultTable::AddRowFields(std::vector<QString>&& fields) {
+int ResultTable::AddRowFields(const std::vector<QStringView>& fields) {
+    return AddRowCells(RowCells(fields, columns_.size())); // surplus fields dropped; missing ones empty
+}
+
+int ResultTable::AddRowCells(RowCells&& cells) {
     Row row;
-    const std::size_t n = columns_.size();
-    row.cells = std::move(fields);
-    if (row.cells.size() > n) {
-        row.cells.resize(n); // surplus fields dropped; missing ones read as empty
-    }
+    row.cells = std::move(cells);
     row.id = nextRowId_++;
     rows_.push_back(std::move(row));
     if (journal_) {

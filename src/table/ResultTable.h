@@ -2,6 +2,7 @@
 
 #include "table/Column.h"
 #include "table/ResultTableEvents.h"
+#include "table/RowCells.h"
 
 #include <QHash>
 #include <QString>
@@ -46,13 +47,16 @@ public:
     int LayoutGeneration() const { return layoutGeneration_; } // grows whenever columns change
 
     // Cells
-    const QString& CellText(int row, ColumnRef column) const;
-    // The hot path of scoring and sorting: row and column by number.
-    const QString& CellText(int row, int column) const {
+    QString CellText(int row, ColumnRef column) const { return CellView(row, column).toString(); }
+    QString CellText(int row, int column) const { return CellView(row, column).toString(); }
+    // The hot path of scoring, sorting and writing files: the text without a copy. The view is
+    // valid until the row is changed.
+    QStringView CellView(int row, ColumnRef column) const;
+    QStringView CellView(int row, int column) const {
         if (row >= 1 && row <= RowCount() && column >= 1 && column <= ColumnCount()) {
             return rows_[static_cast<std::size_t>(row - 1)].Cell(static_cast<std::size_t>(column - 1));
         }
-        return EmptyText();
+        return {};
     }
     void SetCellText(int row, ColumnRef column, const QString& text);
     // The hot path of scoring: row and column by number; allocates only when the text changes.
@@ -62,16 +66,16 @@ public:
         }
         Row& r = rows_[static_cast<std::size_t>(row - 1)];
         const auto c = static_cast<std::size_t>(column - 1);
-        const QString& old = r.Cell(c);
+        const QStringView old = r.Cell(c);
         if (old.size() == text.size() &&
-            std::equal(text.begin(), text.end(), old.constBegin(),
+            std::equal(text.begin(), text.end(), old.begin(),
                        [](QChar a, QChar b) { return a.unicode() == b.unicode(); })) {
             return;
         }
         if (journal_) {
             RecordCellText(r, c);
         }
-        r.MutableCell(c, columns_.size()) = text.toString();
+        r.cells.Set(c, text, columns_.size());
         NotifyCell(row, column);
     }
     bool CellFlag(int row, ColumnRef column) const;
@@ -102,9 +106,10 @@ public:
     static constexpr int kDefaultMinimumWidth = 300; // twips
 
     // Rows
-    int AddRow(const QString& tabJoinedText);        // returns the new row's number
-    int AddRowFields(std::vector<QString>&& fields); // the same with the fields already apart
-    bool DeleteSelectedRows();                       // raises beforeRowsDelete; false when nothing went
+    int AddRow(const QString& tabJoinedText);                 // returns the new row's number
+    int AddRowFields(const std::vector<QStringView>& fields); // the same with the fields apart
+    int AddRowCells(RowCells&& cells); // cells past the table's columns are not looked at
+    bool DeleteSelectedRows();         // raises beforeRowsDelete; false when nothing went
     int SelectedRowCount() const { return selectedCount_; }
     bool RowSelected(int row) const;
     void SetRowSelected(int row, bool selected);
@@ -160,40 +165,33 @@ private:
     friend class TableJournal;
 
     struct Row {
-        // The cells from the first on; missing ones at the end are empty, so an empty row
-        // holds no cells at all.
-        std::vector<QString> cells;
+        RowCells cells;
         std::uint32_t id = 0; // stays with the row through sorts: undo finds it by this
         // The columns already kept by the journal being recorded: a cell is kept once a step.
         mutable std::uint32_t journalSerial = 0;
         mutable std::uint64_t journalColumns = 0;
-        const QString& Cell(std::size_t column) const {
-            return column < cells.size() ? cells[column] : EmptyText();
-        }
-        QString& MutableCell(std::size_t column, std::size_t columnCount) {
-            if (column >= cells.size()) {
-                cells.resize(std::max(column + 1, columnCount));
-            }
-            return cells[column];
-        }
-        // Cell flags: the first 64 columns in a mask, further ones (rare) in a vector.
+        QStringView Cell(std::size_t column) const { return cells.At(column); }
+        // Cell flags: the first 64 columns in a mask, further ones (rare) in 64-bit words.
         std::uint64_t flagMask = 0;
-        std::vector<bool> moreFlags;
+        std::vector<std::uint64_t> moreFlags;
         bool selected = false;
         bool Flag(std::size_t column) const {
-            return column < 64 ? (flagMask >> column) & 1u
-                               : column - 64 < moreFlags.size() && moreFlags[column - 64];
+            if (column < 64) {
+                return (flagMask >> column) & 1u;
+            }
+            const std::size_t word = column / 64 - 1;
+            return word < moreFlags.size() && ((moreFlags[word] >> (column % 64)) & 1u);
         }
         void SetFlag(std::size_t column, bool on) {
-            if (column < 64) {
-                flagMask =
-                    on ? flagMask | (std::uint64_t{1} << column) : flagMask & ~(std::uint64_t{1} << column);
-                return;
+            std::uint64_t* word = &flagMask;
+            if (column >= 64) {
+                if (moreFlags.size() <= column / 64 - 1) {
+                    moreFlags.resize(column / 64, 0);
+                }
+                word = &moreFlags[column / 64 - 1];
             }
-            if (moreFlags.size() <= column - 64) {
-                moreFlags.resize(column - 63, false);
-            }
-            moreFlags[column - 64] = on;
+            const std::uint64_t bit = std::uint64_t{1} << (column % 64);
+            *word = on ? *word | bit : *word & ~bit;
         }
     };
 
@@ -204,7 +202,6 @@ private:
     void RecordRowsRemoved(const std::vector<int>& rows); // 1-based, ascending
     void RecordOrder();
     void RecordWholeTable();
-    static const QString& EmptyText();
     template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
     Row* RowAt(int row);
     const Row* RowAt(int row) const;

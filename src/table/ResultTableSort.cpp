@@ -66,11 +66,13 @@ int Compare(const SortValue& a, const SortValue& b) {
     return 0;
 }
 
-// A glob pattern ("*" any text, "?" one character), matched against the whole text.
+// A glob pattern ("*" any text, "?" one character), matched against the whole text with case
+// ignored; the pattern comes case folded. Characters are folded one by one, so a search does
+// not copy every cell it looks at.
 bool MatchesWildcard(QStringView text, QStringView pattern) {
     qsizetype t = 0, p = 0, starP = -1, starT = 0;
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t].toCaseFolded())) {
             ++t;
             ++p;
         } else if (p < pattern.size() && pattern[p] == u'*') {
@@ -120,11 +122,11 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     for (std::size_t k = 0; k < keyColumns.size(); ++k) {
         const auto c = static_cast<std::size_t>(keyColumns[k]);
         const ColumnKind kind = columns_[c].Kind();
-        QHash<QString, int> known; // equal texts share one collation key
+        QHash<QStringView, int> known; // equal texts share one collation key (rows stay put here)
         std::vector<QString> texts;
         std::vector<QCollatorSortKey> textKeys;
         for (std::size_t r = 0; r < rowCount; ++r) {
-            const QString& text = rows_[r].Cell(c);
+            const QStringView text = rows_[r].Cell(c);
             SortValue& v = values[k][r];
             if (text.trimmed().isEmpty()) {
                 continue;
@@ -143,8 +145,8 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             v.cls = SortValue::Text;
             auto it = known.constFind(text);
             if (it == known.cend()) {
-                texts.push_back(text);
-                textKeys.push_back(Collator().sortKey(text));
+                texts.push_back(text.toString());
+                textKeys.push_back(Collator().sortKey(texts.back()));
                 it = known.insert(text, static_cast<int>(textKeys.size()) - 1);
             }
             v.textKey = it.value();
@@ -223,7 +225,7 @@ int ResultTable::FindRow(const QString& pattern, int& column) const {
     for (int step = 1; step <= rowCount; ++step) {
         const int row = (currentRow_ + step - 1) % rowCount + 1;
         for (int c : searched) {
-            if (MatchesWildcard(CellText(row, c).toCaseFolded(), folded)) {
+            if (MatchesWildcard(CellView(row, c), folded)) {
                 column = c;
                 return row;
             }

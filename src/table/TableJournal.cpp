@@ -100,9 +100,10 @@ void TableJournal::Apply(ResultTable& table, Entry& entry) {
             const std::uint32_t end = cells->ends[i];
             const auto at = index.constFind(cells->rowIds[i]);
             if (at != index.cend()) {
-                QString& cell = rows[at.value()].MutableCell(cells->columns[i], table.columns_.size());
-                swapped += cell;
-                cell = QStringView(cells->texts).sliced(start, end - start).toString();
+                ResultTable::Row& row = rows[at.value()];
+                swapped += row.Cell(cells->columns[i]);
+                row.cells.Set(cells->columns[i], QStringView(cells->texts).sliced(start, end - start),
+                              table.columns_.size());
             }
             cells->ends[i] = static_cast<std::uint32_t>(swapped.size());
             start = end;

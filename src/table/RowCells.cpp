@@ -1,0 +1,142 @@
+#include "table/RowCells.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace vastrel {
+
+namespace {
+constexpr std::uint32_t kNarrowLimit = 0xFFFF; // characters a row with 16-bit ends may hold
+
+std::size_t EndWidth(std::size_t capacity) {
+    return capacity > kNarrowLimit ? 4 : 2;
+}
+
+// Room for later writes, so scoring a row's empty cells does not allocate once per cell.
+std::size_t GrownCapacity(std::size_t needed) {
+    return needed + needed / 8 + 16;
+}
+} // namespace
+
+RowCells::RowCells(const std::vector<QStringView>& fields, std::size_t limit) {
+    std::size_t count = std::min(fields.size(), limit);
+    while (count > 0 && fields[count - 1].isEmpty()) {
+        --count;
+    }
+    if (count == 0) {
+        return;
+    }
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        length += static_cast<std::size_t>(fields[i].size());
+    }
+    Rebuild(count, length);
+    char16_t* text = Text();
+    std::uint32_t end = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto size = static_cast<std::size_t>(fields[i].size());
+        std::memcpy(text + end, fields[i].utf16(), size * sizeof(char16_t));
+        end += static_cast<std::uint32_t>(size);
+        SetEnd(i, end);
+    }
+    Head()->length = end;
+}
+
+RowCells::RowCells(const RowCells& other) {
+    if (other.block_) {
+        const Header* h = other.Head();
+        // The copy gets no spare room: copies are kept (undo, autosave) more than written to.
+        const std::size_t bytes =
+            sizeof(Header) + h->count * (h->wide ? 4 : 2) + h->length * sizeof(char16_t);
+        block_ = ::operator new(bytes);
+        std::memcpy(block_, other.block_, bytes);
+        Head()->capacity = h->length;
+    }
+}
+
+RowCells& RowCells::operator=(const RowCells& other) {
+    if (this != &other) {
+        RowCells copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+RowCells& RowCells::operator=(RowCells&& other) noexcept {
+    if (this != &other) {
+        Release();
+        block_ = other.block_;
+        other.block_ = nullptr;
+    }
+    return *this;
+}
+
+char16_t* RowCells::Text() const {
+    return reinterpret_cast<char16_t*>(Ends() + Head()->count * (Head()->wide ? 4 : 2));
+}
+
+void RowCells::Release() {
+    ::operator delete(block_);
+    block_ = nullptr;
+}
+
+void RowCells::Rebuild(std::size_t count, std::size_t capacity) {
+    const std::size_t width = EndWidth(capacity);
+    void* block = ::operator new(sizeof(Header) + count * width + capacity * sizeof(char16_t));
+    auto* head = static_cast<Header*>(block);
+    head->count = static_cast<std::uint32_t>(count);
+    head->capacity = static_cast<std::uint32_t>(capacity);
+    head->wide = width == 4 ? 1 : 0;
+    RowCells fresh;
+    fresh.block_ = block;
+    // The old ends carry over; cells the old block did not hold end where the text ends.
+    const std::size_t kept = std::min<std::size_t>(Count(), count);
+    const std::uint32_t length = kept == 0 ? 0 : End(kept - 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        fresh.SetEnd(i, i < kept ? End(i) : length);
+    }
+    head->length = length;
+    if (length > 0) {
+        std::memcpy(fresh.Text(), Text(), length * sizeof(char16_t));
+    }
+    *this = std::move(fresh);
+}
+
+void RowCells::Set(std::size_t column, QStringView text, std::size_t columnCount) {
+    if (column >= Count()) {
+        if (text.isEmpty()) {
+            return; // cells past the stored ones are empty already
+        }
+        const std::size_t length = block_ ? Head()->length : 0;
+        Rebuild(std::max(column + 1, columnCount),
+                GrownCapacity(length + static_cast<std::size_t>(text.size())));
+    }
+    const std::uint32_t start = column == 0 ? 0 : End(column - 1);
+    const std::uint32_t end = End(column);
+    const std::size_t length = Head()->length;
+    const std::size_t needed = length - (end - start) + static_cast<std::size_t>(text.size());
+    if (needed > Head()->capacity || (!Head()->wide && needed > kNarrowLimit)) {
+        Rebuild(Count(), GrownCapacity(needed));
+    }
+    char16_t* chars = Text();
+    const std::size_t newEnd = start + static_cast<std::size_t>(text.size());
+    if (newEnd != end) {
+        std::memmove(chars + newEnd, chars + end, (length - end) * sizeof(char16_t));
+        const std::size_t count = Count();
+        for (std::size_t i = column; i < count; ++i) {
+            SetEnd(i, static_cast<std::uint32_t>(End(i) + newEnd - end));
+        }
+    }
+    std::memcpy(chars + start, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
+    Head()->length = static_cast<std::uint32_t>(needed);
+}
+
+std::size_t RowCells::Bytes() const {
+    if (!block_) {
+        return 0;
+    }
+    return sizeof(Header) + Count() * (Head()->wide ? 4 : 2) + Head()->capacity * sizeof(char16_t);
+}
+
+} // namespace vastrel

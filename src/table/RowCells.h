@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vastrel {
+
+// The texts of one row's cells in one allocation: a header, where each cell's text ends, then
+// the texts one after the other in UTF-16. A competition row costs a few hundred bytes instead
+// of a heap string per cell. Cells after the last one stored read as empty; an empty row holds
+// no allocation. A view handed out stays valid until the row is written to.
+class RowCells {
+public:
+    RowCells() = default;
+    // The first `limit` fields; empty ones at the end are not stored.
+    RowCells(const std::vector<QStringView>& fields, std::size_t limit);
+    ~RowCells() { Release(); }
+    RowCells(const RowCells& other);
+    RowCells& operator=(const RowCells& other);
+    RowCells(RowCells&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+    RowCells& operator=(RowCells&& other) noexcept;
+
+    std::size_t Count() const { return block_ ? Head()->count : 0; }
+    QStringView At(std::size_t column) const {
+        if (!block_ || column >= Head()->count) {
+            return {};
+        }
+        const std::uint32_t start = column == 0 ? 0 : End(column - 1);
+        return {Text() + start, static_cast<qsizetype>(End(column) - start)};
+    }
+    // Writes one cell; a cell past the stored ones first makes room for `columnCount` cells.
+    void Set(std::size_t column, QStringView text, std::size_t columnCount);
+    // Heap bytes held, for memory figures.
+    std::size_t Bytes() const;
+
+private:
+    struct Header {
+        std::uint32_t count;    // cells stored
+        std::uint32_t length;   // text characters used
+        std::uint32_t capacity; // text characters room was made for
+        std::uint32_t wide;     // ends are 32-bit (a row holding more than 65,535 characters)
+    };
+    Header* Head() const { return static_cast<Header*>(block_); }
+    char* Ends() const { return static_cast<char*>(block_) + sizeof(Header); }
+    std::uint32_t End(std::size_t column) const {
+        if (Head()->wide) {
+            return reinterpret_cast<const std::uint32_t*>(Ends())[column];
+        }
+        return reinterpret_cast<const std::uint16_t*>(Ends())[column];
+    }
+    void SetEnd(std::size_t column, std::uint32_t end) {
+        if (Head()->wide) {
+            reinterpret_cast<std::uint32_t*>(Ends())[column] = end;
+        } else {
+            reinterpret_cast<std::uint16_t*>(Ends())[column] = static_cast<std::uint16_t>(end);
+        }
+    }
+    char16_t* Text() const;
+    // A new block with room for `count` cells and `capacity` characters, the old texts copied in.
+    void Rebuild(std::size_t count, std::size_t capacity);
+    void Release();
+
+    void* block_ = nullptr;
+};
+
+} // namespace vastrel

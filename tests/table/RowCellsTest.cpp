@@ -1,0 +1,63 @@
+#include "table/RowCells.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+namespace {
+
+// The row as plain strings, to hold RowCells against.
+QStringList Texts(const RowCells& cells, std::size_t columns) {
+    QStringList out;
+    for (std::size_t c = 0; c < columns; ++c) {
+        out << cells.At(c).toString();
+    }
+    return out;
+}
+
+TEST(RowCells, FieldsBuildTheRowAndTrailingEmptyOnesAreNotStored) {
+    const QString a = u"Meier, Anna"_s, b = u"4:05.3"_s, empty;
+    const RowCells cells({a, empty, b, empty, empty}, 4);
+    EXPECT_EQ(cells.Count(), 3u);
+    EXPECT_EQ(Texts(cells, 5), (QStringList{a, u""_s, b, u""_s, u""_s}));
+    EXPECT_EQ(RowCells({empty, empty}, 33).Bytes(), 0u); // an empty row holds no allocation
+    EXPECT_EQ(RowCells({a, b}, 1).Count(), 1u);          // surplus fields dropped
+}
+
+// Random writes of growing, shrinking and equal-length texts, past the stored cells too, and a
+// row that crosses the 65,535 characters 16-bit ends can hold, against a list of strings.
+TEST(RowCells, RandomWritesAgreeWithPlainStrings) {
+    std::mt19937 random(7);
+    constexpr std::size_t kColumns = 33;
+    RowCells cells;
+    QStringList expected(kColumns);
+    std::size_t longColumn = 0;
+    for (int step = 0; step < 5000; ++step) {
+        auto column = static_cast<std::size_t>(random() % kColumns);
+        const auto length = step == 2500 ? 70000u : random() % 9;
+        QString text(static_cast<qsizetype>(length), QChar(u'a' + step % 26));
+        if (step == 2500) {
+            longColumn = column;
+        } else if (step == 2600) {
+            column = longColumn; // the long text goes again
+        }
+        cells.Set(column, text, kColumns);
+        expected[static_cast<qsizetype>(column)] = text;
+        if (step % 97 == 0) {
+            RowCells copy(cells); // a copy holds the same texts and can be written on
+            copy.Set(0, u"Kopie"_s, kColumns);
+            QStringList copied = expected;
+            copied[0] = u"Kopie"_s;
+            ASSERT_EQ(Texts(copy, kColumns), copied) << step;
+        }
+        ASSERT_EQ(Texts(cells, kColumns), expected) << step;
+    }
+}
+
+} // namespace
+} // namespace vastrel
