@@ -24,9 +24,9 @@ struct SortValue {
     int textKey = -1; // index into the key's distinct texts, then their rank
 };
 
-// Ranks distinct texts by the German collation; texts it holds equal ("MEIER" and "Meier") are
-// ordered by their exact text, so that identical texts always stand together.
-std::vector<int> RankTexts(const std::vector<QString>& texts, const std::vector<QCollatorSortKey>& keys) {
+// Ranks texts by the German collation; texts it holds equal ("MEIER" and "Meier") are ordered
+// by their exact text, so that identical texts always stand together and share one rank.
+std::vector<int> RankTexts(const std::vector<QStringView>& texts, const std::vector<QCollatorSortKey>& keys) {
     std::vector<int> order(texts.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
@@ -34,8 +34,13 @@ std::vector<int> RankTexts(const std::vector<QString>& texts, const std::vector<
         return c != 0 ? c < 0 : texts[static_cast<std::size_t>(a)] < texts[static_cast<std::size_t>(b)];
     });
     std::vector<int> rank(texts.size());
+    int current = 0;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        rank[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+        const auto at = static_cast<std::size_t>(order[i]);
+        if (i > 0 && texts[at] != texts[static_cast<std::size_t>(order[i - 1])]) {
+            ++current;
+        }
+        rank[at] = current;
     }
     return rank;
 }
@@ -122,8 +127,9 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     for (std::size_t k = 0; k < keyColumns.size(); ++k) {
         const auto c = static_cast<std::size_t>(keyColumns[k]);
         const ColumnKind kind = columns_[c].Kind();
-        QHash<QStringView, int> known; // equal texts share one collation key (rows stay put here)
-        std::vector<QString> texts;
+        // Every text gets its own collation key: finding equal texts first costs more than the
+        // keys (names are mostly distinct). The rows stay put here, so views of them do.
+        std::vector<QStringView> texts;
         std::vector<QCollatorSortKey> textKeys;
         for (std::size_t r = 0; r < rowCount; ++r) {
             const QStringView text = rows_[r].Cell(c);
@@ -143,13 +149,9 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
                 continue;
             }
             v.cls = SortValue::Text;
-            auto it = known.constFind(text);
-            if (it == known.cend()) {
-                texts.push_back(text.toString());
-                textKeys.push_back(Collator().sortKey(texts.back()));
-                it = known.insert(text, static_cast<int>(textKeys.size()) - 1);
-            }
-            v.textKey = it.value();
+            v.textKey = static_cast<int>(texts.size());
+            texts.push_back(text);
+            textKeys.push_back(Collator().sortKey(QString::fromRawData(text.data(), text.size())));
         }
         if (!texts.empty()) {
             const std::vector<int> rank = RankTexts(texts, textKeys);
