@@ -1,7 +1,5 @@
 #include "system/TextEncoding.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <array>
 
@@ -62,14 +60,13 @@ QString FromWindows1252(const QByteArray& bytes) {
 }
 
 QString DecodeTextFile(const QByteArray& bytes) {
-    const bool hasBom = bytes.startsWith(kUtf8Bom);
-    const QByteArray body = hasBom ? bytes.mid(kUtf8Bom.size()) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError()) {
-        return text;
+    // Checked before decoding: an 8-bit file is then decoded once, not twice.
+    if (!QByteArrayView(bytes).isValidUtf8()) {
+        return FromWindows1252(bytes);
     }
-    return FromWindows1252(bytes);
+    const QByteArrayView body =
+        bytes.startsWith(kUtf8Bom) ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
+    return QString::fromUtf8(body);
 }
 
 QByteArray EncodeTextFile(const QString& text) {
@@ -101,7 +98,18 @@ QByteArray TextFileEncoder::Start() const {
 }
 
 void TextFileEncoder::Append(QStringView text, QByteArray& out) const {
-    out += UsesUtf8() ? text.toUtf8() : ToWindows1252(text);
+    if (UsesUtf8()) {
+        out += text.toUtf8();
+        return;
+    }
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* dst = out.data() + at;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const int b = u < 0x80 ? u : Windows1252Byte(u);
+        *dst++ = static_cast<char>(b < 0 ? '?' : b);
+    }
 }
 
 } // namespace vastrel
