@@ -1,7 +1,8 @@
 // The real main window, offscreen, driven through its commands at a competition's size:
 // one figure per command (open, recalculation, age factors, sorts, views, select all, search,
 // a cell edit, deleting 1,000 rows). The competition file is made before anything is timed.
-// Rows: --rows=N (default 32,767).
+// Rows: --rows=N (default 32,767). --memory instead opens and scores the competition and prints
+// the process's resident memory, in a process of its own.
 #include "BenchData.h"
 #include "app/Places.h"
 #include "formats/ExportFile.h"
@@ -12,11 +13,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -61,9 +65,14 @@ struct Session {
     std::unique_ptr<frmVastrel> window;
 };
 
+// Made on first use; ended before the application, which its window needs.
+std::unique_ptr<Session> g_session;
+
 Session& TheSession() {
-    static Session session;
-    return session;
+    if (!g_session) {
+        g_session = std::make_unique<Session>();
+    }
+    return *g_session;
 }
 
 void BM_Open(benchmark::State& state) {
@@ -112,6 +121,18 @@ void BM_DayView(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DayView)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// A click on a column header: "Name Vorname", then "Gesamt", each click turning the order.
+void BM_HeaderSort(benchmark::State& state) {
+    Session& s = TheSession();
+    QHeaderView* header = s.window->Grid().View()->horizontalHeader();
+    const int section = s.window->Table().ColumnNumber(state.range(0) == 0 ? u"Name Vorname" : u"Gesamt") - 1;
+    for (auto _ : state) {
+        Q_EMIT header->sectionClicked(section);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_HeaderSort)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 void BM_SelectAll(benchmark::State& state) {
     Session& s = TheSession();
@@ -168,19 +189,50 @@ void BM_Delete1000Rows(benchmark::State& state) {
 }
 BENCHMARK(BM_Delete1000Rows)->Unit(benchmark::kMillisecond);
 
+// "VmRSS" or "VmHWM" of this process in megabytes.
+double MemoryMegabytes(const char* field) {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1)
+                       .trimmed()
+                       .split(' ')
+                       .front()
+                       .toDouble() /
+                   1024.0;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    bool memory = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--rows=", 7) == 0) {
             g_rows = std::atoi(argv[i] + 7);
         }
+        memory = memory || std::strcmp(argv[i], "--memory") == 0;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    if (memory) {
+        const double empty = MemoryMegabytes("VmRSS:");
+        Session& s = TheSession();
+        s.Choose(u"btnBePunkte");
+        std::printf("rows %d: resident %.1f MB (peak %.1f MB; %.1f MB before the window)\n", g_rows,
+                    MemoryMegabytes("VmRSS:"), MemoryMegabytes("VmHWM:"), empty);
+        g_session.reset();
+        return 0;
+    }
     ::benchmark::Initialize(&argc, argv);
     ::benchmark::RunSpecifiedBenchmarks();
+    g_session.reset();
     return 0;
 }

@@ -289,8 +289,19 @@ void ResultGrid::CopySelectionToTable() {
     }
     syncing_ = true;
     table_.ClearSelection();
-    for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
-        table_.SetRowSelected(index.row() + 1, true);
+    // Whole rows are selected (the grid selects rows), so the ranges say which: asking row by
+    // row would look at every cell of a million rows.
+    const int lastColumn = model_->columnCount() - 1;
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
+        if (range.left() == 0 && range.right() == lastColumn) {
+            table_.SelectRows(range.top() + 1, range.bottom() + 1);
+            continue;
+        }
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (view_->selectionModel()->isRowSelected(row)) {
+                table_.SetRowSelected(row + 1, true);
+            }
+        }
     }
     syncing_ = false;
 }

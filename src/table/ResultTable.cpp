@@ -291,6 +291,23 @@ void ResultTable::SetRowSelected(int row, bool selected) {
     NotifyState();
 }
 
+void ResultTable::SelectRows(int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, RowCount());
+    bool changed = false;
+    for (int row = first; row <= last; ++row) {
+        Row& r = rows_[static_cast<std::size_t>(row - 1)];
+        if (!r.selected) {
+            r.selected = true;
+            ++selectedCount_;
+            changed = true;
+        }
+    }
+    if (changed) {
+        NotifyState();
+    }
+}
+
 void ResultTable::ClearSelection() {
     if (selectedCount_ == 0) {
         return;

@@ -113,6 +113,7 @@ public:
     int SelectedRowCount() const { return selectedCount_; }
     bool RowSelected(int row) const;
     void SetRowSelected(int row, bool selected);
+    void SelectRows(int first, int last); // first to last, with one notification
     void ClearSelection();
     int CurrentRow() const { return currentRow_; }
     void SetCurrentRow(int row);

@@ -5,8 +5,10 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <optional>
 
@@ -44,6 +46,39 @@ std::vector<int> RankTexts(const std::vector<QStringView>& texts, const std::vec
     }
     return rank;
 }
+
+bool IsBlankText(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+}
+
+// The distinct short texts of a column and their key numbers. Columns of a handful of values
+// ("m" and "w") are answered from a short list without hashing.
+class ShortTexts {
+public:
+    // The text's number, or -1 after taking it in as `next`.
+    int Find(QStringView text, int next) {
+        for (std::size_t i = 0; i < few_; ++i) {
+            if (recent_[i].first == text) {
+                return recent_[i].second;
+            }
+        }
+        if (few_ < recent_.size()) {
+            recent_[few_++] = {text, next};
+            return -1;
+        }
+        const auto known = many_.constFind(text);
+        if (known != many_.cend()) {
+            return known.value();
+        }
+        many_.insert(text, next);
+        return -1;
+    }
+
+private:
+    std::array<std::pair<QStringView, int>, 8> recent_{};
+    std::size_t few_ = 0;
+    QHash<QStringView, int> many_;
+};
 
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
@@ -127,14 +162,17 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     for (std::size_t k = 0; k < keyColumns.size(); ++k) {
         const auto c = static_cast<std::size_t>(keyColumns[k]);
         const ColumnKind kind = columns_[c].Kind();
-        // Every text gets its own collation key: finding equal texts first costs more than the
-        // keys (names are mostly distinct). The rows stay put here, so views of them do.
+        // Short texts ("m", "w", club codes) repeat and share one collation key; longer ones,
+        // mostly distinct names, get their own: looking for equals would cost more than the
+        // keys. The rows stay put here, so views of them do.
+        constexpr qsizetype kSharedKeyLength = 16;
+        ShortTexts shortTexts;
         std::vector<QStringView> texts;
         std::vector<QCollatorSortKey> textKeys;
         for (std::size_t r = 0; r < rowCount; ++r) {
             const QStringView text = rows_[r].Cell(c);
             SortValue& v = values[k][r];
-            if (text.trimmed().isEmpty()) {
+            if (IsBlankText(text)) {
                 continue;
             }
             std::optional<double> number;
@@ -149,6 +187,13 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
                 continue;
             }
             v.cls = SortValue::Text;
+            if (text.size() <= kSharedKeyLength) {
+                const int known = shortTexts.Find(text, static_cast<int>(texts.size()));
+                if (known >= 0) {
+                    v.textKey = known;
+                    continue;
+                }
+            }
             v.textKey = static_cast<int>(texts.size());
             texts.push_back(text);
             textKeys.push_back(Collator().sortKey(QString::fromRawData(text.data(), text.size())));
