@@ -169,6 +169,17 @@ TEST_F(ResultTableTest, SelectionCountFollowsChanges) {
     EXPECT_FALSE(table.RowSelected(2));
     table.ClearSelection();
     EXPECT_EQ(table.SelectedRowCount(), 0);
+
+    // A range of rows at once, clamped to the table, counted once per row, told once.
+    CountingObserver observer;
+    table.SetObserver(&observer);
+    table.SetRowSelected(3, true);
+    table.SelectRows(2, 9);
+    EXPECT_EQ(table.SelectedRowCount(), 3);
+    EXPECT_EQ(observer.states, 2);
+    table.SelectRows(3, 4); // nothing new: nothing told
+    EXPECT_EQ(observer.states, 2);
+    table.SetObserver(nullptr);
 }
 
 TEST_F(ResultTableTest, CurrentRowStaysInsideTheTable) {
