@@ -226,8 +226,10 @@ int main(int argc, char** argv) {
         const double empty = MemoryMegabytes("VmRSS:");
         Session& s = TheSession();
         s.Choose(u"btnBePunkte");
-        std::printf("rows %d: resident %.1f MB (peak %.1f MB; %.1f MB before the window)\n", g_rows,
-                    MemoryMegabytes("VmRSS:"), MemoryMegabytes("VmHWM:"), empty);
+        std::printf(
+            "rows %d: resident %.1f MB (peak %.1f MB; %.1f MB before the window), table %.0f bytes a row\n",
+            g_rows, MemoryMegabytes("VmRSS:"), MemoryMegabytes("VmHWM:"), empty,
+            static_cast<double>(s.window->Table().RowBytes()) / g_rows);
         g_session.reset();
         return 0;
     }

@@ -36,6 +36,14 @@ std::unique_ptr<ResultTable> ResultTable::Copy() const {
     return copy;
 }
 
+std::size_t ResultTable::RowBytes() const {
+    std::size_t bytes = rows_.capacity() * sizeof(Row);
+    for (const Row& row : rows_) {
+        bytes += row.cells.Bytes() + row.moreFlags.capacity() * sizeof(std::uint64_t);
+    }
+    return bytes;
+}
+
 int ResultTable::Resolve(ColumnRef column) const {
     if (column.IsNumber()) {
         const int n = column.Number();

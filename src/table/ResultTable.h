@@ -42,6 +42,7 @@ public:
                    bool editable, int reservedB, int cellAlignment, int reservedC, int kind);
     void AddColumn(const Column& column); // restores a column with all its settings
     int RowCount() const { return static_cast<int>(rows_.size()); }
+    std::size_t RowBytes() const; // what the rows hold in memory, for memory figures
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
     int ColumnNumber(ColumnRef column) const;                  // 0 when there is no such column
     int LayoutGeneration() const { return layoutGeneration_; } // grows whenever columns change

@@ -256,4 +256,21 @@ TEST_F(ResultTableTest, ReportSettingsAreKeptUntilReset) {
     EXPECT_FALSE(table.ReportOptionA() || table.ReportOptionB());
 }
 
+// A scored competition row (every cell filled as scoring leaves it) stays within 600 bytes.
+TEST(ResultTableMemory, AScoredCompetitionRowTakesAtMost600Bytes) {
+    ResultTable table;
+    for (int c = 1; c <= 33; ++c) {
+        table.AddColumn(u"c%1"_s.arg(c), QString(), 10, 2, true, 1, 2, 0, 0);
+    }
+    const QString row =
+        u"2\t2024\t%1\tw\t%1\tLäuferin-Mustermann%1, "
+        u"Alexandra\t1951\t0.7887\t\t8.1\t812\t4:11.1\t794\t1:01.0\t"
+        u"955\t2561\t12.1\t845\t9:01.5\t812\t2:11.1\t801\t2458\t24.1\t911\t17:01.0\t760\t3:11.4\t"
+        u"802\t2473\t0:36:12.0\t899\t8391"_s;
+    for (int i = 1; i <= 1000; ++i) {
+        table.AddRow(row.arg(10000 + i));
+    }
+    EXPECT_LE(table.RowBytes() / 1000, 600u);
+}
+
 } // namespace
