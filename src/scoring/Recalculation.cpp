@@ -10,12 +10,7 @@ using namespace Qt::StringLiterals;
 namespace vastrel {
 
 bool IsRowEmpty(const ResultTable& table, int row) {
-    for (int c = 1; c <= table.ColumnCount(); ++c) {
-        if (!table.CellView(row, c).isEmpty()) {
-            return false;
-        }
-    }
-    return true;
+    return table.IsRowEmpty(row);
 }
 
 void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {

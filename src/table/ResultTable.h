@@ -79,6 +79,9 @@ public:
         r.cells.Set(c, text, columns_.size());
         NotifyCell(row, column);
     }
+    bool IsRowEmpty(int row) const { // true for every cell empty, and for no such row
+        return row < 1 || row > RowCount() || rows_[static_cast<std::size_t>(row - 1)].cells.IsEmpty();
+    }
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;

@@ -24,6 +24,7 @@ public:
     RowCells& operator=(RowCells&& other) noexcept;
 
     std::size_t Count() const { return block_ ? Head()->count : 0; }
+    bool IsEmpty() const { return !block_ || Head()->length == 0; } // every cell empty
     QStringView At(std::size_t column) const {
         if (!block_ || column >= Head()->count) {
             return {};

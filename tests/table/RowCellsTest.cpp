@@ -27,6 +27,10 @@ TEST(RowCells, FieldsBuildTheRowAndTrailingEmptyOnesAreNotStored) {
     EXPECT_EQ(Texts(cells, 5), (QStringList{a, u""_s, b, u""_s, u""_s}));
     EXPECT_EQ(RowCells({empty, empty}, 33).Bytes(), 0u); // an empty row holds no allocation
     EXPECT_EQ(RowCells({a, b}, 1).Count(), 1u);          // surplus fields dropped
+    RowCells emptied({empty, b}, 33);
+    EXPECT_FALSE(emptied.IsEmpty());
+    emptied.Set(1, {}, 33);
+    EXPECT_TRUE(emptied.IsEmpty()); // cells stored, all of them empty
 }
 
 // Random writes of growing, shrinking and equal-length texts, past the stored cells too, and a
