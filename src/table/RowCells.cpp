@@ -36,7 +36,9 @@ RowCells::RowCells(const std::vector<QStringView>& fields, std::size_t limit) {
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const auto size = static_cast<std::size_t>(fields[i].size());
-        std::memcpy(text + end, fields[i].utf16(), size * sizeof(char16_t));
+        if (size > 0) { // an empty view may point nowhere
+            std::memcpy(text + end, fields[i].utf16(), size * sizeof(char16_t));
+        }
         end += static_cast<std::uint32_t>(size);
         SetEnd(i, end);
     }
@@ -128,7 +130,9 @@ void RowCells::Set(std::size_t column, QStringView text, std::size_t columnCount
             SetEnd(i, static_cast<std::uint32_t>(End(i) + newEnd - end));
         }
     }
-    std::memcpy(chars + start, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
+    if (!text.isEmpty()) { // an empty view may point nowhere
+        std::memcpy(chars + start, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
+    }
     Head()->length = static_cast<std::uint32_t>(needed);
 }
 
