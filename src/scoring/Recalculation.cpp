@@ -3,7 +3,11 @@
 #include "ports/Ui.h"
 #include "scoring/Progress.h"
 #include "scoring/Scorer.h"
+#include "scoring/ScoresAhead.h"
 #include "table/ResultTable.h"
+
+#include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +28,12 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
 }
 
 void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
+    // Below this the second thread costs more than it saves.
+    constexpr int kRowsForTwoThreads = 4096;
+    RecalculateAll(table, scorer, ui, kRowsForTwoThreads);
+}
+
+void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoThreads) {
     ui.SetStatusText(StatusPanel::Progress, u"Berechnung läuft! Bitte warten!  "_s);
     ui.SetBusy(true);
     scorer.SetInputErrorFlag(false);
@@ -31,9 +41,19 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
     table.LockUpdate(true);
     const int rowCount = table.RowCount();
     ProgressDisplay progress(ui);
+    std::unique_ptr<ScoresAhead> ahead;
+    if (rowCount >= rowsForTwoThreads && std::thread::hardware_concurrency() > 1) {
+        ahead = std::make_unique<ScoresAhead>(table, scorer.Coefficients());
+    }
     for (int row = 1; row <= rowCount; ++row) {
         const bool empty = IsRowEmpty(table, row);
-        if (!empty) {
+        const std::optional<RowCells>* scored = ahead && !empty ? &ahead->Scored(row) : nullptr;
+        if (scored && *scored) {
+            // Scored without a message: the copy's cells are the row's new ones.
+            for (int c = 1; c <= table.ColumnCount(); ++c) {
+                table.StoreCellText(row, c, (**scored).At(static_cast<std::size_t>(c - 1)));
+            }
+        } else if (!empty) {
             scorer.ComputeRowPoints(row);
             if (scorer.InputErrorFlag()) {
                 break; // this row keeps its old sums; the rows after it are not computed
@@ -43,10 +63,11 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
         if (row % 10 == 0) {
             ui.ProcessPendingEvents();
         }
-        if (!empty) {
+        if (!empty && !(scored && *scored)) {
             scorer.UpdateRowSums(row);
         }
     }
+    ahead.reset();
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
     table.SetCurrentRow(1);
     table.LockUpdate(false);

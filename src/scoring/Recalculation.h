@@ -13,6 +13,9 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row);
 // Recomputes every row in table order with the progress in status panel "3", stops at the first
 // time that cannot be read, and sorts by run and total, descending. Empty rows are passed over.
 void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui);
+// The same; a competition of at least `rowsForTwoThreads` rows is scored on two threads (the
+// outcome is the same, messages included).
+void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoThreads);
 
 // True when every cell of the row is empty.
 bool IsRowEmpty(const ResultTable& table, int row);

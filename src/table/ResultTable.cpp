@@ -131,6 +131,12 @@ void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
     NotifyCell(row, c + 1);
 }
 
+const RowCells& ResultTable::Cells(int row) const {
+    static const RowCells kNoCells;
+    const Row* r = RowAt(row);
+    return r ? r->cells : kNoCells;
+}
+
 bool ResultTable::CellFlag(int row, ColumnRef column) const {
     const Row* r = RowAt(row);
     const int c = Resolve(column);

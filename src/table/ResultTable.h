@@ -82,6 +82,8 @@ public:
     bool IsRowEmpty(int row) const { // true for every cell empty, and for no such row
         return row < 1 || row > RowCount() || rows_[static_cast<std::size_t>(row - 1)].cells.IsEmpty();
     }
+    // The row's cells as one value (a copy of a row to work on elsewhere); empty for no row.
+    const RowCells& Cells(int row) const;
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;

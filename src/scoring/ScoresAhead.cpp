@@ -1,0 +1,146 @@
+#include "scoring/ScoresAhead.h"
+
+#include "ports/SilentUi.h"
+#include "scoring/Scorer.h"
+#include "table/ResultTable.h"
+
+namespace vastrel {
+
+namespace {
+
+// How far scoring may run ahead of the caller, in blocks: bounds the memory of scored copies.
+constexpr int kBlocksAhead = 8;
+
+// Answers like the silent Ui and remembers that a message was asked for.
+class NoticingUi : public SilentUi {
+public:
+    MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override {
+        asked = true;
+        return SilentUi::MessageBox(text, title, buttons, icon);
+    }
+    bool asked = false;
+};
+
+} // namespace
+
+// One thread's own table of one row and its own Scorer.
+class ScoresAhead::Worker {
+public:
+    Worker(const ResultTable& table, const PointsCoefficients& coefficients) : table_(table) {
+        for (int c = 1; c <= table.ColumnCount(); ++c) {
+            copy_.AddColumn(table.ColumnAt(c));
+        }
+        scorer_.Coefficients() = coefficients;
+        fields_.resize(static_cast<std::size_t>(table.ColumnCount()));
+    }
+
+    std::optional<RowCells> Score(int row) {
+        if (table_.IsRowEmpty(row)) {
+            return std::nullopt; // the caller passes it over
+        }
+        for (std::size_t c = 0; c < fields_.size(); ++c) {
+            fields_[c] = table_.CellView(row, static_cast<int>(c) + 1);
+        }
+        copy_.ClearTable(false);
+        copy_.AddRowFields(fields_);
+        ui_.asked = false;
+        scorer_.SetInputErrorFlag(false);
+        scorer_.ComputeRowPoints(1);
+        if (!ui_.asked && !scorer_.InputErrorFlag()) {
+            scorer_.UpdateRowSums(1);
+        }
+        if (ui_.asked || scorer_.InputErrorFlag()) {
+            return std::nullopt;
+        }
+        return copy_.Cells(1);
+    }
+
+private:
+    const ResultTable& table_;
+    ResultTable copy_;
+    NoticingUi ui_;
+    Scorer scorer_{copy_, ui_};
+    std::vector<QStringView> fields_;
+};
+
+ScoresAhead::ScoresAhead(const ResultTable& table, const PointsCoefficients& coefficients)
+    : table_(table), coefficients_(coefficients) {
+    const int blockCount = (table.RowCount() + kBlockRows - 1) / kBlockRows;
+    blocks_.reserve(static_cast<std::size_t>(blockCount));
+    for (int b = 0; b < blockCount; ++b) {
+        blocks_.push_back(std::make_unique<Block>());
+    }
+    callerWorker_ = std::make_unique<Worker>(table_, coefficients_);
+    helper_ = std::thread([this] { HelperLoop(); });
+}
+
+ScoresAhead::~ScoresAhead() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    helper_.join();
+}
+
+void ScoresAhead::HelperLoop() {
+    Worker worker(table_, coefficients_);
+    while (!stop_) {
+        if (!ScoreNextBlock(worker)) {
+            std::unique_lock lock(mutex_);
+            if (nextBlock_ >= static_cast<int>(blocks_.size())) {
+                return; // every block is taken
+            }
+            changed_.wait(lock, [this] { return stop_ || nextBlock_ <= handedBlock_ + kBlocksAhead; });
+        }
+    }
+}
+
+bool ScoresAhead::ScoreNextBlock(Worker& worker) {
+    int b = nextBlock_.load();
+    do {
+        if (b >= static_cast<int>(blocks_.size()) || b > handedBlock_ + kBlocksAhead) {
+            return false;
+        }
+    } while (!nextBlock_.compare_exchange_weak(b, b + 1));
+    Block& block = *blocks_[static_cast<std::size_t>(b)];
+    block.state = 1;
+    const int first = b * kBlockRows + 1;
+    const int last = std::min(first + kBlockRows - 1, table_.RowCount());
+    block.rows.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int row = first; row <= last && !stop_; ++row) {
+        block.rows.push_back(worker.Score(row));
+    }
+    {
+        std::lock_guard lock(mutex_);
+        block.state = 2;
+    }
+    changed_.notify_all();
+    return true;
+}
+
+const std::optional<RowCells>& ScoresAhead::Scored(int row) {
+    const int b = (row - 1) / kBlockRows;
+    if (b != handedBlock_) {
+        if (b > 0) {
+            blocks_[static_cast<std::size_t>(b - 1)]->rows = {}; // handed over: no longer needed
+        }
+        {
+            std::lock_guard lock(mutex_);
+            handedBlock_ = b;
+        }
+        changed_.notify_all();
+    }
+    Block& block = *blocks_[static_cast<std::size_t>(b)];
+    // Rather than wait, the caller scores blocks itself, its own first.
+    while (block.state != 2 && ScoreNextBlock(*callerWorker_)) {
+    }
+    if (block.state != 2) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&block] { return block.state == 2; });
+    }
+    return block.rows[static_cast<std::size_t>((row - 1) % kBlockRows)];
+}
+
+} // namespace vastrel
