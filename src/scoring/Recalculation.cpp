@@ -47,12 +47,10 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoTh
     }
     for (int row = 1; row <= rowCount; ++row) {
         const bool empty = IsRowEmpty(table, row);
-        const std::optional<RowCells>* scored = ahead && !empty ? &ahead->Scored(row) : nullptr;
-        if (scored && *scored) {
-            // Scored without a message: the copy's cells are the row's new ones.
-            for (int c = 1; c <= table.ColumnCount(); ++c) {
-                table.StoreCellText(row, c, (**scored).At(static_cast<std::size_t>(c - 1)));
-            }
+        std::optional<RowCells>* scored = ahead && !empty ? &ahead->Scored(row) : nullptr;
+        const bool scoredAhead = scored && *scored;
+        if (scoredAhead) {
+            table.StoreCells(row, std::move(**scored)); // scored without a message: the copy's cells
         } else if (!empty) {
             scorer.ComputeRowPoints(row);
             if (scorer.InputErrorFlag()) {
@@ -63,7 +61,7 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoTh
         if (row % 10 == 0) {
             ui.ProcessPendingEvents();
         }
-        if (!empty && !(scored && *scored)) {
+        if (!empty && !scoredAhead) {
             scorer.UpdateRowSums(row);
         }
     }

@@ -120,7 +120,7 @@ bool ScoresAhead::ScoreNextBlock(Worker& worker) {
     return true;
 }
 
-const std::optional<RowCells>& ScoresAhead::Scored(int row) {
+std::optional<RowCells>& ScoresAhead::Scored(int row) {
     const int b = (row - 1) / kBlockRows;
     if (b != handedBlock_) {
         if (b > 0) {

@@ -31,7 +31,7 @@ public:
 
     // The row as scoring leaves it, or nothing when it must be scored on the table. Rows are
     // asked for in order, from 1.
-    const std::optional<RowCells>& Scored(int row);
+    std::optional<RowCells>& Scored(int row);
 
     static constexpr int kBlockRows = 512;
 

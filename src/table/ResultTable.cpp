@@ -137,6 +137,26 @@ const RowCells& ResultTable::Cells(int row) const {
     return r ? r->cells : kNoCells;
 }
 
+void ResultTable::StoreCells(int row, RowCells&& cells) {
+    Row* r = RowAt(row);
+    if (!r) {
+        return;
+    }
+    std::vector<int> changed;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (r->Cell(c) != cells.At(c)) {
+            if (journal_) {
+                RecordCellText(*r, c);
+            }
+            changed.push_back(static_cast<int>(c) + 1);
+        }
+    }
+    r->cells = std::move(cells);
+    for (int column : changed) {
+        NotifyCell(row, column);
+    }
+}
+
 bool ResultTable::CellFlag(int row, ColumnRef column) const {
     const Row* r = RowAt(row);
     const int c = Resolve(column);

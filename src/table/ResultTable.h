@@ -84,6 +84,9 @@ public:
     }
     // The row's cells as one value (a copy of a row to work on elsewhere); empty for no row.
     const RowCells& Cells(int row) const;
+    // Gives the row these cells, as writing each changed cell would (kept for undo, told to
+    // the view), in one move.
+    void StoreCells(int row, RowCells&& cells);
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;
