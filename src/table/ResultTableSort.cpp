@@ -11,6 +11,7 @@
 #include <array>
 #include <numeric>
 #include <optional>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +80,40 @@ private:
     std::size_t few_ = 0;
     QHash<QStringView, int> many_;
 };
+
+std::vector<QCollatorSortKey> CollationKeysOf(const QStringView* texts, std::size_t count,
+                                              const QCollator& collator) {
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        keys.push_back(collator.sortKey(QString::fromRawData(texts[i].data(), texts[i].size())));
+    }
+    return keys;
+}
+
+// The collation keys of the texts; many are made on two threads, the second with a collator
+// of its own.
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<QStringView>& texts,
+                                            const QCollator& collator) {
+    constexpr std::size_t kTextsForTwoThreads = 8192;
+    if (texts.size() < kTextsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        return CollationKeysOf(texts.data(), texts.size(), collator);
+    }
+    const std::size_t half = texts.size() / 2;
+    std::vector<QCollatorSortKey> secondHalf;
+    std::thread second([&] {
+        QCollator own(collator.locale());
+        own.setNumericMode(collator.numericMode());
+        own.setCaseSensitivity(collator.caseSensitivity());
+        own.setIgnorePunctuation(collator.ignorePunctuation());
+        secondHalf = CollationKeysOf(texts.data() + half, texts.size() - half, own);
+    });
+    std::vector<QCollatorSortKey> keys = CollationKeysOf(texts.data(), half, collator);
+    second.join();
+    keys.insert(keys.end(), std::make_move_iterator(secondHalf.begin()),
+                std::make_move_iterator(secondHalf.end()));
+    return keys;
+}
 
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
@@ -196,8 +231,8 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             }
             v.textKey = static_cast<int>(texts.size());
             texts.push_back(text);
-            textKeys.push_back(Collator().sortKey(QString::fromRawData(text.data(), text.size())));
         }
+        textKeys = CollationKeys(texts, Collator());
         if (!texts.empty()) {
             const std::vector<int> rank = RankTexts(texts, textKeys);
             for (SortValue& v : values[k]) {

@@ -1,6 +1,7 @@
 #include "GTestPrinters.h"
 #include "TableFixture.h"
 
+#include <QCollator>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +56,27 @@ TEST_F(SortTest, TextUsesGermanCollationWithNumbersInside) {
     Rows({u"\t\t\t12:01.0"_s, u"\t\t\t4:05.3"_s, u"\t\t\t"_s, u"\t\t\t10:00.0"_s});
     table.SortBy(u"1500m"_s, SortDirection::Ascending);
     EXPECT_EQ(ColumnTexts(table, 4), (QStringList{u"4:05.3"_s, u"10:00.0"_s, u"12:01.0"_s, u""_s}));
+}
+
+// Many names get their collation keys on two threads: the order must be the collation's all the
+// same, exact text breaking its ties, and short repeated texts must keep theirs.
+TEST_F(SortTest, ManyNamesSortByTheCollationAsFewDo) {
+    const QStringList stems = {u"Müller"_s, u"MÜLLER"_s, u"mueller"_s, u"Öz"_s,
+                               u"Abel"_s,   u"Zoë"_s,    u"w"_s,       u"m"_s};
+    for (int i = 0; i < 12000; ++i) {
+        const QString& stem = stems.at(i % stems.size());
+        table.AddRow(u"\t"_s + (stem.size() == 1 ? stem : u"%1 %2"_s.arg(stem).arg((i * 7919) % 12000)));
+    }
+    table.SortBy(u"Name"_s, SortDirection::Ascending);
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QStringList names = ColumnTexts(table, 2);
+    for (qsizetype i = 1; i < names.size(); ++i) {
+        const int c = collator.compare(names[i - 1], names[i]);
+        ASSERT_TRUE(c < 0 || (c == 0 && names[i - 1] <= names[i]))
+            << names[i - 1].toStdString() << " / " << names[i].toStdString();
+    }
 }
 
 TEST_F(SortTest, SprintTimesCompareAsSeconds) {
