@@ -123,8 +123,13 @@ bool ScoresAhead::ScoreNextBlock(Worker& worker) {
 std::optional<RowCells>& ScoresAhead::Scored(int row) {
     const int b = (row - 1) / kBlockRows;
     if (b != handedBlock_) {
-        if (b > 0) {
-            blocks_[static_cast<std::size_t>(b - 1)]->rows = {}; // handed over: no longer needed
+        // Blocks handed over are no longer needed; one of empty rows only, which nobody waited
+        // for, may still be scored and stays until the end.
+        for (int done = handedBlock_; done < b; ++done) {
+            Block& handed = *blocks_[static_cast<std::size_t>(done)];
+            if (handed.state == 2) {
+                handed.rows = {};
+            }
         }
         {
             std::lock_guard lock(mutex_);
