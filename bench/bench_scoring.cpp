@@ -1,10 +1,13 @@
 // Scoring a full competition: points and day sums of 32,767 rows.
 #include "BenchData.h"
+#include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
 #include <benchmark/benchmark.h>
+
+#include <climits>
 
 namespace {
 using namespace vastrel::bench;
@@ -43,6 +46,21 @@ void BM_ScoreOneRowRepeatedly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScoreOneRowRepeatedly)->Unit(benchmark::kMillisecond);
+
+// The full recalculation of a scored competition on one thread (0) and on two (1).
+void BM_RecalculateAll(benchmark::State& state) {
+    ResultTable table;
+    SilentUi ui;
+    Scorer scorer(table, ui);
+    FillTable(table);
+    table.LockUpdate(false);
+    RecalculateAll(table, scorer, ui);
+    const int rowsForTwoThreads = state.range(0) == 0 ? INT_MAX : 1;
+    for (auto _ : state) {
+        RecalculateAll(table, scorer, ui, rowsForTwoThreads);
+    }
+}
+BENCHMARK(BM_RecalculateAll)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SortByRunAndTotal(benchmark::State& state) {
     ResultTable table;
