@@ -35,15 +35,18 @@ public:
         fields_.resize(static_cast<std::size_t>(table.ColumnCount()));
     }
 
-    std::optional<RowCells> Score(int row) {
+    ScoredRow Score(int row) {
         if (table_.IsRowEmpty(row)) {
-            return std::nullopt; // the caller passes it over
+            return {}; // the caller passes it over
         }
         for (std::size_t c = 0; c < fields_.size(); ++c) {
             fields_[c] = table_.CellView(row, static_cast<int>(c) + 1);
         }
         copy_.ClearTable(false);
-        copy_.AddRowFields(fields_);
+        // Room for what scoring writes (ten points, four sums, the total), so the copy is not
+        // moved while it is scored; the scored copy handed over is made to measure.
+        constexpr std::size_t kScoringRoom = 96;
+        copy_.AddRowCells(RowCells(fields_, fields_.size(), kScoringRoom));
         ui_.asked = false;
         scorer_.SetInputErrorFlag(false);
         scorer_.ComputeRowPoints(1);
@@ -51,9 +54,15 @@ public:
             scorer_.UpdateRowSums(1);
         }
         if (ui_.asked || scorer_.InputErrorFlag()) {
-            return std::nullopt;
+            return {};
         }
-        return copy_.Cells(1);
+        // A row that stays as it was costs nothing more: no copy goes to the caller's thread,
+        // whose frees of this thread's memory would contend for the allocator.
+        bool changed = false;
+        for (std::size_t c = 0; c < fields_.size() && !changed; ++c) {
+            changed = copy_.CellView(1, static_cast<int>(c) + 1) != fields_[c];
+        }
+        return changed ? ScoredRow{ScoredRow::Changed, copy_.Cells(1)} : ScoredRow{ScoredRow::Unchanged, {}};
     }
 
 private:
@@ -120,7 +129,7 @@ bool ScoresAhead::ScoreNextBlock(Worker& worker) {
     return true;
 }
 
-std::optional<RowCells>& ScoresAhead::Scored(int row) {
+ScoresAhead::ScoredRow& ScoresAhead::Scored(int row) {
     const int b = (row - 1) / kBlockRows;
     if (b != handedBlock_) {
         // Blocks handed over are no longer needed; one of empty rows only, which nobody waited

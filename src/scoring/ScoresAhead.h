@@ -7,7 +7,6 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -29,16 +28,21 @@ public:
     ScoresAhead(const ScoresAhead&) = delete;
     ScoresAhead& operator=(const ScoresAhead&) = delete;
 
-    // The row as scoring leaves it, or nothing when it must be scored on the table. Rows are
-    // asked for in order, from 1.
-    std::optional<RowCells>& Scored(int row);
+    // What scoring makes of a row: nothing to do, new cells, or a row the caller must score on
+    // the table (it would show a message).
+    struct ScoredRow {
+        enum Outcome : unsigned char { Unchanged, Changed, ScoreOnTable } outcome = ScoreOnTable;
+        RowCells cells; // the row's new cells when changed
+    };
+    // Rows are asked for in order, from 1.
+    ScoredRow& Scored(int row);
 
     static constexpr int kBlockRows = 512;
 
 private:
     struct Block {
         std::atomic<int> state{0}; // 0 waiting, 1 being scored, 2 done
-        std::vector<std::optional<RowCells>> rows;
+        std::vector<ScoredRow> rows;
     };
     class Worker;
 

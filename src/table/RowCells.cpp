@@ -19,23 +19,27 @@ std::size_t GrownCapacity(std::size_t needed) {
 }
 } // namespace
 
-RowCells::RowCells(const std::vector<QStringView>& fields, std::size_t limit) {
+RowCells::RowCells(const std::vector<QStringView>& fields, std::size_t limit, std::size_t room) {
     std::size_t count = std::min(fields.size(), limit);
-    while (count > 0 && fields[count - 1].isEmpty()) {
-        --count;
-    }
-    if (count == 0) {
-        return;
-    }
     std::size_t length = 0;
     for (std::size_t i = 0; i < count; ++i) {
         length += static_cast<std::size_t>(fields[i].size());
     }
-    Rebuild(count, length);
+    if (room > 0) {
+        count = limit; // every cell has its place: writing any of them needs no new block
+    } else {
+        while (count > 0 && fields[count - 1].isEmpty()) {
+            --count;
+        }
+    }
+    if (count == 0) {
+        return;
+    }
+    Rebuild(count, length + room);
     char16_t* text = Text();
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const auto size = static_cast<std::size_t>(fields[i].size());
+        const auto size = i < fields.size() ? static_cast<std::size_t>(fields[i].size()) : 0;
         if (size > 0) { // an empty view may point nowhere
             std::memcpy(text + end, fields[i].utf16(), size * sizeof(char16_t));
         }

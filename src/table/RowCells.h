@@ -15,8 +15,9 @@ namespace vastrel {
 class RowCells {
 public:
     RowCells() = default;
-    // The first `limit` fields; empty ones at the end are not stored.
-    RowCells(const std::vector<QStringView>& fields, std::size_t limit);
+    // The first `limit` fields; empty ones at the end are not stored. With `room`, all `limit`
+    // cells are stored and that many characters more fit in before a write needs a new block.
+    RowCells(const std::vector<QStringView>& fields, std::size_t limit, std::size_t room = 0);
     ~RowCells() { Release(); }
     RowCells(const RowCells& other);
     RowCells& operator=(const RowCells& other);

@@ -27,6 +27,14 @@ TEST(RowCells, FieldsBuildTheRowAndTrailingEmptyOnesAreNotStored) {
     EXPECT_EQ(Texts(cells, 5), (QStringList{a, u""_s, b, u""_s, u""_s}));
     EXPECT_EQ(RowCells({empty, empty}, 33).Bytes(), 0u); // an empty row holds no allocation
     EXPECT_EQ(RowCells({a, b}, 1).Count(), 1u);          // surplus fields dropped
+    RowCells roomy({a, empty}, 33, 20);                  // every cell placed, 20 characters to spare
+    const std::size_t bytes = roomy.Bytes();
+    EXPECT_EQ(roomy.Count(), 33u);
+    roomy.Set(32, u"8391"_s, 33);
+    roomy.Set(10, u"812"_s, 33);
+    EXPECT_EQ(roomy.Bytes(), bytes); // no new block
+    EXPECT_EQ(roomy.At(0), a);
+    EXPECT_EQ(roomy.At(32), u"8391"_s);
     RowCells emptied({empty, b}, 33);
     EXPECT_FALSE(emptied.IsEmpty());
     emptied.Set(1, {}, 33);
