@@ -13,12 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-bool IsRowEmpty(const ResultTable& table, int row) {
-    return table.IsRowEmpty(row);
-}
-
 void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
-    if (IsRowEmpty(table, row)) {
+    if (table.IsRowEmpty(row)) {
         return;
     }
     table.LockUpdate(true);
@@ -46,7 +42,7 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoTh
         ahead = std::make_unique<ScoresAhead>(table, scorer.Coefficients());
     }
     for (int row = 1; row <= rowCount; ++row) {
-        const bool empty = IsRowEmpty(table, row);
+        const bool empty = table.IsRowEmpty(row);
         ScoresAhead::ScoredRow* scored = ahead && !empty ? &ahead->Scored(row) : nullptr;
         const bool scoredAhead = scored && scored->outcome != ScoresAhead::ScoredRow::ScoreOnTable;
         if (scoredAhead && scored->outcome == ScoresAhead::ScoredRow::Changed) {

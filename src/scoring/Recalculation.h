@@ -17,7 +17,4 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui);
 // outcome is the same, messages included).
 void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoThreads);
 
-// True when every cell of the row is empty.
-bool IsRowEmpty(const ResultTable& table, int row);
-
 } // namespace vastrel

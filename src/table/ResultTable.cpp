@@ -142,13 +142,17 @@ void ResultTable::StoreCells(int row, RowCells&& cells) {
     if (!r) {
         return;
     }
+    // The changed columns are gathered only for a view that is told: a recalculation runs locked.
+    const bool told = observer_ && !locked_;
     std::vector<int> changed;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         if (r->Cell(c) != cells.At(c)) {
             if (journal_) {
                 RecordCellText(*r, c);
             }
-            changed.push_back(static_cast<int>(c) + 1);
+            if (told) {
+                changed.push_back(static_cast<int>(c) + 1);
+            }
         }
     }
     r->cells = std::move(cells);

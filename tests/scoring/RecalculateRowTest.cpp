@@ -21,7 +21,7 @@ TEST_F(ScoringTest, RecalculateRowScoresTheEditedRow) {
 TEST_F(ScoringTest, ARowWithoutATimeIsPassedOverWithoutTheSexMessage) {
     const int row = Row({});
     RecalculateRow(table, scorer, row); // no box scripted: a message would fail the test
-    EXPECT_TRUE(IsRowEmpty(table, row));
+    EXPECT_TRUE(table.IsRowEmpty(row));
     for (const auto& [key, text] :
          {std::pair{u"Lauf", u"1"_s}, std::pair{u"Datum", u"2024"_s},
           std::pair{u"Name Vorname", u"Testlaeufer, Otto"_s}, std::pair{u"AF", u"x"_s}}) {
