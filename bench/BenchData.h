@@ -2,6 +2,8 @@
 
 // Shared material of the benchmarks: a generated competition.
 #include "ports/SilentUi.h"
+#include "scoring/Recalculation.h"
+#include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 
@@ -40,5 +42,17 @@ inline void FillTable(ResultTable& table) {
         table.AddRow(CompetitorRow(i));
     }
 }
+
+// The generated competition with a scorer on it, the table unlocked as after an open.
+struct Competition {
+    Competition() {
+        FillTable(table);
+        table.LockUpdate(false);
+    }
+    void Recalculate() { RecalculateAll(table, scorer, ui); }
+    ResultTable table;
+    SilentUi ui;
+    Scorer scorer{table, ui};
+};
 
 } // namespace vastrel::bench

@@ -33,16 +33,12 @@ double Width(const QString& text) {
 class CompetitionFile {
 public:
     CompetitionFile() {
-        ResultTable table;
-        SilentUi ui;
-        Scorer scorer(table, ui);
-        FillTable(table);
-        table.LockUpdate(false);
-        RecalculateAll(table, scorer, ui);
+        Competition c;
+        c.Recalculate();
         path_ = dir_.filePath(u"wettkampf.csv"_s);
         ExportRequest request;
         request.columnList = AllColumnsList();
-        ExportFile(table, path_, request);
+        ExportFile(c.table, path_, request);
     }
     const QString& Path() const { return path_; }
     qint64 Bytes() const { return QFileInfo(path_).size(); }

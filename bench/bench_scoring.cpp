@@ -49,15 +49,11 @@ BENCHMARK(BM_ScoreOneRowRepeatedly)->Unit(benchmark::kMillisecond);
 
 // The full recalculation of a scored competition on one thread (0) and on two (1).
 void BM_RecalculateAll(benchmark::State& state) {
-    ResultTable table;
-    SilentUi ui;
-    Scorer scorer(table, ui);
-    FillTable(table);
-    table.LockUpdate(false);
-    RecalculateAll(table, scorer, ui);
+    Competition c;
+    c.Recalculate();
     const int rowsForTwoThreads = state.range(0) == 0 ? INT_MAX : 1;
     for (auto _ : state) {
-        RecalculateAll(table, scorer, ui, rowsForTwoThreads);
+        RecalculateAll(c.table, c.scorer, c.ui, rowsForTwoThreads);
     }
 }
 BENCHMARK(BM_RecalculateAll)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();

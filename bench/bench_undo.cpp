@@ -18,18 +18,14 @@ using namespace vastrel::bench;
 namespace {
 
 void BM_UndoRedoFullRecalculation(benchmark::State& state) {
-    ResultTable table;
-    SilentUi ui;
-    Scorer scorer(table, ui);
-    FillTable(table);
-    table.LockUpdate(false);
+    Competition c;
     TableJournal journal;
-    table.RecordInto(&journal);
-    RecalculateAll(table, scorer, ui);
-    table.RecordInto(nullptr);
+    c.table.RecordInto(&journal);
+    c.Recalculate();
+    c.table.RecordInto(nullptr);
     for (auto _ : state) {
-        journal.Undo(table);
-        journal.Redo(table);
+        journal.Undo(c.table);
+        journal.Redo(c.table);
     }
     state.counters["journal_MB"] = static_cast<double>(journal.Bytes()) / (1024.0 * 1024.0);
 }
