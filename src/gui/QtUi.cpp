@@ -1,5 +1,6 @@
 #include "gui/QtUi.h"
 
+#include "gui/BusyInputGuard.h"
 #include "gui/ReportPreview.h"
 
 #include <QAbstractButton>
@@ -118,6 +119,8 @@ QStringList ToQtNameFilters(const QString& filter) {
 QtUi::QtUi(QWidget* window, QStatusBar* statusBar, Ui* dialogs)
     : window_(window), statusBar_(statusBar), dialogs_(dialogs) {}
 
+QtUi::~QtUi() = default;
+
 MessageAnswer QtUi::MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                                MessageIcon icon) {
     if (dialogs_) {
@@ -218,10 +221,11 @@ void QtUi::SetBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         sinceEvents_.invalidate(); // a run's first turn of the event loop shows its start
+        inputGuard_ = std::make_unique<BusyInputGuard>(window_);
     } else {
+        inputGuard_.reset();
         QApplication::restoreOverrideCursor();
     }
-    window_->setEnabled(!busy);
 }
 
 void QtUi::ProcessPendingEvents() {

@@ -5,17 +5,22 @@
 #include <QElapsedTimer>
 #include <QHash>
 
+#include <memory>
+
 class QLabel;
 class QStatusBar;
 class QWidget;
 
 namespace vastrel {
 
+class BusyInputGuard;
+
 // The Ui port on real widgets: Qt message, input and file dialogs, the status bar's panels.
 class QtUi : public Ui {
 public:
     // Message, input and file dialogs go to `dialogs` when given (tests answer them there).
     QtUi(QWidget* window, QStatusBar* statusBar, Ui* dialogs = nullptr);
+    ~QtUi() override;
 
     MessageAnswer MessageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
@@ -39,6 +44,7 @@ private:
     Ui* dialogs_;
     QHash<StatusPanel, QLabel*> panels_;
     bool busy_ = false;
+    std::unique_ptr<BusyInputGuard> inputGuard_; // while busy
     QElapsedTimer sinceEvents_;
     static constexpr qint64 kBusyEventIntervalMs = 25;
 };

@@ -408,6 +408,30 @@ TEST_F(MainWindowTest, EnterInADestroyingQuestionIsNoAndEscapeCancels) {
     EXPECT_EQ(answer(MessageButtons::YesNo, [](QWidget* box) { box->close(); }), MessageAnswer::Cancel);
 }
 
+// While a long run paints its progress, the window takes no input (a command started in between
+// would work on a table half done) and cannot be closed; a box shown meanwhile takes its keys.
+// Nothing is greyed: the window stays enabled, so nothing is repainted for it.
+TEST_F(MainWindowTest, ABusyWindowDropsInputButItsBoxesTakeKeys) {
+    QtUi real(&window, window.statusBar());
+    window.show();
+    auto* search = window.findChild<QLineEdit*>(u"searchField"_s);
+    ASSERT_NE(search, nullptr);
+    real.SetBusy(true);
+    EXPECT_TRUE(window.isEnabled());
+    QTest::keyClicks(search, u"abc"_s);
+    QTest::mouseClick(window.findChild<QToolButton*>(u"btnEnde"_s), Qt::LeftButton);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(search->text(), QString());
+    EXPECT_TRUE(ui.Boxes().empty());
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    EXPECT_EQ(real.MessageBox(u"Fehler"_s, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::None),
+              MessageAnswer::Ok);
+    real.SetBusy(false);
+    QTest::keyClicks(search, u"abc"_s);
+    EXPECT_EQ(search->text(), u"abc"_s);
+}
+
 // A new row typed from left to right: no box until the first time, and keys typed ahead land in
 // the table, not in a box.
 TEST_F(MainWindowTest, TypingANewRowAsksNothingUntilATimeIsTyped) {
@@ -510,7 +534,7 @@ TEST_F(MainWindowTest, UnsavedChangesSurviveACrash) {
     first->Table().EditCell(1, first->Table().ColumnNumber(u"Name Vorname"), u"Meier, Anna"_s);
     ASSERT_TRUE(WaitFor([&] { return QFile::exists(places.recoveryFolder + u"/recovery.fil"_s); }));
     QTest::qWait(100); // the writer finishes
-    first.reset(); // gone without the end command or the close question, as in a crash
+    first.reset();     // gone without the end command or the close question, as in a crash
 
     ScriptedUi secondUi;
     frmVastrel second(WindowServices{places, &secondUi, &settings, &remembered, 20});
