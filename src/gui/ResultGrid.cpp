@@ -1,5 +1,6 @@
 #include "gui/ResultGrid.h"
 
+#include "gui/GridCellDelegate.h"
 #include "gui/ResultTableModel.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
@@ -12,8 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -24,36 +23,9 @@ namespace vastrel {
 namespace {
 
 const QString kHeaderColour = u"#D8E4F8"_s;
-const QColor kCursorFrame(0x1F, 0x3A, 0x6B);
-const QColor kSelectionLine(0x4A, 0x78, 0xB0);
 
 // Names longer than this take a tool tip rather than the width of the screen.
 constexpr int kWidestNameColumn = 320;
-
-// Marks where the user is: a frame round the cursor's cell, and a darker line above and below
-// selected rows, whose colour alone is close to the alternating rows'.
-class CursorDelegate : public QStyledItemDelegate {
-public:
-    explicit CursorDelegate(QTableView* view) : QStyledItemDelegate(view), view_(view) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        if (option.state & QStyle::State_Selected) {
-            painter->setPen(QPen(kSelectionLine, 1));
-            painter->drawLine(option.rect.topLeft(), option.rect.topRight());
-            painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-        }
-        if (index == view_->currentIndex()) {
-            painter->setPen(QPen(kCursorFrame, 2));
-            painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-        }
-        painter->restore();
-    }
-
-private:
-    QTableView* view_;
-};
 
 // Columns whose caption is shorter than what they hold; widths from the captions alone would
 // cut "0.7887", "1:15.25" and "0:35:12.0" short.
@@ -140,7 +112,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     palette.setColor(QPalette::Highlight, QColor(0xD5, 0xE4, 0xF2));
     palette.setColor(QPalette::HighlightedText, Qt::black);
     view_->setPalette(palette);
-    view_->setItemDelegate(new CursorDelegate(view_));
+    view_->setItemDelegate(new GridCellDelegate(view_));
     view_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             &ResultGrid::ShowColumnMenu);

@@ -1,0 +1,110 @@
+#include "gui/GridCellDelegate.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QTableView>
+
+#include <cmath>
+
+namespace vastrel {
+
+namespace {
+
+const QColor kCursorFrame(0x1F, 0x3A, 0x6B);
+const QColor kSelectionLine(0x4A, 0x78, 0xB0);
+
+// A page of a large table holds a few hundred texts; a long scroll meets many more.
+constexpr qsizetype kMostTextsKept = 4096;
+
+QPalette::ColorGroup ColourGroup(const QStyleOptionViewItem& option) {
+    if (!(option.state & QStyle::State_Enabled)) {
+        return QPalette::Disabled;
+    }
+    return option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
+}
+
+} // namespace
+
+GridCellDelegate::GridCellDelegate(QTableView* view) : QStyledItemDelegate(view), view_(view) {}
+
+const GridCellDelegate::LaidOutText& GridCellDelegate::LaidOut(const QString& text, const QFont& font) const {
+    const bool bold = font.bold();
+    QFont& keptFont = bold ? laidOutBoldFont_ : laidOutFont_;
+    QHash<QString, LaidOutText>& kept = bold ? laidOutBold_ : laidOut_;
+    if (font != keptFont || kept.size() >= kMostTextsKept) {
+        kept.clear();
+        keptFont = font;
+    }
+    auto found = kept.find(text);
+    if (found == kept.end()) {
+        LaidOutText laidOut;
+        laidOut.text.setTextFormat(Qt::PlainText);
+        laidOut.text.setText(text);
+        laidOut.text.prepare(QTransform(), font);
+        laidOut.width = laidOut.text.size().width();
+        found = kept.insert(text, laidOut);
+    }
+    return *found;
+}
+
+void GridCellDelegate::DrawText(QPainter* painter, const QRect& room, Qt::Alignment align,
+                                const QString& text, const QFont& font) const {
+    const LaidOutText& laidOut = LaidOut(text, font);
+    if (laidOut.width > room.width()) {
+        painter->drawText(room, static_cast<int>(align) | Qt::TextSingleLine,
+                          QFontMetrics(font).elidedText(text, Qt::ElideRight, room.width()));
+        return;
+    }
+    qreal x = room.left();
+    if (align & Qt::AlignRight) {
+        x = room.left() + room.width() - laidOut.width;
+    } else if (align & Qt::AlignHCenter) {
+        x = room.left() + (room.width() - laidOut.width) / 2;
+    }
+    const qreal y = room.top() + (room.height() - laidOut.text.size().height()) / 2;
+    painter->drawStaticText(QPointF(x, std::floor(y)), laidOut.text);
+}
+
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group = ColourGroup(option);
+    painter->save();
+    if (selected) {
+        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    } else if (const QVariant background = index.data(Qt::BackgroundRole); background.isValid()) {
+        painter->fillRect(option.rect, qvariant_cast<QBrush>(background));
+    }
+    if (const QString text = index.data(Qt::DisplayRole).toString(); !text.isEmpty()) {
+        QFont font = option.font;
+        if (const QVariant cellFont = index.data(Qt::FontRole); cellFont.isValid()) {
+            font = qvariant_cast<QFont>(cellFont).resolve(option.font);
+        }
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->setPen(
+            selected || !foreground.isValid()
+                ? option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text)
+                : qvariant_cast<QBrush>(foreground).color());
+        painter->setFont(font);
+        // The style's margin, so the texts stand where they always did.
+        const QStyle* style = option.widget ? option.widget->style() : view_->style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+        const QRect room = option.rect.adjusted(margin, 0, -margin, 0);
+        const QVariant alignment = index.data(Qt::TextAlignmentRole);
+        const Qt::Alignment align =
+            alignment.isValid() ? qvariant_cast<Qt::Alignment>(alignment) : Qt::AlignLeft | Qt::AlignVCenter;
+        DrawText(painter, room, align, text, font);
+    }
+    if (selected) {
+        painter->setPen(QPen(kSelectionLine, 1));
+        painter->drawLine(option.rect.topLeft(), option.rect.topRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    }
+    if (index == view_->currentIndex()) {
+        painter->setPen(QPen(kCursorFrame, 2));
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    }
+    painter->restore();
+}
+
+} // namespace vastrel
