@@ -33,14 +33,14 @@ constexpr std::array<AgeClass, 8> kAgeClasses = {{
     {90, 94, u"0.3599", u"0.4701"},
 }};
 
-const QString kNoAgeFactor = u"1.0000"_s;
+constexpr QStringView kNoAgeFactor = u"1.0000";
 
 } // namespace
 
-std::optional<QString> AgeFactorFor(int age, bool women) {
+std::optional<QStringView> AgeFactorFor(int age, bool women) {
     for (const AgeClass& c : kAgeClasses) {
         if (age >= c.from && age <= c.to) {
-            return QString::fromUtf16(women ? c.women : c.men);
+            return QStringView(women ? c.women : c.men);
         }
     }
     return std::nullopt;
@@ -69,17 +69,13 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
         if (i % 10 == 0) {
             ui.ProcessPendingEvents();
         }
-        if (i >= 2 && ReadLenient(table.CellView(i, born)) < 1900 &&
-            table.CellView(i, name) == table.CellView(i - 1, name)) {
-            table.SetCellText(i, born, table.CellText(i - 1, born));
+        double yearOfBirth = ReadLenient(table.CellView(i, born));
+        if (i >= 2 && yearOfBirth < 1900 && table.CellView(i, name) == table.CellView(i - 1, name)) {
+            table.StoreCellText(i, born, table.CellView(i - 1, born)); // row i - 1 stays as it is
+            yearOfBirth = ReadLenient(table.CellView(i, born));
         }
-        if (!withAgeClasses) {
-            table.SetCellText(i, factor, kNoAgeFactor);
-            continue;
-        }
-        const double yearOfBirth = ReadLenient(table.CellView(i, born));
-        if (!(yearOfBirth > 1900)) {
-            table.SetCellText(i, factor, kNoAgeFactor);
+        if (!withAgeClasses || !(yearOfBirth > 1900)) {
+            table.StoreCellText(i, factor, kNoAgeFactor);
             continue;
         }
         const double age = std::nearbyint(ReadLenient(table.CellView(i, runDate)) - yearOfBirth);
@@ -92,7 +88,7 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
             return;
         }
         if (const auto ageFactor = AgeFactorFor(static_cast<int>(age), table.CellView(i, sex) == u"w")) {
-            table.SetCellText(i, factor, *ageFactor);
+            table.StoreCellText(i, factor, *ageFactor);
         }
     }
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);

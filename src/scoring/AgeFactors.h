@@ -11,7 +11,7 @@ class Ui;
 
 // The factor text of an age class by sex ("w" women, anything else men), or nothing for ages
 // outside the classes (below 2, above 94).
-std::optional<QString> AgeFactorFor(int age, bool women);
+std::optional<QStringView> AgeFactorFor(int age, bool women);
 
 // A typed age factor as the scoring reads it: blanks around it removed, a comma as the point
 // ("0,7887" becomes "0.7887").
