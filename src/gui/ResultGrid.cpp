@@ -123,6 +123,13 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
 
     connect(model_, &ResultTableModel::ColumnLayoutChanged, this, &ResultGrid::ApplyColumnLayout);
     connect(model_, &ResultTableModel::TableStateChanged, this, &ResultGrid::ShowTableState);
+    connect(model_, &ResultTableModel::CursorRowChanged, this, [this](int previous, int current) {
+        for (int row : {previous, current}) {
+            if (row >= 1) {
+                view_->verticalHeader()->headerDataChanged(Qt::Vertical, row - 1, row - 1);
+            }
+        }
+    });
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (!syncing_ && current.isValid()) {

@@ -30,6 +30,7 @@ Qt::Alignment ToQtAlignment(int code) {
 ResultTableModel::ResultTableModel(ResultTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table), rows_(table.RowCount()), columns_(table.ColumnCount()) {
     table_.SetObserver(this);
+    TellChangedHeaders(); // takes them in
 }
 
 ResultTableModel::~ResultTableModel() {
@@ -121,20 +122,26 @@ void ResultTableModel::TableReset() {
 }
 
 void ResultTableModel::ApplyReset() {
+    const bool changed = table_.Revision() != shownRevision_;
+    shownRevision_ = table_.Revision();
+    if (!changed && rows_ == table_.RowCount() && columns_ == table_.ColumnCount()) {
+        StateChanged();
+        return;
+    }
     if (rows_ == table_.RowCount() && columns_ == table_.ColumnCount()) {
         // Same shape: the views repaint every cell and keep their editors, scroll position
         // and cursor.
         if (rows_ > 0 && columns_ > 0) {
             Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
         }
-        if (columns_ > 0) {
-            Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
-        }
+        TellChangedHeaders();
     } else {
         beginResetModel();
         rows_ = table_.RowCount();
         columns_ = table_.ColumnCount();
+        shownHeaders_.clear();
         endResetModel();
+        TellChangedHeaders(); // only takes them in: the reset told the views
     }
     Q_EMIT ColumnLayoutChanged();
     StateChanged();
@@ -147,9 +154,28 @@ void ResultTableModel::CellChanged(int row, int column) {
     }
 }
 
+void ResultTableModel::TellChangedHeaders() {
+    const bool taken = shownHeaders_.size() == static_cast<std::size_t>(columns_);
+    shownHeaders_.resize(static_cast<std::size_t>(columns_));
+    int first = columns_;
+    int last = -1;
+    for (int c = 0; c < columns_; ++c) {
+        std::pair<QString, int> header{table_.HeaderText(c + 1),
+                                       table_.ColumnAt(c + 1).layout.headerAlignment};
+        if (shownHeaders_[static_cast<std::size_t>(c)] != header) {
+            shownHeaders_[static_cast<std::size_t>(c)] = std::move(header);
+            first = std::min(first, c);
+            last = c;
+        }
+    }
+    if (taken && last >= 0) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, first, last);
+    }
+}
+
 void ResultTableModel::ColumnChanged(int column) {
     if (column <= columns_) {
-        Q_EMIT headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+        TellChangedHeaders();
     }
     Q_EMIT ColumnLayoutChanged();
 }
@@ -157,12 +183,9 @@ void ResultTableModel::ColumnChanged(int column) {
 void ResultTableModel::StateChanged() {
     const int current = table_.CurrentRow();
     if (current != markedRow_) {
-        for (int row : {markedRow_, current}) {
-            if (row >= 1 && row <= rows_) {
-                Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
-            }
-        }
+        const int previous = markedRow_;
         markedRow_ = current;
+        Q_EMIT CursorRowChanged(previous <= rows_ ? previous : 0, current <= rows_ ? current : 0);
     }
     Q_EMIT TableStateChanged();
 }

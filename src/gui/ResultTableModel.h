@@ -4,6 +4,11 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
 namespace vastrel {
 
 class ResultTable;
@@ -28,6 +33,9 @@ public:
 Q_SIGNALS:
     void ColumnLayoutChanged(); // visibility or widths: the view re-applies them
     void TableStateChanged();   // title line, cursor, selection
+    // The row numbers that carry the cursor's marker: rows `previous` and `current` (from 1, 0 for
+    // none) show anew. Not a header data change, on which item views lay out all items again.
+    void CursorRowChanged(int previous, int current);
 
 private:
     void TableReset() override;
@@ -36,6 +44,7 @@ private:
     void StateChanged() override;
 
     void ApplyReset();
+    void TellChangedHeaders(); // the column captions that differ from those last told
 
     ResultTable& table_;
     // The counts the views were last told; kept so that a change is announced against them.
@@ -43,7 +52,11 @@ private:
     int columns_ = 0;
     bool editing_ = false; // inside setData: the view's editor is still committing
     bool resetPending_ = false;
-    int markedRow_ = 0; // the row header that carries the cursor's marker
+    int markedRow_ = 0;                                 // the row header that carries the cursor's marker
+    std::vector<std::pair<QString, int>> shownHeaders_; // caption and alignment per column
+    // The table's revision the views were last told of in whole: a refresh without a change
+    // since then repaints nothing (a command's own refresh is followed by the dispatcher's).
+    std::uint64_t shownRevision_ = std::numeric_limits<std::uint64_t>::max();
 };
 
 } // namespace vastrel

@@ -10,6 +10,7 @@
 #include "gui/QtToolbar.h"
 #include "gui/QtUi.h"
 #include "gui/ResultGrid.h"
+#include "gui/ResultTableModel.h"
 #include "gui/RowMenu.h"
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
@@ -78,6 +79,9 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(model, &QAbstractItemModel::dataChanged, this, &frmVastrel::ShowFileInTitle);
     connect(model, &QAbstractItemModel::modelReset, this, &frmVastrel::ShowFileInTitle);
     connect(model, &QAbstractItemModel::headerDataChanged, this, &frmVastrel::ShowFileInTitle);
+    // A refresh after saving changes no cell, but the title's file and mark.
+    connect(qobject_cast<const ResultTableModel*>(model), &ResultTableModel::TableStateChanged, this,
+            &frmVastrel::ShowFileInTitle);
     LoadWindow(services.regional);
 }
 

@@ -370,13 +370,13 @@ void ResultTable::LockUpdate(bool locked) {
     const bool wasLocked = locked_;
     locked_ = locked;
     if (wasLocked && !locked) {
-        NotifyReset();
+        NotifyReset(false);
     }
 }
 
 void ResultTable::Refresh() {
     if (!locked_) {
-        NotifyReset();
+        NotifyReset(false);
     }
 }
 
@@ -408,25 +408,29 @@ void ResultTable::ResetReport() {
     reportOptionB_ = false;
 }
 
-void ResultTable::NotifyReset() {
+void ResultTable::NotifyReset(bool changed) {
+    revision_ += changed ? 1 : 0;
     if (observer_ && !locked_) {
         observer_->TableReset();
     }
 }
 
 void ResultTable::NotifyCell(int row, int column) {
+    ++revision_;
     if (observer_ && !locked_) {
         observer_->CellChanged(row, column);
     }
 }
 
 void ResultTable::NotifyColumn(int column) {
+    ++revision_;
     if (observer_ && !locked_) {
         observer_->ColumnChanged(column);
     }
 }
 
 void ResultTable::NotifyState() {
+    ++revision_;
     if (observer_ && !locked_) {
         observer_->StateChanged();
     }

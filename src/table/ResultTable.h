@@ -138,6 +138,9 @@ public:
     void LockUpdate(bool locked);
     bool IsLocked() const { return locked_; }
     void Refresh();
+    // Grows with every change a view could show (cells, flags, rows, order, columns, selection,
+    // cursor, title lines), locked or not: a view that has shown this revision is up to date.
+    std::uint64_t Revision() const { return revision_; }
     void SetObserver(ResultTableObserver* observer) { observer_ = observer; }
 
     // Title line, search row, layout
@@ -215,7 +218,7 @@ private:
     template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
     Row* RowAt(int row);
     const Row* RowAt(int row) const;
-    void NotifyReset();
+    void NotifyReset(bool changed = true); // changed: false for a plain refresh
     void NotifyCell(int row, int column);
     void NotifyColumn(int column);
     void NotifyState();
@@ -231,6 +234,7 @@ private:
     int layoutGeneration_ = 0;
     QString sortOrder_;
     bool locked_ = false;
+    std::uint64_t revision_ = 0;
     QString caption_;
     QString searchCaption_;
     QString searchText_;

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 
@@ -81,6 +83,70 @@ TEST_F(ResultTableModelTest, ALockedBulkChangeIsOneReset) {
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(model.rowCount(), 1001);
+}
+
+// A refresh repaints the grid only when something it shows changed since the last one: every
+// kind of change, made while locked, must still reach the view. Column captions are told only
+// when one changed: item views lay out every item again on any header change.
+TEST_F(ResultTableModelTest, ARefreshRepaintsOnlyAfterAChange) {
+    AppendEmptyRow(table);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"cell",
+         [&] {
+             table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
+         }},
+        {"stored cell",
+         [&] {
+             table.StoreCellText(2, 6, u"Adler, Bernd");
+         }},
+        {"flag",
+         [&] {
+             table.SetCellFlag(1, u"Name Vorname", true);
+         }},
+        {"order",
+         [&] {
+             table.SortBy(u"Name Vorname"_s, SortDirection::Ascending);
+         }},
+        {"column",
+         [&] {
+             table.SetVisible(u"60m", false);
+         }},
+        {"caption",
+         [&] {
+             table.SetHeaderText(u"60m", u"60 m"_s);
+         }},
+        {"selection",
+         [&] {
+             table.SetRowSelected(2, true);
+         }},
+        {"cursor",
+         [&] {
+             table.SetCurrentRow(2);
+         }},
+        {"title",
+         [&] {
+             table.SetCaption(u"1. Tag"_s);
+         }},
+    };
+    QSignalSpy repaints(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy captions(&model, &QAbstractItemModel::headerDataChanged);
+    table.Refresh();
+    ASSERT_EQ(repaints.count(), 1);
+    table.Refresh();
+    EXPECT_EQ(repaints.count(), 1) << "a refresh without a change";
+    for (const auto& [what, change] : changes) {
+        const qsizetype before = repaints.count();
+        table.LockUpdate(true);
+        change();
+        table.LockUpdate(false);
+        EXPECT_EQ(repaints.count(), before + 1) << what << " reaches the view";
+        table.Refresh();
+        EXPECT_EQ(repaints.count(), before + 1) << what << ": the refresh after it repaints nothing";
+    }
+    ASSERT_EQ(captions.count(), 1);
+    EXPECT_EQ(captions.at(0).at(1).toInt(), table.ColumnNumber(u"60m") - 1);
+    EXPECT_EQ(captions.at(0).at(2).toInt(), table.ColumnNumber(u"60m") - 1);
+    EXPECT_EQ(model.headerData(table.ColumnNumber(u"60m") - 1, Qt::Horizontal, Qt::DisplayRole), u"60 m"_s);
 }
 
 TEST_F(ResultTableModelTest, AnUnlockedCellChangeIsOneDataChange) {
