@@ -204,7 +204,15 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         ShortTexts shortTexts;
         std::vector<QStringView> texts;
         std::vector<QCollatorSortKey> textKeys;
+        constexpr std::size_t kHeadsAhead = 16;
+        constexpr std::size_t kCellsAhead = 8;
         for (std::size_t r = 0; r < rowCount; ++r) {
+            if (r + kHeadsAhead < rowCount) {
+                rows_[r + kHeadsAhead].cells.PrefetchHead();
+            }
+            if (r + kCellsAhead < rowCount) {
+                rows_[r + kCellsAhead].cells.PrefetchCell(c);
+            }
             const QStringView text = rows_[r].Cell(c);
             SortValue& v = values[k][r];
             if (IsBlankText(text)) {
