@@ -9,7 +9,7 @@ namespace vastrel {
 namespace {
 
 // How far scoring may run ahead of the caller, in blocks: bounds the memory of scored copies.
-constexpr int kBlocksAhead = 8;
+constexpr int kBlocksAhead = 32;
 
 // Answers like the silent Ui and remembers that a message was asked for.
 class NoticingUi : public SilentUi {
