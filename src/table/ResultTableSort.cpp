@@ -27,14 +27,31 @@ struct SortValue {
     int textKey = -1; // index into the key's distinct texts, then their rank
 };
 
+// The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
+// then merged; on ties the first half goes first, so the order stays stable.
+template <typename Less> std::vector<std::size_t> StableOrder(std::size_t count, const Less& less) {
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    constexpr std::size_t kRowsForTwoThreads = 8192;
+    if (count < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        std::stable_sort(order.begin(), order.end(), less);
+        return order;
+    }
+    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count / 2);
+    std::thread second([&] { std::stable_sort(middle, order.end(), less); });
+    std::stable_sort(order.begin(), middle, less);
+    second.join();
+    std::vector<std::size_t> merged(count);
+    std::merge(order.begin(), middle, middle, order.end(), merged.begin(), less);
+    return merged;
+}
+
 // Ranks texts by the German collation; texts it holds equal ("MEIER" and "Meier") are ordered
 // by their exact text, so that identical texts always stand together and share one rank.
 std::vector<int> RankTexts(const std::vector<QStringView>& texts, const std::vector<QCollatorSortKey>& keys) {
-    std::vector<int> order(texts.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]);
-        return c != 0 ? c < 0 : texts[static_cast<std::size_t>(a)] < texts[static_cast<std::size_t>(b)];
+    const std::vector<std::size_t> order = StableOrder(texts.size(), [&](std::size_t a, std::size_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return c != 0 ? c < 0 : texts[a] < texts[b];
     });
     std::vector<int> rank(texts.size());
     int current = 0;
@@ -113,25 +130,6 @@ std::vector<QCollatorSortKey> CollationKeys(const std::vector<QStringView>& text
     keys.insert(keys.end(), std::make_move_iterator(secondHalf.begin()),
                 std::make_move_iterator(secondHalf.end()));
     return keys;
-}
-
-// The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
-// then merged; on ties the first half goes first, so the order stays stable.
-template <typename Less> std::vector<std::size_t> StableOrder(std::size_t count, const Less& less) {
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    constexpr std::size_t kRowsForTwoThreads = 8192;
-    if (count < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        std::stable_sort(order.begin(), order.end(), less);
-        return order;
-    }
-    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count / 2);
-    std::thread second([&] { std::stable_sort(middle, order.end(), less); });
-    std::stable_sort(order.begin(), middle, less);
-    second.join();
-    std::vector<std::size_t> merged(count);
-    std::merge(order.begin(), middle, middle, order.end(), merged.begin(), less);
-    return merged;
 }
 
 std::optional<double> SprintSeconds(QStringView text) {
