@@ -49,20 +49,22 @@ const GridCellDelegate::LaidOutText& GridCellDelegate::LaidOut(const QString& te
 
 void GridCellDelegate::DrawText(QPainter* painter, const QRect& room, Qt::Alignment align,
                                 const QString& text, const QFont& font) const {
-    const LaidOutText& laidOut = LaidOut(text, font);
-    if (laidOut.width > room.width()) {
+    // A text with a line break stays on one line, as the general painting keeps it.
+    const bool breaks = text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar::LineSeparator);
+    const LaidOutText* laidOut = breaks ? nullptr : &LaidOut(text, font);
+    if (!laidOut || laidOut->width > room.width()) {
         painter->drawText(room, static_cast<int>(align) | Qt::TextSingleLine,
                           QFontMetrics(font).elidedText(text, Qt::ElideRight, room.width()));
         return;
     }
     qreal x = room.left();
     if (align & Qt::AlignRight) {
-        x = room.left() + room.width() - laidOut.width;
+        x = room.left() + room.width() - laidOut->width;
     } else if (align & Qt::AlignHCenter) {
-        x = room.left() + (room.width() - laidOut.width) / 2;
+        x = room.left() + (room.width() - laidOut->width) / 2;
     }
-    const qreal y = room.top() + (room.height() - laidOut.text.size().height()) / 2;
-    painter->drawStaticText(QPointF(x, std::floor(y)), laidOut.text);
+    const qreal y = room.top() + (room.height() - laidOut->text.size().height()) / 2;
+    painter->drawStaticText(QPointF(x, std::floor(y)), laidOut->text);
 }
 
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

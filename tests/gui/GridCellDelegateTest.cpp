@@ -21,7 +21,7 @@ struct Cell {
 
 // The grid's own painting must put every text where the general painting of a text in a
 // rectangle puts it, pixel for pixel: kept layouts of one text in plain and bold must not mix,
-// and a text too wide is cut with "…".
+// a text too wide is cut with "…", and a line break makes no second line.
 TEST(GridCellDelegate, DrawsTextsAsPlainTextPaintingDoes) {
     const Cell cells[] = {
         {u"4502"_s, false, Qt::AlignRight | Qt::AlignVCenter, 60},
@@ -31,6 +31,7 @@ TEST(GridCellDelegate, DrawsTextsAsPlainTextPaintingDoes) {
         {u"Läufer62, Vorname"_s, false, Qt::AlignLeft | Qt::AlignVCenter, 50}, // cut
         {u"0:35:12.0"_s, true, Qt::AlignCenter, 30},                           // cut, bold
         {u"<b>w</b>"_s, false, Qt::AlignCenter, 60},                           // no markup
+        {u"Meier\nAnna"_s, false, Qt::AlignLeft | Qt::AlignVCenter, 140},      // one line
     };
     QTableView view;
     QStandardItemModel model(1, 1);
