@@ -78,10 +78,6 @@ RowCells& RowCells::operator=(RowCells&& other) noexcept {
     return *this;
 }
 
-char16_t* RowCells::Text() const {
-    return reinterpret_cast<char16_t*>(Ends() + Head()->count * (Head()->wide ? 4 : 2));
-}
-
 void RowCells::Release() {
     ::operator delete(block_);
     block_ = nullptr;

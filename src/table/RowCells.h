@@ -70,7 +70,9 @@ private:
             reinterpret_cast<std::uint16_t*>(Ends())[column] = static_cast<std::uint16_t>(end);
         }
     }
-    char16_t* Text() const;
+    char16_t* Text() const {
+        return reinterpret_cast<char16_t*>(Ends() + Head()->count * (Head()->wide ? 4 : 2));
+    }
     // A new block with room for `count` cells and `capacity` characters, the old texts copied in.
     void Rebuild(std::size_t count, std::size_t capacity);
     void Release();
