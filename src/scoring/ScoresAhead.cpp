@@ -27,26 +27,25 @@ public:
 // One thread's own table of one row and its own Scorer.
 class ScoresAhead::Worker {
 public:
-    Worker(const ResultTable& table, const PointsCoefficients& coefficients) : table_(table) {
+    Worker(const ResultTable& table, const PointsCoefficients& coefficients)
+        : table_(table), columnCount_(static_cast<std::size_t>(table.ColumnCount())) {
         for (int c = 1; c <= table.ColumnCount(); ++c) {
             copy_.AddColumn(table.ColumnAt(c));
         }
+        copy_.AddRowCells(RowCells());
         scorer_.Coefficients() = coefficients;
-        fields_.resize(static_cast<std::size_t>(table.ColumnCount()));
     }
 
     ScoredRow Score(int row) {
-        if (table_.IsRowEmpty(row)) {
+        const RowCells& original = table_.Cells(row);
+        if (original.IsEmpty()) {
             return {}; // the caller passes it over
         }
-        for (std::size_t c = 0; c < fields_.size(); ++c) {
-            fields_[c] = table_.CellView(row, static_cast<int>(c) + 1);
-        }
-        copy_.ClearTable(false);
         // Room for what scoring writes (ten points, four sums, the total), so the copy is not
-        // moved while it is scored; the scored copy handed over is made to measure.
+        // moved while it is scored; the block of the row before is used again.
         constexpr std::size_t kScoringRoom = 96;
-        copy_.AddRowCells(RowCells(fields_, fields_.size(), kScoringRoom));
+        scratch_.AssignWithRoom(original, columnCount_, kScoringRoom);
+        copy_.SwapCells(1, scratch_);
         ui_.asked = false;
         scorer_.SetInputErrorFlag(false);
         scorer_.ComputeRowPoints(1);
@@ -57,20 +56,20 @@ public:
             return {};
         }
         // A row that stays as it was costs nothing more: no copy goes to the caller's thread,
-        // whose frees of this thread's memory would contend for the allocator.
-        bool changed = false;
-        for (std::size_t c = 0; c < fields_.size() && !changed; ++c) {
-            changed = copy_.CellView(1, static_cast<int>(c) + 1) != fields_[c];
-        }
-        return changed ? ScoredRow{ScoredRow::Changed, copy_.Cells(1)} : ScoredRow{ScoredRow::Unchanged, {}};
+        // whose frees of this thread's memory would contend for the allocator. The copy handed
+        // over is made to measure.
+        const RowCells& scored = copy_.Cells(1);
+        return scored.SameTexts(original, columnCount_) ? ScoredRow{ScoredRow::Unchanged, {}}
+                                                        : ScoredRow{ScoredRow::Changed, scored};
     }
 
 private:
     const ResultTable& table_;
+    const std::size_t columnCount_;
     ResultTable copy_;
     NoticingUi ui_;
     Scorer scorer_{copy_, ui_};
-    std::vector<QStringView> fields_;
+    RowCells scratch_;
 };
 
 ScoresAhead::ScoresAhead(const ResultTable& table, const PointsCoefficients& coefficients)

@@ -138,24 +138,38 @@ const RowCells& ResultTable::Cells(int row) const {
 }
 
 void ResultTable::StoreCells(int row, RowCells&& cells) {
+    RowCells stored = std::move(cells);
+    SwapCells(row, stored);
+}
+
+void ResultTable::SwapCells(int row, RowCells& cells) {
     Row* r = RowAt(row);
     if (!r) {
         return;
     }
-    // The changed columns are gathered only for a view that is told: a recalculation runs locked.
+    // Cell by cell only for undo or a view that is told (a recalculation runs locked); else
+    // the new texts count as one change.
     const bool told = observer_ && !locked_;
     std::vector<int> changed;
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        if (r->Cell(c) != cells.At(c)) {
-            if (journal_) {
-                RecordCellText(*r, c);
-            }
-            if (told) {
-                changed.push_back(static_cast<int>(c) + 1);
+    bool anyChanged = true;
+    if (journal_ || told) {
+        anyChanged = false;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            if (r->Cell(c) != cells.At(c)) {
+                anyChanged = true;
+                if (journal_) {
+                    RecordCellText(*r, c);
+                }
+                if (told) {
+                    changed.push_back(static_cast<int>(c) + 1);
+                }
             }
         }
     }
-    r->cells = std::move(cells);
+    if (anyChanged && !told) {
+        ++revision_; // a locked view repaints on its next refresh
+    }
+    std::swap(r->cells, cells);
     for (int column : changed) {
         NotifyCell(row, column);
     }

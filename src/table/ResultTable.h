@@ -87,6 +87,8 @@ public:
     // Gives the row these cells, as writing each changed cell would (kept for undo, told to
     // the view), in one move.
     void StoreCells(int row, RowCells&& cells);
+    // The same, and `cells` gets the row's former cells: a scratch row's block is used again.
+    void SwapCells(int row, RowCells& cells);
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;

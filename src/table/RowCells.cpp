@@ -136,6 +136,44 @@ void RowCells::Set(std::size_t column, QStringView text, std::size_t columnCount
     Head()->length = static_cast<std::uint32_t>(needed);
 }
 
+void RowCells::AssignWithRoom(const RowCells& source, std::size_t count, std::size_t room) {
+    const std::size_t kept = std::min(source.Count(), count);
+    const std::size_t length = kept == 0 ? 0 : source.End(kept - 1);
+    const std::size_t capacity = length + room;
+    if (count == 0) {
+        Release();
+        return;
+    }
+    if (!block_ || Head()->count != count || Head()->capacity < capacity) {
+        Release();
+        const std::size_t width = EndWidth(capacity);
+        block_ = ::operator new(sizeof(Header) + count * width + capacity * sizeof(char16_t));
+        Head()->count = static_cast<std::uint32_t>(count);
+        Head()->capacity = static_cast<std::uint32_t>(capacity);
+        Head()->wide = width == 4 ? 1 : 0;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        SetEnd(i, static_cast<std::uint32_t>(i < kept ? source.End(i) : length));
+    }
+    Head()->length = static_cast<std::uint32_t>(length);
+    if (length > 0) {
+        std::memcpy(Text(), source.Text(), length * sizeof(char16_t));
+    }
+}
+
+bool RowCells::SameTexts(const RowCells& other, std::size_t count) const {
+    for (std::size_t c = 0; c < count; ++c) {
+        const QStringView a = At(c);
+        const QStringView b = other.At(c);
+        if (a.size() != b.size() ||
+            (a.size() > 0 &&
+             std::memcmp(a.utf16(), b.utf16(), static_cast<std::size_t>(a.size()) * 2) != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t RowCells::Bytes() const {
     if (!block_) {
         return 0;

@@ -43,6 +43,12 @@ public:
         }
     }
     void PrefetchCell(std::size_t column) const { __builtin_prefetch(At(column).data()); }
+    // Becomes a copy of the first `count` cells of `source`, all `count` stored and `room`
+    // characters more to spare; the block is kept when it is large enough (a scratch row
+    // written over and over allocates once).
+    void AssignWithRoom(const RowCells& source, std::size_t count, std::size_t room);
+    // The first `count` cells read the same in both.
+    bool SameTexts(const RowCells& other, std::size_t count) const;
     // Writes one cell; a cell past the stored ones first makes room for `columnCount` cells.
     void Set(std::size_t column, QStringView text, std::size_t columnCount);
     // Heap bytes held, for memory figures.

@@ -47,6 +47,7 @@ TEST(RowCells, RandomWritesAgreeWithPlainStrings) {
     std::mt19937 random(7);
     constexpr std::size_t kColumns = 33;
     RowCells cells;
+    RowCells scratch; // copied into again and again, its block kept where it fits
     QStringList expected(kColumns);
     std::size_t longColumn = 0;
     for (int step = 0; step < 5000; ++step) {
@@ -66,6 +67,14 @@ TEST(RowCells, RandomWritesAgreeWithPlainStrings) {
             QStringList copied = expected;
             copied[0] = u"Kopie"_s;
             ASSERT_EQ(Texts(copy, kColumns), copied) << step;
+            scratch.AssignWithRoom(cells, kColumns, 20);
+            ASSERT_EQ(scratch.Count(), kColumns);
+            ASSERT_TRUE(scratch.SameTexts(cells, kColumns)) << step;
+            const std::size_t bytes = scratch.Bytes();
+            scratch.Set(kColumns - 1, QString(20, u'z'), kColumns);
+            ASSERT_EQ(scratch.Bytes(), bytes) << step; // the room is there
+            ASSERT_EQ(scratch.SameTexts(cells, kColumns), expected.last() == QString(20, u'z')) << step;
+            ASSERT_TRUE(scratch.SameTexts(cells, kColumns - 1)) << step;
         }
         ASSERT_EQ(Texts(cells, kColumns), expected) << step;
     }
