@@ -3,10 +3,12 @@
 #include "system/TextEncoding.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/RowCells.h"
 
 #include <QIODevice>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -190,6 +192,71 @@ QString SemicolonText(const ResultTable& table, const QList<int>& columns, const
 
 namespace {
 
+// The bytes of a piece of rows, grown as needed and written out at once.
+class PieceBuffer {
+public:
+    void Clear() { used_ = 0; }
+    char* Room(qsizetype size) {
+        if (used_ + size > bytes_.size()) {
+            bytes_.resize(std::max(2 * bytes_.size(), used_ + size));
+        }
+        return bytes_.data() + used_;
+    }
+    void Commit(const char* end) { used_ = end - bytes_.constData(); }
+    void Append(const QByteArray& bytes) {
+        Commit(std::copy(bytes.begin(), bytes.end(), Room(bytes.size())));
+    }
+    bool WriteTo(QIODevice& device) const { return device.write(bytes_.constData(), used_) == used_; }
+
+private:
+    QByteArray bytes_;
+    qsizetype used_ = 0;
+};
+
+// The common row in one go: a separator of one ASCII character, and every character of the row
+// one byte as it stands (ASCII; in 8 bits Latin-1 too), none a quote or a control character.
+// False, and nothing appended, for any other row.
+bool AppendCommonRow(PieceBuffer& out, const RowCells& cells, const QList<int>& columns, int columnCount,
+                     const QString& separator, const TextFileEncoder& encoder) {
+    if (separator.size() != 1 || separator.at(0).unicode() >= 0x80) {
+        return false;
+    }
+    const char16_t single = separator.at(0).unicode();
+    const std::uint16_t limit = encoder.UsesUtf8() ? 0x80 : 0x100;
+    // The whole row is looked at first, in a loop the compiler makes check many characters at
+    // once. A control character (tab and line breaks among them) takes the longer way too.
+    std::uint16_t needsMore = 0;
+    for (QChar ch : cells.AllText()) {
+        const std::uint16_t c = ch.unicode();
+        needsMore |= (c < 0x20 ? 1 : 0) | (c == u'"' ? 1 : 0) | (c == single ? 1 : 0) | (c >= limit ? 1 : 0) |
+                     ((c & 0xFFE0) == 0x80 ? 1 : 0);
+    }
+    if (needsMore) {
+        return false;
+    }
+    const auto field = [&](int column) {
+        return column >= 1 && column <= columnCount ? cells.At(static_cast<std::size_t>(column - 1))
+                                                    : QStringView();
+    };
+    qsizetype length = columns.size() + 1; // a separator each and the line end
+    for (int column : columns) {
+        length += field(column).size();
+    }
+    char* dst = out.Room(length);
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (i > 0) {
+            *dst++ = static_cast<char>(single);
+        }
+        for (QChar c : field(columns.at(i))) {
+            *dst++ = static_cast<char>(c.unicode());
+        }
+    }
+    *dst++ = '\r';
+    *dst++ = '\n';
+    out.Commit(dst);
+    return true;
+}
+
 // One row straight into the file's bytes: the common field needs no quotes and no copy.
 void AppendEncodedRow(QByteArray& out, const ResultTable& table, int row, const QList<int>& columns,
                       const QString& separator, const QByteArray& encodedSeparator,
@@ -221,6 +288,9 @@ bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, con
     const bool twoThreads = rowCount >= kRowsForTwoThreads && std::thread::hardware_concurrency() > 1;
     const auto consider = [&](TextFileEncoder& encoder, int first, int last) {
         for (int row = first; row <= last; ++row) {
+            if (encoder.IsSettledFor(table.Cells(row).AllText())) {
+                continue;
+            }
             for (int c : columns) {
                 encoder.Consider(table.CellView(row, c));
             }
@@ -252,13 +322,19 @@ bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, con
     // Written a piece of rows at a time: the whole text of a large competition would take
     // several times the table's memory.
     constexpr int kPieceRows = 1024;
-    const auto encode = [&](int first, int last, QByteArray& out) {
-        out.clear();
-        for (int row = first; row <= last; ++row) {
-            AppendEncodedRow(out, table, row, columns, separator, encodedSeparator, encoder);
+    const auto encode = [&](int first, int last, PieceBuffer& out) {
+        out.Clear(); // the room of the piece before is kept
+        QByteArray row;
+        for (int r = first; r <= last; ++r) {
+            if (!AppendCommonRow(out, table.Cells(r), columns, table.ColumnCount(), separator, encoder)) {
+                row.resize(0);
+                AppendEncodedRow(row, table, r, columns, separator, encodedSeparator, encoder);
+                out.Append(row);
+            }
         }
     };
-    QByteArray other;
+    PieceBuffer piece;
+    PieceBuffer other;
     for (int first = 1; first <= rowCount; first += 2 * kPieceRows) {
         const int middle = std::min(first + kPieceRows, rowCount + 1);
         const int end = std::min(first + 2 * kPieceRows, rowCount + 1);
@@ -266,13 +342,13 @@ bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, con
         if (twoThreads) {
             second = std::thread([&] { encode(middle, end - 1, other); });
         }
-        encode(first, middle - 1, bytes);
+        encode(first, middle - 1, piece);
         if (twoThreads) {
             second.join();
         } else {
             encode(middle, end - 1, other);
         }
-        if (device.write(bytes) != bytes.size() || device.write(other) != other.size()) {
+        if (!piece.WriteTo(device) || !other.WriteTo(device)) {
             return false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace vastrel {
 
@@ -91,6 +92,22 @@ void TextFileEncoder::Consider(QStringView piece) {
     if (!anyInvalidUtf8_ && !QByteArrayView(ToWindows1252(piece)).isValidUtf8()) {
         anyInvalidUtf8_ = true;
     }
+}
+
+bool TextFileEncoder::IsSettledFor(QStringView text) const {
+    if (!allFit_) {
+        return true; // UTF-8 whatever follows
+    }
+    // Written so the compiler looks at many characters at once.
+    std::uint16_t any = 0;
+    std::uint16_t outsideLatin1 = 0;
+    for (QChar ch : text) {
+        const std::uint16_t c = ch.unicode();
+        any |= c;
+        outsideLatin1 |= (c >= 0x100 ? 1 : 0) | ((c & 0xFFE0) == 0x80 ? 1 : 0);
+    }
+    // Once 8-bit bytes are known not to read as UTF-8, more Latin-1 letters keep the choice.
+    return any < 0x80 || (anyNonAscii_ && anyInvalidUtf8_ && !outsideLatin1);
 }
 
 QByteArray TextFileEncoder::Start() const {

@@ -20,6 +20,8 @@ QByteArray EncodeTextFile(const QString& text);
 class TextFileEncoder {
 public:
     void Consider(QStringView piece);
+    // Considering any part of this text would change nothing: the choice is made for it.
+    bool IsSettledFor(QStringView text) const;
     // Takes in what another encoder considered (another part of the same text).
     void Merge(const TextFileEncoder& other) {
         allFit_ = allFit_ && other.allFit_;

@@ -33,6 +33,10 @@ public:
         const std::uint32_t start = column == 0 ? 0 : End(column - 1);
         return {Text() + start, static_cast<qsizetype>(End(column) - start)};
     }
+    // Every cell's text one after the other, as stored.
+    QStringView AllText() const {
+        return block_ ? QStringView(Text(), static_cast<qsizetype>(Head()->length)) : QStringView();
+    }
     // A pass over many rows waits on memory for each one's block: it asks for the blocks of the
     // rows ahead, the header first (a few rows ahead), then the cell it will read (when the
     // header has come).
