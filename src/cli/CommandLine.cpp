@@ -18,7 +18,9 @@
 #include "table/ResultTable.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -45,6 +47,8 @@ const QString kUsage =
     u"Jede Meldung erscheint als eine Zeile \"TITEL: TEXT\" auf der Fehlerausgabe.\n"
     u"Rückgabewert: 0 ohne Meldung, 3 nach Meldungen, 1 wenn eine Datei nicht gelesen oder\n"
     u"geschrieben werden konnte, 2 bei falschem Aufruf.\n"_s;
+
+ResultTable* leftToTheSystem = nullptr;
 
 struct Call {
     QString command;
@@ -205,7 +209,7 @@ bool NeedsGuiApplication(const QStringList& arguments) {
     return !arguments.isEmpty() && (arguments.at(0) == u"report" || arguments.at(0) == u"certificates");
 }
 
-int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& errors) {
+int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& errors, TableAtEnd atEnd) {
     if (arguments.size() == 1 && (arguments.at(0) == u"--help" || arguments.at(0) == u"-h")) {
         out << kUsage;
         return kCliOk;
@@ -215,7 +219,13 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (command == u"recalc" || command == u"report" || command == u"certificates") {
         if (const auto call = Parse(arguments, problem)) {
             ConsoleUi ui(errors);
-            ResultTable table;
+            auto owned = std::make_unique<ResultTable>();
+            const auto leave = qScopeGuard([&owned, atEnd] {
+                if (atEnd == TableAtEnd::LeftToTheSystem) {
+                    leftToTheSystem = owned.release(); // held by a global: leak checkers see it in use
+                }
+            });
+            ResultTable& table = *owned;
             if (!Load(table, call->input, ui)) {
                 return kCliFileError;
             }

@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     }
     QTextStream out(stdout);
     QTextStream errors(stderr);
-    const int code = vastrel::RunCommandLine(arguments, out, errors);
+    const int code = vastrel::RunCommandLine(arguments, out, errors, vastrel::TableAtEnd::LeftToTheSystem);
     out.flush();
     errors.flush();
     return code;
