@@ -155,7 +155,7 @@ void ResultTable::SwapCells(int row, RowCells& cells) {
     if (journal_ || told) {
         anyChanged = false;
         for (std::size_t c = 0; c < columns_.size(); ++c) {
-            if (r->Cell(c) != cells.At(c)) {
+            if (!r->cells.SameText(cells, c)) {
                 anyChanged = true;
                 if (journal_) {
                     RecordCellText(*r, c);

@@ -163,11 +163,7 @@ void RowCells::AssignWithRoom(const RowCells& source, std::size_t count, std::si
 
 bool RowCells::SameTexts(const RowCells& other, std::size_t count) const {
     for (std::size_t c = 0; c < count; ++c) {
-        const QStringView a = At(c);
-        const QStringView b = other.At(c);
-        if (a.size() != b.size() ||
-            (a.size() > 0 &&
-             std::memcmp(a.utf16(), b.utf16(), static_cast<std::size_t>(a.size()) * 2) != 0)) {
+        if (!SameText(other, c)) {
             return false;
         }
     }

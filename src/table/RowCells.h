@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace vastrel {
@@ -62,6 +63,14 @@ public:
     void AssignWithRoom(const RowCells& source, std::size_t count, std::size_t room);
     // The first `count` cells read the same in both.
     bool SameTexts(const RowCells& other, std::size_t count) const;
+    // One cell reads the same in both.
+    bool SameText(const RowCells& other, std::size_t column) const {
+        const QStringView a = At(column);
+        const QStringView b = other.At(column);
+        return a.size() == b.size() &&
+               (a.isEmpty() ||
+                std::memcmp(a.utf16(), b.utf16(), static_cast<std::size_t>(a.size()) * 2) == 0);
+    }
     // Writes one cell; a cell past the stored ones first makes room for `columnCount` cells.
     void Set(std::size_t column, QStringView text, std::size_t columnCount);
     // Heap bytes held, for memory figures.
