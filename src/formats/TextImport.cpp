@@ -180,11 +180,10 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
         for (int column : sumCells) {
             table.SetCellFlag(row, column, true);
         }
-        const QString rawName = table.CellText(row, name);
-        if (!IsNormalisedName(rawName)) {
-            table.SetCellText(row, name, NormaliseName(rawName));
+        if (!IsNormalisedName(table.CellView(row, name))) {
+            table.SetCellText(row, name, NormaliseName(table.CellText(row, name)));
         }
-        if (table.CellText(row, date).size() > 4) {
+        if (table.CellView(row, date).size() > 4) {
             table.SetCellText(row, date, YearOfDate(table.CellText(row, date)));
         }
     }

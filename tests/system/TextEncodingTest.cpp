@@ -27,6 +27,8 @@ TEST(TextEncoding, EveryWindows1252ByteSurvivesARoundTrip) {
     EXPECT_EQ(text.size(), all.size());
     EXPECT_TRUE(FitsWindows1252(text));
     EXPECT_EQ(ToWindows1252(text), all);
+    const QByteArray large = all.repeated(5000); // decoded in two halves
+    EXPECT_EQ(FromWindows1252(large), text.repeated(5000));
 }
 
 TEST(TextEncoding, WritesWindows1252WhenEverythingFits) {
