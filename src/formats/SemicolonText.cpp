@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <optional>
 #include <thread>
 
@@ -371,55 +370,6 @@ bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, con
     return true;
 }
 
-namespace {
-
-// The records of one stretch of the text: those starting before `limit`.
-struct RecordsRead {
-    std::vector<RowCells> rows;
-    int line = 0; // the line the next record starts on
-    int firstLongLine = 0;
-    int firstStrayQuoteLine = 0;
-    qsizetype end = 0; // where the next record starts
-};
-
-void ReadRecords(QStringView text, qsizetype pos, qsizetype limit, RecordsRead& read) {
-    Record record;
-    while (pos < limit) {
-        const qsizetype start = pos;
-        ReadRecord(text, pos, true, record);
-        // A row joined by a quote that ran over line ends must not come out longer than a row;
-        // otherwise the quote was a stray one, and every line is read on its own.
-        if (record.lineBreaks > 0 && record.fields.size() > static_cast<std::size_t>(kResultColumnCount)) {
-            pos = start;
-            ReadRecord(text, pos, false, record);
-        }
-        if (record.strayQuote && read.firstStrayQuoteLine == 0) {
-            read.firstStrayQuoteLine = read.line;
-        }
-        if (record.fields.size() > static_cast<std::size_t>(kResultColumnCount) && read.firstLongLine == 0) {
-            read.firstLongLine = read.line;
-        }
-        read.line += 1 + record.lineBreaks;
-        // Surplus fields go (the notice names the first such line); empty ones at the end are
-        // not stored.
-        read.rows.emplace_back(record.fields, static_cast<std::size_t>(kResultColumnCount));
-    }
-    read.end = pos;
-}
-
-// Where a second thread may start reading: the start of a line near the middle. Whether a
-// record really starts there shows once the first half has been read up to it.
-qsizetype GuessedMiddleRecord(QStringView text, qsizetype from) {
-    constexpr qsizetype kCharactersForTwoThreads = qsizetype{1} << 20;
-    if (text.size() - from < kCharactersForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        return -1;
-    }
-    const qsizetype lineFeed = text.indexOf(u'\n', from + (text.size() - from) / 2);
-    return lineFeed < 0 || lineFeed + 1 >= text.size() ? -1 : lineFeed + 1;
-}
-
-} // namespace
-
 SemicolonRecords ParseSemicolonText(QStringView text) {
     SemicolonRecords records;
     if (text.isEmpty()) {
@@ -431,37 +381,29 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
         ++pos; // the header line is never looked at
     }
     SkipLineEnd(text, pos);
-    RecordsRead first;
-    first.line = 2;
-    const qsizetype middle = GuessedMiddleRecord(text, pos);
-    if (middle < 0) {
-        ReadRecords(text, pos, text.size(), first);
-    } else {
-        // A large file is read in two halves at once. The second half's lines count from 1 and
-        // are moved by the first half's once it is known.
-        RecordsRead second;
-        second.line = 1;
-        std::thread reader([&] { ReadRecords(text, middle, text.size(), second); });
-        ReadRecords(text, pos, middle, first);
-        reader.join();
-        if (first.end == middle) {
-            const int offset = first.line - 1;
-            first.firstStrayQuoteLine = first.firstStrayQuoteLine > 0 || second.firstStrayQuoteLine == 0
-                                            ? first.firstStrayQuoteLine
-                                            : second.firstStrayQuoteLine + offset;
-            first.firstLongLine = first.firstLongLine > 0 || second.firstLongLine == 0
-                                      ? first.firstLongLine
-                                      : second.firstLongLine + offset;
-            first.rows.reserve(first.rows.size() + second.rows.size());
-            std::move(second.rows.begin(), second.rows.end(), std::back_inserter(first.rows));
-        } else {
-            // A quoted field ran over the guessed start: the first half reads on alone.
-            ReadRecords(text, first.end, text.size(), first);
+    int line = 2;
+    Record record;
+    while (pos < text.size()) {
+        const qsizetype start = pos;
+        ReadRecord(text, pos, true, record);
+        // A row joined by a quote that ran over line ends must not come out longer than a row;
+        // otherwise the quote was a stray one, and every line is read on its own.
+        if (record.lineBreaks > 0 && record.fields.size() > static_cast<std::size_t>(kResultColumnCount)) {
+            pos = start;
+            ReadRecord(text, pos, false, record);
         }
+        if (record.strayQuote && records.firstStrayQuoteLine == 0) {
+            records.firstStrayQuoteLine = line;
+        }
+        if (record.fields.size() > static_cast<std::size_t>(kResultColumnCount) &&
+            records.firstLongLine == 0) {
+            records.firstLongLine = line;
+        }
+        line += 1 + record.lineBreaks;
+        // Surplus fields go (the notice names the first such line); empty ones at the end are
+        // not stored.
+        records.rows.emplace_back(record.fields, static_cast<std::size_t>(kResultColumnCount));
     }
-    records.rows = std::move(first.rows);
-    records.firstLongLine = first.firstLongLine;
-    records.firstStrayQuoteLine = first.firstStrayQuoteLine;
     return records;
 }
 

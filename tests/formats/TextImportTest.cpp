@@ -1,7 +1,6 @@
 #include "formats/TextImport.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
-#include "formats/SemicolonText.h"
 #include "system/FileHelpers.h"
 #include "table/ResultTable.h"
 
@@ -241,47 +240,6 @@ TEST_F(TextImportTest, ALineWithSurplusFieldsIsNamed) {
         << report.notice.toStdString();
     ASSERT_TRUE(ImportCsvFile(table, Write(kHeader + "\r\n1;2\r\n"), Width, &report));
     EXPECT_EQ(report.notice, QString());
-}
-
-// A large text is read in two halves at once; what comes out is what one reading gives: every
-// row in order, and notices naming the first such line, wherever it stands. A quoted field with
-// line breaks across the middle makes the first half read on alone.
-TEST(ParseSemicolonText, TwoHalvesReadLikeOne) {
-    struct Case {
-        int strayQuoteRow;
-        int longRow;
-        int breaksAcrossMiddle; // line breaks in a quoted field of a row before the middle
-    };
-    const std::vector<Case> cases = {{6000, 7000, 0}, {100, 7000, 0}, {6000, 100, 0}, {15000, 17000, 3000}};
-    constexpr int kRows = 20000;
-    for (const Case& c : cases) {
-        QString text = QString::fromLatin1(kHeader) + u"\r\n"_s;
-        QString multiLine;
-        for (int i = 0; i < c.breaksAcrossMiddle; ++i) {
-            multiLine += u"Zeile\r\n"_s;
-        }
-        for (int row = 1; row <= kRows; ++row) {
-            const QString name =
-                row == c.strayQuoteRow ? u"\"Adler"_s : u"Name%1"_s.arg(row, 5, 10, QChar(u'0'));
-            const QString remark =
-                row == 9990 && !multiLine.isEmpty() ? u"\"%1\""_s.arg(multiLine) : QString();
-            text += u"%1;2024;;m;;%2;1950;1.0000;%3;7.5"_s.arg(row).arg(name, remark) +
-                    QString(row == c.longRow ? 40 : 23, u';') + u"\r\n"_s;
-        }
-        const SemicolonRecords records = ParseSemicolonText(text);
-        ASSERT_EQ(records.rows.size(), static_cast<std::size_t>(kRows)) << c.strayQuoteRow;
-        for (int row = 1; row <= kRows; ++row) {
-            ASSERT_EQ(records.rows[static_cast<std::size_t>(row - 1)].At(0), QString::number(row)) << row;
-        }
-        const auto lineOf = [&c](int row) {
-            return row + 1 + (row > 9990 ? c.breaksAcrossMiddle : 0);
-        };
-        EXPECT_EQ(records.firstStrayQuoteLine, lineOf(c.strayQuoteRow)) << c.strayQuoteRow;
-        EXPECT_EQ(records.firstLongLine, lineOf(c.longRow)) << c.longRow;
-        if (c.breaksAcrossMiddle > 0) {
-            EXPECT_EQ(records.rows[9989].At(8), multiLine);
-        }
-    }
 }
 
 TEST_F(TextImportTest, EmptyLinesAreCheapRows) {
