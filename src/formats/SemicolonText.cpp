@@ -8,7 +8,6 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <thread>
 

@@ -61,8 +61,8 @@ QString FromWindows1252(const QByteArray& bytes) {
             *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
         }
     };
-    // A large file is decoded in two halves at once; the pages of the text are first written
-    // then, too, and each thread takes its own.
+    // A large file is decoded in two halves at once: the text's memory is first touched here,
+    // and that is half the work.
     constexpr qsizetype kBytesForTwoThreads = qsizetype{1} << 20;
     if (bytes.size() >= kBytesForTwoThreads && std::thread::hardware_concurrency() > 1) {
         const qsizetype half = bytes.size() / 2;
