@@ -69,7 +69,7 @@ const ResultTable::Row* ResultTable::RowAt(int row) const {
 
 void ResultTable::ClearTable(bool withColumns) {
     if (journal_) {
-        RecordWholeTable();
+        RecordWholeTable(true);
     }
     rows_.clear();
     selectedCount_ = 0;
@@ -94,7 +94,7 @@ void ResultTable::AddColumn(const QString& key, const QString& caption, int rese
 
 void ResultTable::AddColumn(const Column& column) {
     if (journal_) {
-        RecordWholeTable();
+        RecordWholeTable(false);
     }
     columns_.push_back(column);
     // The first column of a key wins, as lookups by key always meant the leftmost one.
@@ -138,6 +138,15 @@ const RowCells& ResultTable::Cells(int row) const {
 }
 
 void ResultTable::StoreCells(int row, RowCells&& cells) {
+    // For undo the row's former block is kept as it is, when no view needs telling cell by cell.
+    if (journal_ && (!observer_ || locked_)) {
+        Row* r = RowAt(row);
+        if (r && !r->cells.SameTexts(cells, columns_.size())) {
+            ++revision_;
+            RecordRowCells(*r, std::move(cells));
+        }
+        return;
+    }
     RowCells stored = std::move(cells);
     SwapCells(row, stored);
 }

@@ -213,10 +213,11 @@ private:
     int Resolve(ColumnRef column) const; // 0-based index, -1 when none
     void RecordCellText(const Row& row, std::size_t column);
     void RecordCellFlag(const Row& row, std::size_t column);
+    void RecordRowCells(Row& row, RowCells&& cells); // the row takes `cells`, its own are kept
     void RecordRowsAdded(std::size_t first);
     void RecordRowsRemoved(const std::vector<int>& rows); // 1-based, ascending
     void RecordOrder();
-    void RecordWholeTable();
+    void RecordWholeTable(bool takeRows); // takeRows: the rows go to the journal, not a copy
     template <typename T> void SetColumnProperty(ColumnRef column, T Column::*member, const T& value);
     Row* RowAt(int row);
     const Row* RowAt(int row) const;

@@ -41,6 +41,9 @@ void TableJournal::Finish() {
             cells->columns.shrink_to_fit();
             cells->ends.shrink_to_fit();
             cells->texts.squeeze();
+        } else if (auto* blocks = std::get_if<RowBlocks>(&entry)) {
+            blocks->rowIds.shrink_to_fit();
+            blocks->cells.shrink_to_fit();
         }
     }
     entries_.shrink_to_fit();
@@ -55,6 +58,11 @@ std::size_t TableJournal::Bytes() const {
         if (const auto* cells = std::get_if<CellTexts>(&entry)) {
             bytes += cells->rowIds.capacity() * 4 + cells->columns.capacity() * 2 +
                      cells->ends.capacity() * 4 + static_cast<std::size_t>(cells->texts.capacity()) * 2;
+        } else if (const auto* blocks = std::get_if<RowBlocks>(&entry)) {
+            bytes += blocks->rowIds.capacity() * 4 + blocks->cells.capacity() * sizeof(RowCells);
+            for (const RowCells& cells : blocks->cells) {
+                bytes += cells.Bytes();
+            }
         } else if (const auto* order = std::get_if<RowOrder>(&entry)) {
             bytes += order->ids.capacity() * 4;
         } else {
@@ -109,6 +117,13 @@ void TableJournal::Apply(ResultTable& table, Entry& entry) {
             start = end;
         }
         cells->texts = std::move(swapped);
+    } else if (auto* blocks = std::get_if<RowBlocks>(&entry)) {
+        const QHash<std::uint32_t, std::size_t> index = indexOfIds();
+        for (std::size_t i = 0; i < blocks->rowIds.size(); ++i) {
+            if (const auto at = index.constFind(blocks->rowIds[i]); at != index.cend()) {
+                std::swap(rows[at.value()].cells, blocks->cells[i]);
+            }
+        }
     } else if (auto* flag = std::get_if<CellFlag>(&entry)) {
         const QHash<std::uint32_t, std::size_t> index = indexOfIds();
         if (const auto at = index.constFind(flag->rowId); at != index.cend()) {
@@ -232,6 +247,24 @@ void ResultTable::RecordCellText(const Row& row, std::size_t column) {
     cells.ends.push_back(static_cast<std::uint32_t>(cells.texts.size()));
 }
 
+void ResultTable::RecordRowCells(Row& row, RowCells&& cells) {
+    if (journal_->replaced_) {
+        row.cells = std::move(cells);
+        return;
+    }
+    // The kept block restores every cell: later writes in this step need no entries.
+    row.journalSerial = journal_->serial_;
+    row.journalColumns = ~std::uint64_t{0};
+    auto& entries = journal_->entries_;
+    if (entries.empty() || !std::holds_alternative<TableJournal::RowBlocks>(entries.back())) {
+        entries.emplace_back(TableJournal::RowBlocks{});
+    }
+    auto& blocks = std::get<TableJournal::RowBlocks>(entries.back());
+    blocks.rowIds.push_back(row.id);
+    blocks.cells.push_back(std::move(row.cells));
+    row.cells = std::move(cells);
+}
+
 void ResultTable::RecordCellFlag(const Row& row, std::size_t column) {
     if (!journal_->replaced_) {
         journal_->entries_.emplace_back(
@@ -286,16 +319,22 @@ void ResultTable::RecordOrder() {
     journal_->entries_.emplace_back(std::move(order));
 }
 
-void ResultTable::RecordWholeTable() {
+void ResultTable::RecordWholeTable(bool takeRows) {
     if (journal_->replaced_) {
         return;
     }
-    // The old table is kept whole (copied: cell texts are shared, not duplicated); what follows
-    // in this step builds a new one, which an undo swaps out.
+    // The old table is kept whole; what follows in this step builds a new one, which an undo
+    // swaps out. Rows about to be cleared are moved, not copied: a million of them would take
+    // a second.
     auto whole = std::make_unique<TableJournal::WholeTable>();
     whole->columns = columns_;
     whole->columnIndex = columnIndex_;
-    whole->rows = rows_;
+    if (takeRows) {
+        whole->rows = std::move(rows_);
+        rows_.clear();
+    } else {
+        whole->rows = rows_;
+    }
     whole->tableMode = tableMode_;
     whole->currentRow = currentRow_;
     whole->layoutValue = layoutValue_;

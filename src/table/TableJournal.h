@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/Column.h"
+#include "table/RowCells.h"
 
 #include <QHash>
 #include <QString>
@@ -39,6 +40,12 @@ private:
         std::vector<std::uint32_t> ends;    // end of each text in `texts`
         QString texts;
     };
+    // Whole rows' former cells, where a row took new cells in one go: the blocks themselves
+    // are kept, neither copied nor freed.
+    struct RowBlocks {
+        std::vector<std::uint32_t> rowIds;
+        std::vector<RowCells> cells;
+    };
     struct CellFlag {
         std::uint32_t rowId;
         std::uint16_t column;
@@ -49,8 +56,8 @@ private:
     };
     struct RowSet; // rows taken out of the table, or the ids of rows in it
     struct WholeTable;
-    using Entry =
-        std::variant<CellTexts, CellFlag, RowOrder, std::unique_ptr<RowSet>, std::unique_ptr<WholeTable>>;
+    using Entry = std::variant<CellTexts, RowBlocks, CellFlag, RowOrder, std::unique_ptr<RowSet>,
+                               std::unique_ptr<WholeTable>>;
 
     void Apply(ResultTable& table, Entry& entry);
     void Finish(); // recording ended: spare capacity goes

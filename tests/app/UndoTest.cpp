@@ -136,7 +136,8 @@ TEST_F(UndoTest, ANewStepDropsWhatWasUndoneAndTheStackKeepsAHundred) {
     EXPECT_EQ(undo.UndoText(), u"Name Vorname in Zeile 1"_s);
 }
 
-// A full recalculation of a competition keeps only the cells it changed: a few megabytes.
+// A full recalculation of a competition keeps only the former cells of the rows it changed: a
+// few megabytes.
 TEST_F(UndoTest, AFullRecalculationKeepsOnlyWhatItChanged) {
     table.LockUpdate(true);
     for (int i = 0; i < 32767; ++i) {

@@ -80,7 +80,7 @@ QStringList AllCells(const ResultTable& table) {
 }
 
 // Two threads must leave the table, the boxes, the progress and the undo step exactly as one
-// thread does, also when an unreadable time stops the run half way.
+// thread does (undone and done again), also when an unreadable time stops the run half way.
 TEST(TwoThreadRecalculation, EqualsOneThreadInCellsMessagesProgressAndUndo) {
     for (const int unreadableRow : {0, 2600}) {
         ResultTable one, two;
@@ -106,10 +106,13 @@ TEST(TwoThreadRecalculation, EqualsOneThreadInCellsMessagesProgressAndUndo) {
         EXPECT_GE(uiOne.boxes.size(), 5); // the run met rows that need a message
         EXPECT_NE(AllCells(one), before);
 
+        const QStringList after = AllCells(one);
         journalTwo.Undo(two);
         journalOne.Undo(one);
         EXPECT_EQ(AllCells(two), before);
         EXPECT_EQ(AllCells(one), before);
+        journalTwo.Redo(two);
+        EXPECT_EQ(AllCells(two), after);
     }
 }
 
