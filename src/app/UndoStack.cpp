@@ -10,13 +10,19 @@ UndoStep* g_recording = nullptr; // the outermost step being recorded
 } // namespace
 
 void UndoStack::Push(Step step) {
-    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(index_), steps_.end());
+    while (steps_.size() > index_) {
+        bytes_ -= steps_.back().bytes;
+        steps_.pop_back();
+    }
     if (clean_ > static_cast<long long>(index_)) {
         clean_ = -1; // the saved state was undone and is now out of reach
     }
+    step.bytes = step.journal.Bytes();
+    bytes_ += step.bytes;
     steps_.push_back(std::move(step));
     ++index_;
-    if (steps_.size() > kMaxSteps) {
+    while (steps_.size() > kMaxSteps || (bytes_ > memoryLimit_ && steps_.size() > 1)) {
+        bytes_ -= steps_.front().bytes;
         steps_.pop_front();
         --index_;
         clean_ = clean_ > 0 ? clean_ - 1 : -1;

@@ -14,13 +14,16 @@ class ResultTable;
 struct MainWindowState;
 
 // Undo and redo of every change to the table's data, one step per command or typed cell. A step
-// keeps only what it changed; the stack keeps the last 100. The clean mark is where the table
-// was last saved or opened.
+// keeps only what it changed; the stack keeps the last 100, fewer where they would hold more
+// than the memory limit together (a step at a million rows holds hundreds of megabytes), but
+// always the newest. The clean mark is where the table was last saved or opened.
 class UndoStack {
 public:
     static constexpr std::size_t kMaxSteps = 100;
+    static constexpr std::size_t kMemoryLimit = std::size_t{512} << 20;
 
-    UndoStack(ResultTable& table, MainWindowState& state) : table_(table), state_(state) {}
+    UndoStack(ResultTable& table, MainWindowState& state, std::size_t memoryLimit = kMemoryLimit)
+        : table_(table), state_(state), memoryLimit_(memoryLimit) {}
 
     bool CanUndo() const { return index_ > 0; }
     bool CanRedo() const { return index_ < steps_.size(); }
@@ -44,6 +47,7 @@ private:
         QString baseCaptionBefore, baseCaptionAfter;
         QString captionBefore, captionAfter;
         int currentBefore = 0, currentAfter = 0;
+        std::size_t bytes = 0; // the journal's, when pushed
     };
     void Push(Step step);
     void Changed() const {
@@ -54,7 +58,9 @@ private:
 
     ResultTable& table_;
     MainWindowState& state_;
+    const std::size_t memoryLimit_;
     std::deque<Step> steps_;
+    std::size_t bytes_ = 0; // of all steps
     std::size_t index_ = 0; // steps before it are done
     long long clean_ = 0;   // -1 when the clean state has been dropped
     std::vector<std::function<void()>> listeners_;

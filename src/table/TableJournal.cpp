@@ -60,16 +60,13 @@ std::size_t TableJournal::Bytes() const {
                      cells->ends.capacity() * 4 + static_cast<std::size_t>(cells->texts.capacity()) * 2;
         } else if (const auto* blocks = std::get_if<RowBlocks>(&entry)) {
             bytes += blocks->rowIds.capacity() * 4 + blocks->cells.capacity() * sizeof(RowCells);
-            for (const RowCells& cells : blocks->cells) {
-                bytes += cells.Bytes();
-            }
         } else if (const auto* order = std::get_if<RowOrder>(&entry)) {
             bytes += order->ids.capacity() * 4;
         } else {
             bytes += sizeof(Entry);
         }
     }
-    return bytes;
+    return bytes + rowBytes_;
 }
 
 void TableJournal::Undo(ResultTable& table) {
@@ -260,6 +257,7 @@ void ResultTable::RecordRowCells(Row& row, RowCells&& cells) {
         entries.emplace_back(TableJournal::RowBlocks{});
     }
     auto& blocks = std::get<TableJournal::RowBlocks>(entries.back());
+    journal_->rowBytes_ += row.cells.Bytes();
     blocks.rowIds.push_back(row.id);
     blocks.cells.push_back(std::move(row.cells));
     row.cells = std::move(cells);
@@ -303,6 +301,7 @@ void ResultTable::RecordRowsRemoved(const std::vector<int>& rows) {
     for (int r : rows) {
         set->positions.push_back(static_cast<std::size_t>(r - 1));
         set->rows.push_back(rows_[static_cast<std::size_t>(r - 1)]);
+        journal_->rowBytes_ += sizeof(Row) + set->rows.back().cells.Bytes();
     }
     journal_->entries_.emplace_back(std::move(set));
 }
@@ -334,6 +333,10 @@ void ResultTable::RecordWholeTable(bool takeRows) {
         rows_.clear();
     } else {
         whole->rows = rows_;
+    }
+    journal_->rowBytes_ += whole->rows.capacity() * sizeof(Row);
+    for (const Row& row : whole->rows) {
+        journal_->rowBytes_ += row.cells.Bytes();
     }
     whole->tableMode = tableMode_;
     whole->currentRow = currentRow_;

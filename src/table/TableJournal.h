@@ -29,7 +29,7 @@ public:
     bool IsEmpty() const { return entries_.empty(); }
     void Undo(ResultTable& table);
     void Redo(ResultTable& table);
-    // What the journal holds in memory, roughly.
+    // What the journal holds in memory, roughly: rows and blocks as they were when kept.
     std::size_t Bytes() const;
 
 private:
@@ -63,7 +63,8 @@ private:
     void Finish(); // recording ended: spare capacity goes
     std::vector<Entry> entries_;
     std::uint32_t serial_;
-    bool replaced_ = false; // the whole table was kept: finer changes after it need no entries
+    bool replaced_ = false;    // the whole table was kept: finer changes after it need no entries
+    std::size_t rowBytes_ = 0; // rows and row blocks kept, counted as they are kept
 };
 
 } // namespace vastrel

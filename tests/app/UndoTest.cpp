@@ -190,4 +190,44 @@ TEST_F(UndoTest, EverySaveMarksTheTableClean) {
     EXPECT_TRUE(undo.IsClean());
 }
 
+// Opening a large competition again and again must not pile up old tables: steps go, oldest
+// first, beyond the memory limit, but the newest stays however large it is.
+TEST(UndoMemory, StepsBeyondTheLimitGoOldestFirstAndTheNewestStays) {
+    const auto fill = [](ResultTable& table, int generation) {
+        table.ClearTable(false);
+        for (int i = 0; i < 2000; ++i) {
+            table.AddRow(u"%1\t2024\t\t\t\tLäuferin Nummer %2 der Liste"_s.arg(generation).arg(i));
+        }
+    };
+    ResultTable probe;
+    DefineColumns(probe, [](const QString& t) { return t.size() * 100.0; });
+    fill(probe, 0);
+    TableJournal one;
+    probe.RecordInto(&one);
+    fill(probe, 1);
+    probe.RecordInto(nullptr);
+    ASSERT_GT(one.Bytes(), 2000u * 64);
+
+    for (const auto& [stepsInLimit, kept] : {std::pair{2.5, 2}, std::pair{0.5, 1}}) {
+        ResultTable table;
+        MainWindowState state;
+        UndoStack undo(table, state, static_cast<std::size_t>(stepsInLimit * one.Bytes()));
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+        fill(table, 0);
+        for (int generation = 1; generation <= 6; ++generation) {
+            UndoStep step(&undo, u"öffnen"_s);
+            fill(table, generation);
+        }
+        EXPECT_EQ(undo.Count(), static_cast<std::size_t>(kept)) << stepsInLimit;
+        while (undo.CanUndo()) {
+            undo.Undo();
+        }
+        EXPECT_EQ(table.CellText(2000, 1), QString::number(6 - kept)) << stepsInLimit;
+        while (undo.CanRedo()) {
+            undo.Redo();
+        }
+        EXPECT_EQ(table.CellText(2000, 1), u"6"_s) << stepsInLimit;
+    }
+}
+
 } // namespace
