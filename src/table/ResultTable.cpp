@@ -138,10 +138,11 @@ const RowCells& ResultTable::Cells(int row) const {
 }
 
 void ResultTable::StoreCells(int row, RowCells&& cells) {
-    // For undo the row's former block is kept as it is, when no view needs telling cell by cell.
+    // For undo the row's former block is kept as it is, when no view needs telling cell by cell;
+    // the texts are not compared (a million rows' old blocks would be read for it): cells given
+    // are taken as changed.
     if (journal_ && (!observer_ || locked_)) {
-        Row* r = RowAt(row);
-        if (r && !r->cells.SameTexts(cells, columns_.size())) {
+        if (Row* r = RowAt(row)) {
             ++revision_;
             RecordRowCells(*r, std::move(cells));
         }

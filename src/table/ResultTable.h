@@ -85,7 +85,7 @@ public:
     // The row's cells as one value (a copy of a row to work on elsewhere); empty for no row.
     const RowCells& Cells(int row) const;
     // Gives the row these cells, as writing each changed cell would (kept for undo, told to
-    // the view), in one move.
+    // the view), in one move. Meant for cells that differ: for undo they may be kept unread.
     void StoreCells(int row, RowCells&& cells);
     // The same, and `cells` gets the row's former cells: a scratch row's block is used again.
     void SwapCells(int row, RowCells& cells);

@@ -257,7 +257,7 @@ void ResultTable::RecordRowCells(Row& row, RowCells&& cells) {
         entries.emplace_back(TableJournal::RowBlocks{});
     }
     auto& blocks = std::get<TableJournal::RowBlocks>(entries.back());
-    journal_->rowBytes_ += row.cells.Bytes();
+    journal_->rowBytes_ += cells.Bytes(); // about the former block's size, which stays unread
     blocks.rowIds.push_back(row.id);
     blocks.cells.push_back(std::move(row.cells));
     row.cells = std::move(cells);
