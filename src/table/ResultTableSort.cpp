@@ -34,10 +34,12 @@ using Index = std::uint32_t;
 
 // The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
 // then merged; on ties the first half goes first, so the order stays stable.
+// Below this a second thread costs more than it saves.
+constexpr std::size_t kRowsForTwoThreads = 8192;
+
 template <typename Less> std::vector<Index> StableOrder(std::size_t count, const Less& less) {
     std::vector<Index> order(count);
     std::iota(order.begin(), order.end(), Index{0});
-    constexpr std::size_t kRowsForTwoThreads = 8192;
     if (count < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
         std::stable_sort(order.begin(), order.end(), less);
         return order;
@@ -216,27 +218,26 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     // Each cell is read and converted once; the comparisons only look at the results.
     const std::size_t rowCount = rows_.size();
     std::vector<std::vector<SortValue>> values(keyColumns.size(), std::vector<SortValue>(rowCount));
-    for (std::size_t k = 0; k < keyColumns.size(); ++k) {
-        const auto c = static_cast<std::size_t>(keyColumns[k]);
+    // One key's cells of rows [first, last): numbers as they are, texts numbered in `texts`.
+    // Short texts ("m", "w", club codes) repeat and share one collation key; longer ones, mostly
+    // distinct names, get their own: looking for equals would cost more than the keys. The rows
+    // stay put here, so views of them do.
+    const auto readKey = [this](std::size_t c, std::size_t first, std::size_t last, SortValue* out,
+                                std::vector<QStringView>& texts) {
         const ColumnKind kind = columns_[c].Kind();
-        // Short texts ("m", "w", club codes) repeat and share one collation key; longer ones,
-        // mostly distinct names, get their own: looking for equals would cost more than the
-        // keys. The rows stay put here, so views of them do.
         constexpr qsizetype kSharedKeyLength = 16;
         ShortTexts shortTexts;
-        std::vector<QStringView> texts;
-        std::vector<QCollatorSortKey> textKeys;
         constexpr std::size_t kHeadsAhead = 16;
         constexpr std::size_t kCellsAhead = 8;
-        for (std::size_t r = 0; r < rowCount; ++r) {
-            if (r + kHeadsAhead < rowCount) {
+        for (std::size_t r = first; r < last; ++r) {
+            if (r + kHeadsAhead < last) {
                 rows_[r + kHeadsAhead].cells.PrefetchHead();
             }
-            if (r + kCellsAhead < rowCount) {
+            if (r + kCellsAhead < last) {
                 rows_[r + kCellsAhead].cells.PrefetchCell(c);
             }
             const QStringView text = rows_[r].Cell(c);
-            SortValue& v = values[k][r];
+            SortValue& v = out[r];
             if (IsBlankText(text)) {
                 continue;
             }
@@ -261,6 +262,29 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             }
             v.textKey = static_cast<int>(texts.size());
             texts.push_back(text);
+        }
+    };
+    for (std::size_t k = 0; k < keyColumns.size(); ++k) {
+        const auto c = static_cast<std::size_t>(keyColumns[k]);
+        std::vector<QStringView> texts;
+        std::vector<QCollatorSortKey> textKeys;
+        if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+            readKey(c, 0, rowCount, values[k].data(), texts);
+        } else {
+            // Two halves at once; the second's texts are numbered on after the first's (a text
+            // in both halves gets two numbers, and the ranking gives both the same rank).
+            const std::size_t half = rowCount / 2;
+            std::vector<QStringView> secondTexts;
+            std::thread second([&] { readKey(c, half, rowCount, values[k].data(), secondTexts); });
+            readKey(c, 0, half, values[k].data(), texts);
+            second.join();
+            const int offset = static_cast<int>(texts.size());
+            for (std::size_t r = half; r < rowCount; ++r) {
+                if (values[k][r].cls == SortValue::Text) {
+                    values[k][r].textKey += offset;
+                }
+            }
+            texts.insert(texts.end(), secondTexts.begin(), secondTexts.end());
         }
         textKeys = CollationKeys(texts, Collator());
         if (!texts.empty()) {
