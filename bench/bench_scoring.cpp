@@ -4,6 +4,7 @@
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableJournal.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,6 +58,29 @@ void BM_RecalculateAll(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecalculateAll)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same on a competition scored for the first time, as after an open: every row gets new
+// cells. Kept for undo, as in the window.
+void BM_FirstRecalculation(benchmark::State& state) {
+    Competition c;
+    const int rowsForTwoThreads = state.range(0) == 0 ? INT_MAX : 1;
+    TableJournal journal;
+    for (auto _ : state) {
+        state.PauseTiming();
+        journal = TableJournal();
+        c.table.LockUpdate(true);
+        c.table.ClearTable(false);
+        for (int i = 1; i <= kRows; ++i) {
+            c.table.AddRow(CompetitorRow(i));
+        }
+        c.table.LockUpdate(false);
+        c.table.RecordInto(&journal);
+        state.ResumeTiming();
+        RecalculateAll(c.table, c.scorer, c.ui, rowsForTwoThreads);
+        c.table.RecordInto(nullptr);
+    }
+}
+BENCHMARK(BM_FirstRecalculation)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SortByRunAndTotal(benchmark::State& state) {
     ResultTable table;

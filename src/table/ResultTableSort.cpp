@@ -139,6 +139,36 @@ std::vector<QCollatorSortKey> CollationKeys(const std::vector<QStringView>& text
     return keys;
 }
 
+// The stable order of one key's values when none is a number: texts by rank, then the empty
+// ones, bucket by bucket in one pass (ranks are dense) instead of a sort.
+std::optional<std::vector<Index>> OrderByRank(const std::vector<SortValue>& values, bool descending) {
+    int ranks = 0;
+    for (const SortValue& v : values) {
+        if (v.cls == SortValue::Number) {
+            return std::nullopt;
+        }
+        ranks = std::max(ranks, v.textKey + 1);
+    }
+    const auto bucketOf = [&](const SortValue& v) {
+        if (v.cls == SortValue::Empty) {
+            return static_cast<std::size_t>(ranks); // last in both directions
+        }
+        return static_cast<std::size_t>(descending ? ranks - 1 - v.textKey : v.textKey);
+    };
+    std::vector<Index> start(static_cast<std::size_t>(ranks) + 2, 0);
+    for (const SortValue& v : values) {
+        ++start[bucketOf(v) + 1];
+    }
+    for (std::size_t b = 1; b < start.size(); ++b) {
+        start[b] += start[b - 1];
+    }
+    std::vector<Index> order(values.size());
+    for (std::size_t r = 0; r < values.size(); ++r) {
+        order[start[bucketOf(values[r])]++] = static_cast<Index>(r);
+    }
+    return order;
+}
+
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
     if (colon < 0) {
@@ -217,13 +247,15 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
 
     // Each cell is read and converted once; the comparisons only look at the results.
     const std::size_t rowCount = rows_.size();
-    std::vector<std::vector<SortValue>> values(keyColumns.size(), std::vector<SortValue>(rowCount));
+    // A row's values of all keys side by side.
+    const std::size_t keyCount = keyColumns.size();
+    std::vector<SortValue> values(rowCount * keyCount);
     // One key's cells of rows [first, last): numbers as they are, texts numbered in `texts`.
     // Short texts ("m", "w", club codes) repeat and share one collation key; longer ones, mostly
     // distinct names, get their own: looking for equals would cost more than the keys. The rows
     // stay put here, so views of them do.
-    const auto readKey = [this](std::size_t c, std::size_t first, std::size_t last, SortValue* out,
-                                std::vector<QStringView>& texts) {
+    const auto readKey = [this, keyCount](std::size_t c, std::size_t first, std::size_t last, SortValue* out,
+                                          std::vector<QStringView>& texts) {
         const ColumnKind kind = columns_[c].Kind();
         constexpr qsizetype kSharedKeyLength = 16;
         ShortTexts shortTexts;
@@ -237,7 +269,7 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
                 rows_[r + kCellsAhead].cells.PrefetchCell(c);
             }
             const QStringView text = rows_[r].Cell(c);
-            SortValue& v = out[r];
+            SortValue& v = out[r * keyCount];
             if (IsBlankText(text)) {
                 continue;
             }
@@ -264,24 +296,25 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             texts.push_back(text);
         }
     };
-    for (std::size_t k = 0; k < keyColumns.size(); ++k) {
+    for (std::size_t k = 0; k < keyCount; ++k) {
         const auto c = static_cast<std::size_t>(keyColumns[k]);
+        SortValue* const keyValues = values.data() + k;
         std::vector<QStringView> texts;
         std::vector<QCollatorSortKey> textKeys;
         if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-            readKey(c, 0, rowCount, values[k].data(), texts);
+            readKey(c, 0, rowCount, keyValues, texts);
         } else {
             // Two halves at once; the second's texts are numbered on after the first's (a text
             // in both halves gets two numbers, and the ranking gives both the same rank).
             const std::size_t half = rowCount / 2;
             std::vector<QStringView> secondTexts;
-            std::thread second([&] { readKey(c, half, rowCount, values[k].data(), secondTexts); });
-            readKey(c, 0, half, values[k].data(), texts);
+            std::thread second([&] { readKey(c, half, rowCount, keyValues, secondTexts); });
+            readKey(c, 0, half, keyValues, texts);
             second.join();
             const int offset = static_cast<int>(texts.size());
             for (std::size_t r = half; r < rowCount; ++r) {
-                if (values[k][r].cls == SortValue::Text) {
-                    values[k][r].textKey += offset;
+                if (keyValues[r * keyCount].cls == SortValue::Text) {
+                    keyValues[r * keyCount].textKey += offset;
                 }
             }
             texts.insert(texts.end(), secondTexts.begin(), secondTexts.end());
@@ -289,7 +322,8 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         textKeys = CollationKeys(texts, Collator());
         if (!texts.empty()) {
             const std::vector<int> rank = RankTexts(texts, textKeys);
-            for (SortValue& v : values[k]) {
+            for (std::size_t r = 0; r < rowCount; ++r) {
+                SortValue& v = keyValues[r * keyCount];
                 if (v.cls == SortValue::Text) {
                     v.textKey = rank[static_cast<std::size_t>(v.textKey)];
                 }
@@ -297,23 +331,25 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         }
     }
 
-    const std::vector<Index> order = StableOrder(rowCount, [&](Index a, Index b) {
-        for (std::size_t k = 0; k < keyColumns.size(); ++k) {
-            const SortValue& va = values[k][a];
-            const SortValue& vb = values[k][b];
-            if (va.cls == SortValue::Empty || vb.cls == SortValue::Empty) {
-                if (va.cls != vb.cls) {
-                    return vb.cls == SortValue::Empty; // no value: last in both directions
+    std::optional<std::vector<Index>> byRank = keyCount == 1 ? OrderByRank(values, descending) : std::nullopt;
+    const std::vector<Index> order =
+        byRank ? std::move(*byRank) : StableOrder(rowCount, [&](Index a, Index b) {
+            for (std::size_t k = 0; k < keyCount; ++k) {
+                const SortValue& va = values[a * keyCount + k];
+                const SortValue& vb = values[b * keyCount + k];
+                if (va.cls == SortValue::Empty || vb.cls == SortValue::Empty) {
+                    if (va.cls != vb.cls) {
+                        return vb.cls == SortValue::Empty; // no value: last in both directions
+                    }
+                    continue;
                 }
-                continue;
+                const int c = Compare(va, vb);
+                if (c != 0) {
+                    return descending ? c > 0 : c < 0;
+                }
             }
-            const int c = Compare(va, vb);
-            if (c != 0) {
-                return descending ? c > 0 : c < 0;
-            }
-        }
-        return false;
-    });
+            return false;
+        });
 
     bool moved = false;
     for (std::size_t i = 0; i < rowCount && !moved; ++i) {

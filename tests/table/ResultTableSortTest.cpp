@@ -31,6 +31,16 @@ TEST_F(SortTest, NumbersCompareNumericallyAndEmptyCellsGoLastBothWays) {
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"c"_s, u"a"_s, u"d"_s, u"b"_s, u"e"_s}));
 }
 
+// Texts alone: equal ones keep their order in both directions, texts the collation holds equal
+// ("Berg", "berg") follow their exact text, empty cells go last.
+TEST_F(SortTest, TextsKeepTheOrderOfEqualsAndEmptyCellsGoLastBothWays) {
+    Rows({u"1\tBerg"_s, u"2"_s, u"3\tahrens"_s, u"4\tberg"_s, u"5\tBerg"_s, u"6\t "_s, u"7\tCäsar"_s});
+    table.SortBy(u"Name"_s, SortDirection::Ascending);
+    EXPECT_EQ(ColumnTexts(table, 1), (QStringList{u"3"_s, u"1"_s, u"5"_s, u"4"_s, u"7"_s, u"2"_s, u"6"_s}));
+    table.SortBy(u"Name"_s, SortDirection::Descending);
+    EXPECT_EQ(ColumnTexts(table, 1), (QStringList{u"7"_s, u"4"_s, u"1"_s, u"5"_s, u"3"_s, u"2"_s, u"6"_s}));
+}
+
 TEST_F(SortTest, TwoKeysMajorFirstInOneDirection) {
     Rows({u"1\ta\t\t\t100"_s, u"2\tb\t\t\t50"_s, u"1\tc\t\t\t300"_s, u"\td\t\t\t999"_s, u"2\te\t\t\t70"_s});
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
