@@ -399,9 +399,11 @@ SemicolonRecords ParseSemicolonText(QStringView text) {
             records.firstLongLine = line;
         }
         line += 1 + record.lineBreaks;
-        // Surplus fields go (the notice names the first such line); empty ones at the end are
-        // not stored.
-        records.rows.emplace_back(record.fields, static_cast<std::size_t>(kResultColumnCount));
+        // Surplus fields go (the notice names the first such line). A little room is left, so
+        // the age factors written into every row after an open need no new block.
+        constexpr std::size_t kRoomForAFactor = 8;
+        records.rows.emplace_back(record.fields, static_cast<std::size_t>(kResultColumnCount),
+                                  kRoomForAFactor);
     }
     return records;
 }
