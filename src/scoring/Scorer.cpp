@@ -180,7 +180,8 @@ void Scorer::UpdateRowSums(int row) {
         const QStringView time = table_.CellView(row, columns.time[d]);
         if (IsBlank(time)) {
             table_.StoreCellText(row, columns.points[d], QStringView());
-        } else if (kDistances[d].group == DistanceGroup::Sprint) {
+        } else if (kDistances[d].group == DistanceGroup::Sprint && !IsWrittenInTenths(time)) {
+            // A sprint time is written in tenths; one written so already stays as it is.
             table_.StoreCellText(row, columns.time[d], WritePattern(ReadLenient(time), u"#.0").View());
         }
     }

@@ -365,6 +365,25 @@ NumberText WritePattern(double value, QStringView pattern) {
     return WriteFixed(ToDecimal15(value), p.decimals, p.trailingZeros, false, p.decimals > 0);
 }
 
+bool IsWrittenInTenths(QStringView text) {
+    // Up to six whole digits, none a leading zero, the point, one digit: such a value is well
+    // inside the range where tenths are written straight from the binary value.
+    constexpr qsizetype kMostWholeDigits = 6;
+    const qsizetype n = text.size();
+    if (n < 2 || n > kMostWholeDigits + 2 || text[n - 2] != u'.' || !IsDigit(text[n - 1])) {
+        return false;
+    }
+    if (n > 2 && text[0] == u'0') {
+        return false;
+    }
+    for (qsizetype i = 0; i < n - 2; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 double RoundLikePattern(double value, QStringView pattern) {
     const Pattern p = ParsePattern(pattern);
     if (p.known) {

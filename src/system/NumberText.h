@@ -64,6 +64,11 @@ inline QString FormatNumber(double value, QStringView pattern) {
     return WritePattern(value, pattern).ToString();
 }
 
+// The text is what WritePattern(value, u"#.0") writes for the value it reads as ("7.5", ".0",
+// "1234.5"), so writing it again would change nothing. False for any other text, also for some
+// that would come back the same (long or negative numbers).
+bool IsWrittenInTenths(QStringView text);
+
 // The value the text of WritePattern(value, pattern) reads back as, without writing it.
 double RoundLikePattern(double value, QStringView pattern);
 

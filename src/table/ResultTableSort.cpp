@@ -32,11 +32,11 @@ struct SortValue {
 // a sort of many rows goes through.
 using Index = std::uint32_t;
 
-// The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
-// then merged; on ties the first half goes first, so the order stays stable.
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kRowsForTwoThreads = 8192;
 
+// The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
+// then merged; on ties the first half goes first, so the order stays stable.
 template <typename Less> std::vector<Index> StableOrder(std::size_t count, const Less& less) {
     std::vector<Index> order(count);
     std::iota(order.begin(), order.end(), Index{0});

@@ -136,6 +136,21 @@ TEST(NumberText, TenthsRoundHalfAwayFromZeroForEveryTwoDecimalValue) {
     }
 }
 
+// A text taken as written in tenths must come back unchanged from reading and writing it; texts
+// that would change are not taken.
+TEST(NumberText, TextsWrittenInTenthsComeBackAsTheyAre) {
+    for (int n = 0; n <= 9999999; n += (n < 20000 ? 1 : 13)) { // up to 999999.9
+        const QString text = FormatNumber(n / 10.0, u"#.0");
+        ASSERT_TRUE(IsWrittenInTenths(text)) << text.toStdString();
+        ASSERT_EQ(FormatNumber(ReadLenient(text), u"#.0"), text);
+    }
+    for (const char16_t* other : {u"7", u"7.", u"7.50", u"07.5", u"0.5", u" 7.5", u"7.5 ", u"-7.5", u"+7.5",
+                                  u"7,5", u"1e3.0", u"1234567.8", u"", u"."}) {
+        const QString text = QString::fromUtf16(other);
+        EXPECT_FALSE(IsWrittenInTenths(text)) << text.toStdString();
+    }
+}
+
 TEST(NumberText, WholeNumbersRoundHalfAwayFromZero) {
     for (int n = -5000; n <= 5000; ++n) {
         const double value = n / 10.0;
