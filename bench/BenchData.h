@@ -15,12 +15,18 @@ using namespace Qt::StringLiterals;
 
 constexpr int kRows = 32767;
 
-// A competitor with all ten times, varied from row to row.
+// Distinct for every row up to a million: a multiple modulo a prime larger than that.
+inline QString NameNumber(int i) {
+    return u"Läufer%1, Vorname"_s.arg(static_cast<long long>(i) * 104729 % 1000003);
+}
+
+// A competitor with all ten times, varied from row to row. The names follow no order of the
+// rows (as in a file kept by start number), so sorting by name moves them.
 inline QString CompetitorRow(int i) {
     const int s = i % 50;
     QStringList f;
     f << QString::number(1 + i % 3) << u"2024"_s << QString::number(i) << (i % 2 ? u"w"_s : u"m"_s)
-      << QString::number(i) << u"Läufer%1, Vorname"_s.arg(i) << QString::number(1940 + i % 60)
+      << QString::number(i) << NameNumber(i) << QString::number(1940 + i % 60)
       << (i % 5 ? u"1.0000"_s : u"0.7887"_s) << QString()                      // Bemerkung
       << u"%1.%2"_s.arg(7 + s % 3).arg(s % 10) << QString()                    // 60m
       << u"4:%1.%2"_s.arg(10 + s, 2, 10, QChar(u'0')).arg(s % 10) << QString() // 1500m
