@@ -2,8 +2,6 @@
 
 #include "table/ResultTableObserver.h"
 
-#include <QCollator>
-
 #include <algorithm>
 
 namespace vastrel {
@@ -458,15 +456,6 @@ void ResultTable::NotifyState() {
     if (observer_ && !locked_) {
         observer_->StateChanged();
     }
-}
-
-QCollator& ResultTable::Collator() const {
-    if (!collator_) {
-        collator_ = std::make_unique<QCollator>(QLocale(QLocale::German, QLocale::Germany));
-        collator_->setNumericMode(true);
-        collator_->setCaseSensitivity(Qt::CaseInsensitive);
-    }
-    return *collator_;
 }
 
 } // namespace vastrel

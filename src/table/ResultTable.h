@@ -13,8 +13,6 @@
 #include <memory>
 #include <vector>
 
-class QCollator;
-
 namespace vastrel {
 
 class ResultTableObserver;
@@ -226,7 +224,6 @@ private:
     void NotifyColumn(int column);
     void NotifyState();
     void ColumnsChanged();
-    QCollator& Collator() const;
 
     std::vector<Column> columns_;
     QHash<QString, int> columnIndex_;
@@ -250,7 +247,6 @@ private:
     ResultTableObserver* observer_ = nullptr;
     TableJournal* journal_ = nullptr;
     std::uint32_t nextRowId_ = 1;
-    mutable std::unique_ptr<QCollator> collator_;
 };
 
 } // namespace vastrel

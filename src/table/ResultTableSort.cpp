@@ -2,9 +2,8 @@
 #include "table/ResultTable.h"
 
 #include "system/NumberText.h"
+#include "table/GermanSortKeys.h"
 
-#include <QCollator>
-#include <QCollatorSortKey>
 #include <QHash>
 
 #include <algorithm>
@@ -53,21 +52,58 @@ template <typename Less> std::vector<Index> StableOrder(std::size_t count, const
     return merged;
 }
 
+// Sorts `items` by `less`, a total order; many are sorted in two halves on two threads, then
+// merged.
+template <typename T, typename Less> void SortInTwoHalves(std::vector<T>& items, const Less& less) {
+    if (items.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        std::sort(items.begin(), items.end(), less);
+        return;
+    }
+    const auto middle = items.begin() + static_cast<std::ptrdiff_t>(items.size() / 2);
+    std::thread second([&] { std::sort(middle, items.end(), less); });
+    std::sort(items.begin(), middle, less);
+    second.join();
+    std::vector<T> merged(items.size());
+    std::merge(items.begin(), middle, middle, items.end(), merged.begin(), less);
+    items = std::move(merged);
+}
+
 // Ranks texts by the German collation; texts it holds equal ("MEIER" and "Meier") are ordered
 // by their exact text, so that identical texts always stand together and share one rank.
-std::vector<int> RankTexts(const std::vector<QStringView>& texts, const std::vector<QCollatorSortKey>& keys) {
-    const std::vector<Index> order = StableOrder(texts.size(), [&](Index a, Index b) {
-        const int c = keys[a].compare(keys[b]);
-        return c != 0 ? c < 0 : texts[a] < texts[b];
+// The texts are sorted as entries holding their keys' first bytes, side by side: most
+// comparisons are decided there, without following a pointer.
+std::vector<int> RankTexts(const std::vector<QStringView>& texts, const GermanSortKeys& keys) {
+    struct Entry {
+        GermanSortKeys::Head head;
+        Index text;
+    };
+    std::vector<Entry> entries(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        entries[i] = {keys.HeadOf(i), static_cast<Index>(i)};
+    }
+    SortInTwoHalves(entries, [&](const Entry& a, const Entry& b) {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        const int c = keys.Compare(a.text, b.text);
+        if (c != 0) {
+            return c < 0;
+        }
+        const QStringView ta = texts[a.text];
+        const QStringView tb = texts[b.text];
+        return ta != tb ? ta < tb : a.text < b.text;
     });
     std::vector<int> rank(texts.size());
     int current = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const auto at = static_cast<std::size_t>(order[i]);
-        if (i > 0 && texts[at] != texts[static_cast<std::size_t>(order[i - 1])]) {
-            ++current;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            const Index a = entries[i - 1].text;
+            const Index b = entries[i].text;
+            if (entries[i - 1].head != entries[i].head || keys.Compare(a, b) != 0 || texts[a] != texts[b]) {
+                ++current;
+            }
         }
-        rank[at] = current;
+        rank[entries[i].text] = current;
     }
     return rank;
 }
@@ -105,38 +141,28 @@ private:
     QHash<QStringView, int> many_;
 };
 
-std::vector<QCollatorSortKey> CollationKeysOf(const QStringView* texts, std::size_t count,
-                                              const QCollator& collator) {
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        keys.push_back(collator.sortKey(QString::fromRawData(texts[i].data(), texts[i].size())));
-    }
-    return keys;
-}
-
-// The collation keys of the texts; many are made on two threads, the second with a collator
-// of its own.
-std::vector<QCollatorSortKey> CollationKeys(const std::vector<QStringView>& texts,
-                                            const QCollator& collator) {
-    constexpr std::size_t kTextsForTwoThreads = 8192;
-    if (texts.size() < kTextsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        return CollationKeysOf(texts.data(), texts.size(), collator);
+// The collation keys of the texts; many are made on two threads, each with a collator of
+// its own.
+void MakeSortKeys(const std::vector<QStringView>& texts, GermanSortKeys& keys) {
+    if (texts.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        for (QStringView text : texts) {
+            keys.Add(text);
+        }
+        return;
     }
     const std::size_t half = texts.size() / 2;
-    std::vector<QCollatorSortKey> secondHalf;
+    std::unique_ptr<GermanSortKeys> secondKeys;
     std::thread second([&] {
-        QCollator own(collator.locale());
-        own.setNumericMode(collator.numericMode());
-        own.setCaseSensitivity(collator.caseSensitivity());
-        own.setIgnorePunctuation(collator.ignorePunctuation());
-        secondHalf = CollationKeysOf(texts.data() + half, texts.size() - half, own);
+        secondKeys = std::make_unique<GermanSortKeys>();
+        for (std::size_t i = half; i < texts.size(); ++i) {
+            secondKeys->Add(texts[i]);
+        }
     });
-    std::vector<QCollatorSortKey> keys = CollationKeysOf(texts.data(), half, collator);
+    for (std::size_t i = 0; i < half; ++i) {
+        keys.Add(texts[i]);
+    }
     second.join();
-    keys.insert(keys.end(), std::make_move_iterator(secondHalf.begin()),
-                std::make_move_iterator(secondHalf.end()));
-    return keys;
+    keys.Append(*secondKeys);
 }
 
 // The stable order of one key's values when none is a number: texts by rank, then the empty
@@ -300,7 +326,6 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         const auto c = static_cast<std::size_t>(keyColumns[k]);
         SortValue* const keyValues = values.data() + k;
         std::vector<QStringView> texts;
-        std::vector<QCollatorSortKey> textKeys;
         if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
             readKey(c, 0, rowCount, keyValues, texts);
         } else {
@@ -319,8 +344,9 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             }
             texts.insert(texts.end(), secondTexts.begin(), secondTexts.end());
         }
-        textKeys = CollationKeys(texts, Collator());
         if (!texts.empty()) {
+            GermanSortKeys textKeys;
+            MakeSortKeys(texts, textKeys);
             const std::vector<int> rank = RankTexts(texts, textKeys);
             for (std::size_t r = 0; r < rowCount; ++r) {
                 SortValue& v = keyValues[r * keyCount];

@@ -1,5 +1,6 @@
 #include "GTestPrinters.h"
 #include "TableFixture.h"
+#include "table/GermanSortKeys.h"
 
 #include <QCollator>
 #include <gtest/gtest.h>
@@ -86,6 +87,75 @@ TEST_F(SortTest, ManyNamesSortByTheCollationAsFewDo) {
         const int c = collator.compare(names[i - 1], names[i]);
         ASSERT_TRUE(c < 0 || (c == 0 && names[i - 1] <= names[i]))
             << names[i - 1].toStdString() << " / " << names[i].toStdString();
+    }
+}
+
+// The table's own collation keys must order every pair as QCollator, set up as the program
+// once used it, compares them: umlauts, ß, case, accents, numbers inside, punctuation, blanks.
+TEST(GermanSortKeys, OrderEveryPairAsQCollatorDoes) {
+    const QStringList texts = {u"Müller"_s,
+                               u"Mueller"_s,
+                               u"MÜLLER"_s,
+                               u"Muller"_s,
+                               u"Müll"_s,
+                               u"Ärger"_s,
+                               u"Arger"_s,
+                               u"Zoë"_s,
+                               u"Zoe"_s,
+                               u"Straße"_s,
+                               u"Strasse"_s,
+                               u"STRASSE"_s,
+                               u"Läufer9"_s,
+                               u"Läufer10"_s,
+                               u"Läufer010"_s,
+                               u"Läufer 10"_s,
+                               u"Läufer1000000"_s,
+                               u"Läufer999999"_s,
+                               u"O'Neil"_s,
+                               u"ONeil"_s,
+                               u"Öz, Ali"_s,
+                               u"Oz, Ali"_s,
+                               u"von Berg"_s,
+                               u"Von Berg"_s,
+                               u"van den Berg"_s,
+                               u"Éric"_s,
+                               u"Eric"_s,
+                               u"Çelik"_s,
+                               u"Celik"_s,
+                               u"Łukasz"_s,
+                               u"Lukasz"_s,
+                               u"Ødegaard"_s,
+                               u"Smith-Jones"_s,
+                               u"Smith Jones"_s,
+                               u"SmithJones"_s,
+                               u"a"_s,
+                               u"A"_s,
+                               u"ä"_s,
+                               u"z"_s,
+                               u"1"_s,
+                               u"12"_s,
+                               u"-"_s,
+                               u" "_s,
+                               u"日本"_s,
+                               u"Ωmega"_s,
+                               u"x\u0308"_s,
+                               u"ẍ"_s};
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    GermanSortKeys keys;
+    for (const QString& text : texts) {
+        keys.Add(text);
+    }
+    const auto sign = [](int c) {
+        return (c > 0) - (c < 0);
+    };
+    for (qsizetype a = 0; a < texts.size(); ++a) {
+        for (qsizetype b = 0; b < texts.size(); ++b) {
+            EXPECT_EQ(sign(keys.Compare(static_cast<std::size_t>(a), static_cast<std::size_t>(b))),
+                      sign(collator.compare(texts[a], texts[b])))
+                << texts[a].toStdString() << " / " << texts[b].toStdString();
+        }
     }
 }
 
