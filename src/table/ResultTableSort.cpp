@@ -3,13 +3,13 @@
 
 #include "system/NumberText.h"
 #include "table/GermanSortKeys.h"
+#include "table/SortValues.h"
 
 #include <QHash>
 
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -19,39 +19,8 @@ namespace vastrel {
 
 namespace {
 
-// What one cell sorts by: a number, the rank of its text, or nothing (sorts last). Sixteen
-// bytes: a million rows' values are read again and again while sorting.
-struct SortValue {
-    enum Class : quint8 { Number, Text, Empty };
-    double number = 0;
-    int textKey = -1; // index into the key's distinct texts, then their rank
-    Class cls = Empty;
-};
-
-// Positions in a sort; tables have fewer than 2^32 rows, and half the width halves the memory
-// a sort of many rows goes through.
-using Index = std::uint32_t;
-
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kRowsForTwoThreads = 8192;
-
-// The stable order of `count` rows by `less`. Many rows are sorted in two halves on two threads,
-// then merged; on ties the first half goes first, so the order stays stable.
-template <typename Less> std::vector<Index> StableOrder(std::size_t count, const Less& less) {
-    std::vector<Index> order(count);
-    std::iota(order.begin(), order.end(), Index{0});
-    if (count < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        std::stable_sort(order.begin(), order.end(), less);
-        return order;
-    }
-    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count / 2);
-    std::thread second([&] { std::stable_sort(middle, order.end(), less); });
-    std::stable_sort(order.begin(), middle, less);
-    second.join();
-    std::vector<Index> merged(count);
-    std::merge(order.begin(), middle, middle, order.end(), merged.begin(), less);
-    return merged;
-}
 
 // Sorts `items` by `less`, a total order; many are sorted in two halves on two threads, then
 // merged.
@@ -76,11 +45,11 @@ template <typename T, typename Less> void SortInTwoHalves(std::vector<T>& items,
 std::vector<int> RankTexts(const std::vector<QStringView>& texts, const GermanSortKeys& keys) {
     struct Entry {
         GermanSortKeys::Head head;
-        Index text;
+        SortIndex text;
     };
     std::vector<Entry> entries(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        entries[i] = {keys.HeadOf(i), static_cast<Index>(i)};
+        entries[i] = {keys.HeadOf(i), static_cast<SortIndex>(i)};
     }
     SortInTwoHalves(entries, [&](const Entry& a, const Entry& b) {
         if (a.head != b.head) {
@@ -98,8 +67,8 @@ std::vector<int> RankTexts(const std::vector<QStringView>& texts, const GermanSo
     int current = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0) {
-            const Index a = entries[i - 1].text;
-            const Index b = entries[i].text;
+            const SortIndex a = entries[i - 1].text;
+            const SortIndex b = entries[i].text;
             if (entries[i - 1].head != entries[i].head || keys.Compare(a, b) != 0 || texts[a] != texts[b]) {
                 ++current;
             }
@@ -166,36 +135,6 @@ void MakeSortKeys(const std::vector<QStringView>& texts, GermanSortKeys& keys) {
     keys.Append(*secondKeys);
 }
 
-// The stable order of one key's values when none is a number: texts by rank, then the empty
-// ones, bucket by bucket in one pass (ranks are dense) instead of a sort.
-std::optional<std::vector<Index>> OrderByRank(const std::vector<SortValue>& values, bool descending) {
-    int ranks = 0;
-    for (const SortValue& v : values) {
-        if (v.cls == SortValue::Number) {
-            return std::nullopt;
-        }
-        ranks = std::max(ranks, v.textKey + 1);
-    }
-    const auto bucketOf = [&](const SortValue& v) {
-        if (v.cls == SortValue::Empty) {
-            return static_cast<std::size_t>(ranks); // last in both directions
-        }
-        return static_cast<std::size_t>(descending ? ranks - 1 - v.textKey : v.textKey);
-    };
-    std::vector<Index> start(static_cast<std::size_t>(ranks) + 2, 0);
-    for (const SortValue& v : values) {
-        ++start[bucketOf(v) + 1];
-    }
-    for (std::size_t b = 1; b < start.size(); ++b) {
-        start[b] += start[b - 1];
-    }
-    std::vector<Index> order(values.size());
-    for (std::size_t r = 0; r < values.size(); ++r) {
-        order[start[bucketOf(values[r])]++] = static_cast<Index>(r);
-    }
-    return order;
-}
-
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
     if (colon < 0) {
@@ -207,19 +146,6 @@ std::optional<double> SprintSeconds(QStringView text) {
         return std::nullopt;
     }
     return *minutes * 60 + *seconds;
-}
-
-int Compare(const SortValue& a, const SortValue& b) {
-    if (a.cls != b.cls) {
-        return a.cls < b.cls ? -1 : 1;
-    }
-    if (a.cls == SortValue::Number) {
-        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
-    }
-    if (a.cls == SortValue::Text) {
-        return a.textKey < b.textKey ? -1 : (b.textKey < a.textKey ? 1 : 0);
-    }
-    return 0;
 }
 
 // A glob pattern ("*" any text, "?" one character), matched against the whole text with case
@@ -277,74 +203,86 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
     // A row's values of all keys side by side.
     const std::size_t keyCount = keyColumns.size();
     std::vector<SortValue> values(rowCount * keyCount);
-    // One key's cells of rows [first, last): numbers as they are, texts numbered in `texts`.
-    // Short texts ("m", "w", club codes) repeat and share one collation key; longer ones, mostly
-    // distinct names, get their own: looking for equals would cost more than the keys. The rows
-    // stay put here, so views of them do.
-    const auto readKey = [this, keyCount](std::size_t c, std::size_t first, std::size_t last, SortValue* out,
-                                          std::vector<QStringView>& texts) {
-        const ColumnKind kind = columns_[c].Kind();
-        constexpr qsizetype kSharedKeyLength = 16;
+    // The key cells of rows [first, last), all keys of a row at once: numbers as they are,
+    // texts numbered in each key's `texts`. Short texts ("m", "w", club codes) repeat and share
+    // one collation key; longer ones, mostly distinct names, get their own: looking for equals
+    // would cost more than the keys. The rows stay put here, so views of them do.
+    struct KeyTexts {
         ShortTexts shortTexts;
+        std::vector<QStringView> texts;
+    };
+    const auto readKeys = [&](std::size_t first, std::size_t last, std::vector<KeyTexts>& keyTexts) {
+        constexpr qsizetype kSharedKeyLength = 16;
         constexpr std::size_t kHeadsAhead = 16;
         constexpr std::size_t kCellsAhead = 8;
         for (std::size_t r = first; r < last; ++r) {
             if (r + kHeadsAhead < last) {
                 rows_[r + kHeadsAhead].cells.PrefetchHead();
             }
-            if (r + kCellsAhead < last) {
-                rows_[r + kCellsAhead].cells.PrefetchCell(c);
-            }
-            const QStringView text = rows_[r].Cell(c);
-            SortValue& v = out[r * keyCount];
-            if (IsBlankText(text)) {
-                continue;
-            }
-            std::optional<double> number;
-            if (kind == ColumnKind::Number) {
-                number = ConvertStrict(text);
-            } else if (kind == ColumnKind::SprintTime) {
-                number = SprintSeconds(text);
-            }
-            if (number) {
-                v.cls = SortValue::Number;
-                v.number = *number;
-                continue;
-            }
-            v.cls = SortValue::Text;
-            if (text.size() <= kSharedKeyLength) {
-                const int known = shortTexts.Find(text, static_cast<int>(texts.size()));
-                if (known >= 0) {
-                    v.textKey = known;
+            for (std::size_t k = 0; k < keyCount; ++k) {
+                const auto c = static_cast<std::size_t>(keyColumns[k]);
+                if (r + kCellsAhead < last) {
+                    rows_[r + kCellsAhead].cells.PrefetchCell(c);
+                }
+                const QStringView text = rows_[r].Cell(c);
+                SortValue& v = values[r * keyCount + k];
+                if (IsBlankText(text)) {
                     continue;
                 }
+                std::optional<double> number;
+                if (columns_[c].Kind() == ColumnKind::Number) {
+                    number = ConvertStrict(text);
+                } else if (columns_[c].Kind() == ColumnKind::SprintTime) {
+                    number = SprintSeconds(text);
+                }
+                if (number) {
+                    v.cls = SortValue::Number;
+                    v.number = *number;
+                    continue;
+                }
+                v.cls = SortValue::Text;
+                std::vector<QStringView>& texts = keyTexts[k].texts;
+                if (text.size() <= kSharedKeyLength) {
+                    const int known = keyTexts[k].shortTexts.Find(text, static_cast<int>(texts.size()));
+                    if (known >= 0) {
+                        v.textKey = known;
+                        continue;
+                    }
+                }
+                v.textKey = static_cast<int>(texts.size());
+                texts.push_back(text);
             }
-            v.textKey = static_cast<int>(texts.size());
-            texts.push_back(text);
         }
     };
-    for (std::size_t k = 0; k < keyCount; ++k) {
-        const auto c = static_cast<std::size_t>(keyColumns[k]);
-        SortValue* const keyValues = values.data() + k;
-        std::vector<QStringView> texts;
-        if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-            readKey(c, 0, rowCount, keyValues, texts);
-        } else {
-            // Two halves at once; the second's texts are numbered on after the first's (a text
-            // in both halves gets two numbers, and the ranking gives both the same rank).
-            const std::size_t half = rowCount / 2;
-            std::vector<QStringView> secondTexts;
-            std::thread second([&] { readKey(c, half, rowCount, keyValues, secondTexts); });
-            readKey(c, 0, half, keyValues, texts);
-            second.join();
+    std::vector<KeyTexts> keyTexts(keyCount);
+    if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        readKeys(0, rowCount, keyTexts);
+    } else {
+        // Two halves at once; the second's texts are numbered on after the first's (a text in
+        // both halves gets two numbers, and the ranking gives both the same rank).
+        const std::size_t half = rowCount / 2;
+        std::vector<KeyTexts> secondTexts(keyCount);
+        std::thread second([&] { readKeys(half, rowCount, secondTexts); });
+        readKeys(0, half, keyTexts);
+        second.join();
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            std::vector<QStringView>& texts = keyTexts[k].texts;
             const int offset = static_cast<int>(texts.size());
+            if (secondTexts[k].texts.empty()) {
+                continue;
+            }
             for (std::size_t r = half; r < rowCount; ++r) {
-                if (keyValues[r * keyCount].cls == SortValue::Text) {
-                    keyValues[r * keyCount].textKey += offset;
+                SortValue& v = values[r * keyCount + k];
+                if (v.cls == SortValue::Text) {
+                    v.textKey += offset;
                 }
             }
-            texts.insert(texts.end(), secondTexts.begin(), secondTexts.end());
+            texts.insert(texts.end(), secondTexts[k].texts.begin(), secondTexts[k].texts.end());
         }
+    }
+    for (std::size_t k = 0; k < keyCount; ++k) {
+        SortValue* const keyValues = values.data() + k;
+        const std::vector<QStringView>& texts = keyTexts[k].texts;
         if (!texts.empty()) {
             GermanSortKeys textKeys;
             MakeSortKeys(texts, textKeys);
@@ -358,24 +296,7 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         }
     }
 
-    std::optional<std::vector<Index>> byRank = keyCount == 1 ? OrderByRank(values, descending) : std::nullopt;
-    std::vector<Index> order = byRank ? std::move(*byRank) : StableOrder(rowCount, [&](Index a, Index b) {
-        for (std::size_t k = 0; k < keyCount; ++k) {
-            const SortValue& va = values[a * keyCount + k];
-            const SortValue& vb = values[b * keyCount + k];
-            if (va.cls == SortValue::Empty || vb.cls == SortValue::Empty) {
-                if (va.cls != vb.cls) {
-                    return vb.cls == SortValue::Empty; // no value: last in both directions
-                }
-                continue;
-            }
-            const int c = Compare(va, vb);
-            if (c != 0) {
-                return descending ? c > 0 : c < 0;
-            }
-        }
-        return false;
-    });
+    std::vector<SortIndex> order = StableOrderOf(values, keyCount, descending);
 
     bool moved = false;
     for (std::size_t i = 0; i < rowCount && !moved; ++i) {
@@ -406,11 +327,11 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         while (order[at] != start) {
             const std::size_t from = order[at];
             rows_[at] = std::move(rows_[from]);
-            order[at] = static_cast<Index>(at);
+            order[at] = static_cast<SortIndex>(at);
             at = from;
         }
         rows_[at] = std::move(held);
-        order[at] = static_cast<Index>(at);
+        order[at] = static_cast<SortIndex>(at);
     }
     currentRow_ = newCurrent;
     NotifyReset();
