@@ -82,6 +82,12 @@ public:
     }
     // The row's cells as one value (a copy of a row to work on elsewhere); empty for no row.
     const RowCells& Cells(int row) const;
+    // A pass over rows spread in memory (after a sort) waits for each row's block: it asks for
+    // the row's head some rows ahead, then for the cells it will read once the head has come.
+    void PrefetchRow(int row) const { Cells(row).PrefetchHead(); }
+    void PrefetchCell(int row, int column) const {
+        Cells(row).PrefetchCell(static_cast<std::size_t>(column - 1));
+    }
     // Gives the row these cells, as writing each changed cell would (kept for undo, told to
     // the view), in one move. Meant for cells that differ: for undo they may be kept unread.
     void StoreCells(int row, RowCells&& cells);
