@@ -42,9 +42,10 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoTh
         ahead = std::make_unique<ScoresAhead>(table, scorer.Coefficients());
     }
     for (int row = 1; row <= rowCount; ++row) {
-        const bool empty = table.IsRowEmpty(row);
-        ScoresAhead::ScoredRow* scored = ahead && !empty ? &ahead->Scored(row) : nullptr;
+        // A row scored ahead is not empty: its block, far away after a sort, is not read here.
+        ScoresAhead::ScoredRow* scored = ahead ? &ahead->Scored(row) : nullptr;
         const bool scoredAhead = scored && scored->outcome != ScoresAhead::ScoredRow::ScoreOnTable;
+        const bool empty = !scoredAhead && table.IsRowEmpty(row);
         if (scoredAhead && scored->outcome == ScoresAhead::ScoredRow::Changed) {
             table.StoreCells(row, std::move(scored->cells)); // scored without a message: the copy's cells
         } else if (!scoredAhead && !empty) {
