@@ -255,7 +255,9 @@ std::optional<double> ReadPlainNumber(QStringView text) {
     if (!digit) {
         return std::nullopt;
     }
-    return static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    // Whole numbers (minutes, points) need no division, whose wait the scoring feels.
+    const auto value = static_cast<double>(mantissa);
+    return decimals == 0 ? value : value / kPowersOfTen[decimals];
 }
 
 } // namespace
