@@ -203,4 +203,18 @@ std::vector<SortIndex> StableOrderOf(const std::vector<SortValue>& values, std::
     return order;
 }
 
+std::vector<SortIndex> OrderOfWords(const std::vector<std::uint64_t>& words) {
+    std::vector<Item> items(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        items[i] = {words[i], static_cast<SortIndex>(i)};
+    }
+    std::vector<Item> spare;
+    SortByDigits(items, spare);
+    std::vector<SortIndex> order(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        order[i] = items[i].row;
+    }
+    return order;
+}
+
 } // namespace vastrel

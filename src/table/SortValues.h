@@ -27,4 +27,7 @@ using SortIndex = std::uint32_t;
 std::vector<SortIndex> StableOrderOf(const std::vector<SortValue>& values, std::size_t keyCount,
                                      bool descending);
 
+// The stable order of unsigned numbers (positions into `words`), smallest first.
+std::vector<SortIndex> OrderOfWords(const std::vector<std::uint64_t>& words);
+
 } // namespace vastrel

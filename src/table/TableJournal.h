@@ -60,7 +60,8 @@ private:
                                std::unique_ptr<WholeTable>>;
 
     void Apply(ResultTable& table, Entry& entry);
-    void Finish(); // recording ended: spare capacity goes
+    void Finish();      // recording ended: spare capacity goes
+    void ReleaseRows(); // the rows' blocks kept, freed in one go
     std::vector<Entry> entries_;
     std::uint32_t serial_;
     bool replaced_ = false;    // the whole table was kept: finer changes after it need no entries

@@ -115,3 +115,18 @@ TEST(SortValues, KeysSharingAWordKeepTheirOrder) {
     EXPECT_EQ(StableOrderOf(withEmpty, 2, false), (std::vector<SortIndex>{3, 2, 0, 1}));
     EXPECT_EQ(StableOrderOf(withEmpty, 2, true), (std::vector<SortIndex>{0, 2, 3, 1}));
 }
+
+// Words of every width, equal ones among them, in order and stable.
+TEST(SortValues, OrderOfWordsIsStableAndSmallestFirst) {
+    std::mt19937_64 random(11);
+    std::vector<std::uint64_t> words(5000);
+    for (std::uint64_t& w : words) {
+        w = random() >> (random() % 64);
+    }
+    words[17] = words[4000]; // equals keep their order
+    std::vector<SortIndex> expected(words.size());
+    std::iota(expected.begin(), expected.end(), SortIndex{0});
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](SortIndex a, SortIndex b) { return words[a] < words[b]; });
+    EXPECT_EQ(OrderOfWords(words), expected);
+}
