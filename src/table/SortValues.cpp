@@ -125,8 +125,9 @@ std::vector<std::vector<Part>> WordsOf(const std::vector<SortValue>& values, std
     return words;
 }
 
-struct Item {
-    std::uint64_t word;
+// A row and its word; a word of up to 32 bits goes in half the room.
+template <typename Word> struct Item {
+    Word word;
     SortIndex row;
 };
 
@@ -135,24 +136,25 @@ struct Item {
 // slower on a million rows).
 constexpr int kDigitBits = 8;
 constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
 
-std::size_t DigitOf(const Item& item, int pass) {
+template <typename Word> std::size_t DigitOf(const Item<Word>& item, int pass) {
     return static_cast<std::size_t>(item.word >> (pass * kDigitBits)) & (kBuckets - 1);
 }
 
 // Sorts `items` stably by their words, least significant digit first; a digit all items share
 // needs no pass.
-void SortByDigits(std::vector<Item>& items, std::vector<Item>& spare) {
+template <typename Word> void SortByDigits(std::vector<Item<Word>>& items) {
+    constexpr int kPasses = static_cast<int>(sizeof(Word)) * 8 / kDigitBits;
     std::vector<std::array<SortIndex, kBuckets>> counts(kPasses);
     for (auto& c : counts) {
         c.fill(0);
     }
-    for (const Item& item : items) {
+    for (const Item<Word>& item : items) {
         for (int p = 0; p < kPasses; ++p) {
             ++counts[static_cast<std::size_t>(p)][DigitOf(item, p)];
         }
     }
+    std::vector<Item<Word>> spare;
     for (int p = 0; p < kPasses; ++p) {
         auto& count = counts[static_cast<std::size_t>(p)];
         if (std::find(count.begin(), count.end(), static_cast<SortIndex>(items.size())) != count.end()) {
@@ -163,10 +165,29 @@ void SortByDigits(std::vector<Item>& items, std::vector<Item>& spare) {
             start += std::exchange(c, start);
         }
         spare.resize(items.size());
-        for (const Item& item : items) {
+        for (const Item<Word>& item : items) {
             spare[count[DigitOf(item, p)]++] = item;
         }
         items.swap(spare);
+    }
+}
+
+// Sorts `order` stably by one word of the rows' parts.
+template <typename Word>
+void SortByWord(const std::vector<SortValue>& values, std::size_t keyCount, bool descending,
+                const std::vector<Part>& word, std::vector<SortIndex>& order) {
+    std::vector<Item<Word>> items(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const SortValue* row = values.data() + order[i] * keyCount;
+        std::uint64_t bits = 0;
+        for (const Part& part : word) {
+            bits = (part.width == 64 ? 0 : bits << part.width) | PartOf(part, row[part.key], descending);
+        }
+        items[i] = {static_cast<Word>(bits), order[i]};
+    }
+    SortByDigits(items);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = items[i].row;
     }
 }
 
@@ -184,32 +205,26 @@ std::vector<SortIndex> StableOrderOf(const std::vector<SortValue>& values, std::
     std::iota(order.begin(), order.end(), SortIndex{0});
     // Word by word, the minor first: each stable pass keeps the order of the words after it.
     const std::vector<std::vector<Part>> words = WordsOf(values, keyCount, descending);
-    std::vector<Item> items(rowCount);
-    std::vector<Item> spare;
     for (auto word = words.rbegin(); word != words.rend(); ++word) {
-        for (std::size_t i = 0; i < rowCount; ++i) {
-            const SortValue* row = values.data() + order[i] * keyCount;
-            std::uint64_t bits = 0;
-            for (const Part& part : *word) {
-                bits = (part.width == 64 ? 0 : bits << part.width) | PartOf(part, row[part.key], descending);
-            }
-            items[i] = {bits, order[i]};
+        int width = 0;
+        for (const Part& part : *word) {
+            width += part.width;
         }
-        SortByDigits(items, spare);
-        for (std::size_t i = 0; i < rowCount; ++i) {
-            order[i] = items[i].row;
+        if (width <= 32) {
+            SortByWord<std::uint32_t>(values, keyCount, descending, *word, order);
+        } else {
+            SortByWord<std::uint64_t>(values, keyCount, descending, *word, order);
         }
     }
     return order;
 }
 
 std::vector<SortIndex> OrderOfWords(const std::vector<std::uint64_t>& words) {
-    std::vector<Item> items(words.size());
+    std::vector<Item<std::uint64_t>> items(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
         items[i] = {words[i], static_cast<SortIndex>(i)};
     }
-    std::vector<Item> spare;
-    SortByDigits(items, spare);
+    SortByDigits(items);
     std::vector<SortIndex> order(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         order[i] = items[i].row;
