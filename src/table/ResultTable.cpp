@@ -37,7 +37,7 @@ std::unique_ptr<ResultTable> ResultTable::Copy() const {
 std::size_t ResultTable::RowBytes() const {
     std::size_t bytes = rows_.capacity() * sizeof(Row);
     for (const Row& row : rows_) {
-        bytes += row.cells.Bytes() + row.moreFlags.capacity() * sizeof(std::uint64_t);
+        bytes += row.cells.Bytes() + row.moreFlags.Bytes();
     }
     return bytes;
 }

@@ -183,36 +183,71 @@ public:
 private:
     friend class TableJournal;
 
+    // Flags of the columns past the 64th, rare: kept apart, so that a row stays small (a sort of
+    // a million rows moves 40 bytes a row, not 64).
+    class MoreFlags {
+    public:
+        MoreFlags() = default;
+        MoreFlags(const MoreFlags& other)
+            : words_(other.words_ ? std::make_unique<std::vector<std::uint64_t>>(*other.words_) : nullptr) {}
+        MoreFlags& operator=(const MoreFlags& other) {
+            if (this != &other) {
+                MoreFlags copy(other);
+                words_ = std::move(copy.words_);
+            }
+            return *this;
+        }
+        MoreFlags(MoreFlags&&) noexcept = default;
+        MoreFlags& operator=(MoreFlags&&) noexcept = default;
+        ~MoreFlags() = default;
+        // The 64 flags from column 64 * (word + 1); nullptr for none set.
+        const std::uint64_t* Word(std::size_t word) const {
+            return words_ && word < words_->size() ? &(*words_)[word] : nullptr;
+        }
+        std::uint64_t& MakeWord(std::size_t word) {
+            if (!words_) {
+                words_ = std::make_unique<std::vector<std::uint64_t>>();
+            }
+            if (words_->size() <= word) {
+                words_->resize(word + 1, 0);
+            }
+            return (*words_)[word];
+        }
+        std::size_t Bytes() const { return words_ ? words_->capacity() * sizeof(std::uint64_t) : 0; }
+
+    private:
+        std::unique_ptr<std::vector<std::uint64_t>> words_;
+    };
+
     struct Row {
         RowCells cells;
         std::uint32_t id = 0; // stays with the row through sorts: undo finds it by this
-        // The columns already kept by the journal being recorded: a cell is kept once a step.
-        mutable std::uint32_t journalSerial = 0;
+        // The journal being recorded (its serial) and the columns it already kept: a cell is
+        // kept once a step.
+        mutable std::uint32_t journalSerial : 31 = 0;
+        std::uint32_t selected : 1 = 0;
         mutable std::uint64_t journalColumns = 0;
         QStringView Cell(std::size_t column) const { return cells.At(column); }
-        // Cell flags: the first 64 columns in a mask, further ones (rare) in 64-bit words.
+        // Cell flags: the first 64 columns in a mask, further ones (rare) apart.
         std::uint64_t flagMask = 0;
-        std::vector<std::uint64_t> moreFlags;
-        bool selected = false;
+        MoreFlags moreFlags;
         bool Flag(std::size_t column) const {
             if (column < 64) {
                 return (flagMask >> column) & 1u;
             }
-            const std::size_t word = column / 64 - 1;
-            return word < moreFlags.size() && ((moreFlags[word] >> (column % 64)) & 1u);
+            const std::uint64_t* word = moreFlags.Word(column / 64 - 1);
+            return word && ((*word >> (column % 64)) & 1u);
         }
         void SetFlag(std::size_t column, bool on) {
-            std::uint64_t* word = &flagMask;
-            if (column >= 64) {
-                if (moreFlags.size() <= column / 64 - 1) {
-                    moreFlags.resize(column / 64, 0);
-                }
-                word = &moreFlags[column / 64 - 1];
+            if (column >= 64 && !on && !moreFlags.Word(column / 64 - 1)) {
+                return; // not set, and no room made for clearing it
             }
+            std::uint64_t& word = column < 64 ? flagMask : moreFlags.MakeWord(column / 64 - 1);
             const std::uint64_t bit = std::uint64_t{1} << (column % 64);
-            *word = on ? *word | bit : *word & ~bit;
+            word = on ? word | bit : word & ~bit;
         }
     };
+    static_assert(sizeof(Row) <= 40, "a sort moves every row");
 
     int Resolve(ColumnRef column) const; // 0-based index, -1 when none
     void RecordCellText(const Row& row, std::size_t column);

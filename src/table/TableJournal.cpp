@@ -32,7 +32,8 @@ namespace {
 std::uint32_t g_nextSerial = 1;
 } // namespace
 
-TableJournal::TableJournal() : serial_(g_nextSerial++) {}
+// A row keeps the serial in 31 bits.
+TableJournal::TableJournal() : serial_(g_nextSerial++ & 0x7fffffffu) {}
 
 void TableJournal::Finish() {
     for (Entry& entry : entries_) {

@@ -1,5 +1,6 @@
 #include "GTestPrinters.h"
 #include "TableFixture.h"
+#include "table/TableJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,41 @@ TEST_F(ResultTableTest, CellFlagsMakeCellsComputed) {
     EXPECT_TRUE(table.CellFlag(1, 2));
     EXPECT_FALSE(table.IsCellEditable(1, 2));
     EXPECT_FALSE(table.CellFlag(1, 1));
+}
+
+// Flags of columns past the 64th are kept apart from the row: they go with it through a sort,
+// into a copy, out with a deleted row and back with undo, and clearing one sets none.
+TEST_F(ResultTableTest, FlagsPastTheSixtyFourthColumnStayWithTheirRow) {
+    for (int c = 4; c <= 140; ++c) {
+        table.AddColumn(u"S%1"_s.arg(c), u"S%1"_s.arg(c), 10, 0, true, 1, 0, 0, 0);
+    }
+    table.AddRow(u"2\tB"_s);
+    table.AddRow(u"1\tA"_s);
+    table.SetCellFlag(1, 64, true);
+    table.SetCellFlag(1, 65, true);
+    table.SetCellFlag(1, 140, true);
+    table.SetCellFlag(1, 65, false);
+    table.SetCellFlag(2, 130, false);
+    table.SortBy(u"Lauf"_s, SortDirection::Ascending);
+    const auto flagged = [](const ResultTable& t, int row) {
+        QList<int> columns;
+        for (int c = 1; c <= t.ColumnCount(); ++c) {
+            if (t.CellFlag(row, c)) {
+                columns << c;
+            }
+        }
+        return columns;
+    };
+    EXPECT_EQ(flagged(table, 2), (QList<int>{64, 140}));
+    EXPECT_EQ(flagged(table, 1), QList<int>());
+    EXPECT_EQ(flagged(*table.Copy(), 2), (QList<int>{64, 140}));
+    TableJournal journal;
+    table.RecordInto(&journal);
+    table.SetRowSelected(2, true);
+    ASSERT_TRUE(table.DeleteSelectedRows());
+    table.RecordInto(nullptr);
+    journal.Undo(table);
+    EXPECT_EQ(flagged(table, 2), (QList<int>{64, 140}));
 }
 
 TEST_F(ResultTableTest, AddingAColumnWidensEveryRow) {
