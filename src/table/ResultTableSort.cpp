@@ -236,20 +236,18 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
                     number = SprintSeconds(text);
                 }
                 if (number) {
-                    v.cls = SortValue::Number;
-                    v.number = *number;
+                    v = SortValue::OfNumber(*number);
                     continue;
                 }
-                v.cls = SortValue::Text;
                 std::vector<QStringView>& texts = keyTexts[k].texts;
                 if (text.size() <= kSharedKeyLength) {
                     const int known = keyTexts[k].shortTexts.Find(text, static_cast<int>(texts.size()));
                     if (known >= 0) {
-                        v.textKey = known;
+                        v = SortValue::OfText(known);
                         continue;
                     }
                 }
-                v.textKey = static_cast<int>(texts.size());
+                v = SortValue::OfText(static_cast<int>(texts.size()));
                 texts.push_back(text);
             }
         }
@@ -273,8 +271,8 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             }
             for (std::size_t r = half; r < rowCount; ++r) {
                 SortValue& v = values[r * keyCount + k];
-                if (v.cls == SortValue::Text) {
-                    v.textKey += offset;
+                if (v.cls() == SortValue::Text) {
+                    v = SortValue::OfText(v.textKey() + offset);
                 }
             }
             texts.insert(texts.end(), secondTexts[k].texts.begin(), secondTexts[k].texts.end());
@@ -289,14 +287,14 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
             const std::vector<int> rank = RankTexts(texts, textKeys);
             for (std::size_t r = 0; r < rowCount; ++r) {
                 SortValue& v = keyValues[r * keyCount];
-                if (v.cls == SortValue::Text) {
-                    v.textKey = rank[static_cast<std::size_t>(v.textKey)];
+                if (v.cls() == SortValue::Text) {
+                    v = SortValue::OfText(rank[static_cast<std::size_t>(v.textKey())]);
                 }
             }
         }
     }
 
-    std::vector<SortIndex> order = StableOrderOf(values, keyCount, descending);
+    std::vector<SortIndex> order = StableOrderOf(std::move(values), keyCount, descending);
 
     bool moved = false;
     for (std::size_t i = 0; i < rowCount && !moved; ++i) {

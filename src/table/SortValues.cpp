@@ -16,16 +16,16 @@ namespace {
 std::optional<std::vector<SortIndex>> OrderByRank(const std::vector<SortValue>& values, bool descending) {
     int ranks = 0;
     for (const SortValue& v : values) {
-        if (v.cls == SortValue::Number) {
+        if (v.cls() == SortValue::Number) {
             return std::nullopt;
         }
-        ranks = std::max(ranks, v.textKey + 1);
+        ranks = std::max(ranks, v.textKey() + 1);
     }
     const auto bucketOf = [&](const SortValue& v) {
-        if (v.cls == SortValue::Empty) {
+        if (v.cls() == SortValue::Empty) {
             return static_cast<std::size_t>(ranks); // last in both directions
         }
-        return static_cast<std::size_t>(descending ? ranks - 1 - v.textKey : v.textKey);
+        return static_cast<std::size_t>(descending ? ranks - 1 - v.textKey() : v.textKey());
     };
     std::vector<SortIndex> start(static_cast<std::size_t>(ranks) + 2, 0);
     for (const SortValue& v : values) {
@@ -46,12 +46,12 @@ std::optional<std::vector<SortIndex>> OrderByRank(const std::vector<SortValue>& 
 // ascending numbers, texts, empty; descending texts, numbers, empty.
 std::uint64_t CodeOf(const SortValue& v, bool descending) {
     std::uint64_t code = 0;
-    if (v.cls == SortValue::Number) {
-        const double x = v.number == 0 ? 0.0 : v.number; // -0 equals 0
+    if (v.cls() == SortValue::Number) {
+        const double x = v.number() == 0 ? 0.0 : v.number(); // -0 equals 0
         const auto bits = std::bit_cast<std::uint64_t>(x);
         code = (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
-    } else if (v.cls == SortValue::Text) {
-        code = static_cast<std::uint64_t>(v.textKey);
+    } else if (v.cls() == SortValue::Text) {
+        code = static_cast<std::uint64_t>(v.textKey());
     } else {
         return 0; // the class decides
     }
@@ -59,10 +59,10 @@ std::uint64_t CodeOf(const SortValue& v, bool descending) {
 }
 
 std::uint64_t ClassOf(const SortValue& v, bool descending) {
-    if (v.cls == SortValue::Empty) {
+    if (v.cls() == SortValue::Empty) {
         return 2;
     }
-    return (v.cls == SortValue::Text) != descending ? 1 : 0;
+    return (v.cls() == SortValue::Text) != descending ? 1 : 0;
 }
 
 // The bits of a key that tell its values apart: a class where more than one occurs, and the
@@ -94,7 +94,7 @@ std::vector<std::vector<Part>> WordsOf(const std::vector<SortValue>& values, std
         bool seen = false;
         for (std::size_t i = k; i < values.size(); i += keyCount) {
             classes |= 1u << ClassOf(values[i], descending);
-            if (values[i].cls == SortValue::Empty) {
+            if (values[i].cls() == SortValue::Empty) {
                 continue;
             }
             const std::uint64_t code = CodeOf(values[i], descending);
@@ -173,9 +173,10 @@ template <typename Word> void SortByDigits(std::vector<Item<Word>>& items) {
 }
 
 // Sorts `order` stably by one word of the rows' parts.
+// The values are let go once the last word is taken from them: the passes run in less memory.
 template <typename Word>
-void SortByWord(const std::vector<SortValue>& values, std::size_t keyCount, bool descending,
-                const std::vector<Part>& word, std::vector<SortIndex>& order) {
+void SortByWord(std::vector<SortValue>& values, std::size_t keyCount, bool descending,
+                const std::vector<Part>& word, bool lastWord, std::vector<SortIndex>& order) {
     std::vector<Item<Word>> items(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         const SortValue* row = values.data() + order[i] * keyCount;
@@ -185,6 +186,9 @@ void SortByWord(const std::vector<SortValue>& values, std::size_t keyCount, bool
         }
         items[i] = {static_cast<Word>(bits), order[i]};
     }
+    if (lastWord) {
+        values = {};
+    }
     SortByDigits(items);
     for (std::size_t i = 0; i < order.size(); ++i) {
         order[i] = items[i].row;
@@ -193,8 +197,7 @@ void SortByWord(const std::vector<SortValue>& values, std::size_t keyCount, bool
 
 } // namespace
 
-std::vector<SortIndex> StableOrderOf(const std::vector<SortValue>& values, std::size_t keyCount,
-                                     bool descending) {
+std::vector<SortIndex> StableOrderOf(std::vector<SortValue> values, std::size_t keyCount, bool descending) {
     if (keyCount == 1) {
         if (auto byRank = OrderByRank(values, descending)) {
             return std::move(*byRank);
@@ -210,10 +213,11 @@ std::vector<SortIndex> StableOrderOf(const std::vector<SortValue>& values, std::
         for (const Part& part : *word) {
             width += part.width;
         }
+        const bool lastWord = word + 1 == words.rend();
         if (width <= 32) {
-            SortByWord<std::uint32_t>(values, keyCount, descending, *word, order);
+            SortByWord<std::uint32_t>(values, keyCount, descending, *word, lastWord, order);
         } else {
-            SortByWord<std::uint64_t>(values, keyCount, descending, *word, order);
+            SortByWord<std::uint64_t>(values, keyCount, descending, *word, lastWord, order);
         }
     }
     return order;

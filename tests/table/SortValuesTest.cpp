@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -23,17 +24,17 @@ std::vector<SortIndex> OrderByComparing(const std::vector<SortValue>& values, st
         for (std::size_t k = 0; k < keys; ++k) {
             const SortValue& va = values[a * keys + k];
             const SortValue& vb = values[b * keys + k];
-            if (va.cls == SortValue::Empty || vb.cls == SortValue::Empty) {
-                if (va.cls != vb.cls) {
-                    return vb.cls == SortValue::Empty;
+            if (va.cls() == SortValue::Empty || vb.cls() == SortValue::Empty) {
+                if (va.cls() != vb.cls()) {
+                    return vb.cls() == SortValue::Empty;
                 }
                 continue;
             }
-            int c = va.cls != vb.cls ? (va.cls < vb.cls ? -1 : 1) : 0;
-            if (c == 0 && va.cls == SortValue::Number) {
-                c = va.number < vb.number ? -1 : (vb.number < va.number ? 1 : 0);
+            int c = va.cls() != vb.cls() ? (va.cls() < vb.cls() ? -1 : 1) : 0;
+            if (c == 0 && va.cls() == SortValue::Number) {
+                c = va.number() < vb.number() ? -1 : (vb.number() < va.number() ? 1 : 0);
             } else if (c == 0) {
-                c = va.textKey < vb.textKey ? -1 : (vb.textKey < va.textKey ? 1 : 0);
+                c = va.textKey() < vb.textKey() ? -1 : (vb.textKey() < va.textKey() ? 1 : 0);
             }
             if (c != 0) {
                 return descending ? c > 0 : c < 0;
@@ -81,10 +82,9 @@ TEST(SortValues, OrderAsAComparisonSortDoes) {
                     if (pick < 2) {
                         v = {}; // empty
                     } else if (pick < 5 && textRanks > 0) {
-                        v = {0, static_cast<int>(random() % static_cast<unsigned>(textRanks)),
-                             SortValue::Text};
+                        v = SortValue::OfText(static_cast<int>(random() % static_cast<unsigned>(textRanks)));
                     } else {
-                        v = {numbers[random() % numbers.size()], -1, SortValue::Number};
+                        v = SortValue::OfNumber(numbers[random() % numbers.size()]);
                     }
                 }
                 for (bool descending : {false, true}) {
@@ -101,10 +101,10 @@ TEST(SortValues, OrderAsAComparisonSortDoes) {
 // a key of numbers and empty cells before one of texts.
 TEST(SortValues, KeysSharingAWordKeepTheirOrder) {
     const auto text = [](int rank) {
-        return SortValue{0, rank, SortValue::Text};
+        return SortValue::OfText(rank);
     };
     const auto number = [](double n) {
-        return SortValue{n, -1, SortValue::Number};
+        return SortValue::OfNumber(n);
     };
     const std::vector<SortValue> values = {text(1), number(2.0), text(0), number(3.0),
                                            text(1), number(1.0), text(0), number(822.0)};
@@ -129,4 +129,18 @@ TEST(SortValues, OrderOfWordsIsStableAndSmallestFirst) {
     std::stable_sort(expected.begin(), expected.end(),
                      [&](SortIndex a, SortIndex b) { return words[a] < words[b]; });
     EXPECT_EQ(OrderOfWords(words), expected);
+}
+
+// Eight bytes tell the three apart: no number, not even one that is no number at all, reads as
+// a text or as nothing.
+TEST(SortValues, NumbersTextsAndNothingStayApart) {
+    for (double n : {0.0, -0.0, HUGE_VAL, -HUGE_VAL, std::numeric_limits<double>::quiet_NaN(),
+                     -std::numeric_limits<double>::quiet_NaN(), std::bit_cast<double>(0xfff9000000000007),
+                     std::bit_cast<double>(0xfffa000000000000)}) {
+        EXPECT_EQ(SortValue::OfNumber(n).cls(), SortValue::Number) << n;
+    }
+    EXPECT_EQ(SortValue::OfNumber(-7.5).number(), -7.5);
+    EXPECT_EQ(SortValue::OfText(0).cls(), SortValue::Text);
+    EXPECT_EQ(SortValue::OfText(2147483647).textKey(), 2147483647);
+    EXPECT_EQ(SortValue().cls(), SortValue::Empty);
 }
