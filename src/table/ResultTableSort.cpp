@@ -198,7 +198,7 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         return;
     }
 
-    // Each cell is read and converted once; the comparisons only look at the results.
+    // Each cell is read and converted once; the order is found from the results alone.
     const std::size_t rowCount = rows_.size();
     // A row's values of all keys side by side.
     const std::size_t keyCount = keyColumns.size();
@@ -264,11 +264,11 @@ void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) 
         readKeys(0, half, keyTexts);
         second.join();
         for (std::size_t k = 0; k < keyCount; ++k) {
-            std::vector<QStringView>& texts = keyTexts[k].texts;
-            const int offset = static_cast<int>(texts.size());
             if (secondTexts[k].texts.empty()) {
                 continue;
             }
+            std::vector<QStringView>& texts = keyTexts[k].texts;
+            const int offset = static_cast<int>(texts.size());
             for (std::size_t r = half; r < rowCount; ++r) {
                 SortValue& v = values[r * keyCount + k];
                 if (v.cls() == SortValue::Text) {
