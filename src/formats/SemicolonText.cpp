@@ -197,7 +197,7 @@ void PrefetchRowsAhead(const ResultTable& table, int row, int last) {
     constexpr int kHeadsAhead = 16;
     constexpr int kTextsAhead = 8;
     if (row + kHeadsAhead <= last) {
-        table.Cells(row + kHeadsAhead).PrefetchHead();
+        table.PrefetchRow(row + kHeadsAhead);
     }
     if (row + kTextsAhead <= last) {
         table.Cells(row + kTextsAhead).PrefetchText();
