@@ -1,6 +1,7 @@
 #include "scoring/Scorer.h"
 
 #include "ports/Ui.h"
+#include "scoring/RowDraft.h"
 #include "system/NumberText.h"
 #include "table/ResultTable.h"
 
@@ -60,12 +61,40 @@ void Scorer::ReportInputError(int row) {
     ui_.MessageBox(u"Eingabefehler in Zeile: "_s + QString::number(row), u"Vastrel"_s, MessageButtons::Ok,
                    MessageIcon::Exclamation);
     inputErrorFlag_ = true;
-    table_.SetCurrentRow(row);
+    if (!draft_) {
+        table_.SetCurrentRow(row);
+    }
+}
+
+QStringView Scorer::Cell(int row, int column) const {
+    return draft_ ? draft_->Cell(column) : table_.CellView(row, column);
+}
+
+void Scorer::Store(int row, int column, QStringView text) {
+    if (draft_) {
+        draft_->Store(column, text);
+    } else {
+        table_.StoreCellText(row, column, text);
+    }
+}
+
+bool Scorer::ScoreDraft(RowDraft& draft) {
+    draft_ = &draft;
+    const bool wasSet = inputErrorFlag_;
+    inputErrorFlag_ = false;
+    ComputeRowPoints(1);
+    const bool readable = !inputErrorFlag_;
+    if (readable) {
+        UpdateRowSums(1);
+    }
+    inputErrorFlag_ = wasSet || !readable;
+    draft_ = nullptr;
+    return readable;
 }
 
 std::optional<double> Scorer::AgeFactor(int row) {
     // An empty cell means no factor has been given yet: the time counts in full.
-    const QStringView text = table_.CellView(row, ResolvedColumns().ageFactor);
+    const QStringView text = Cell(row, ResolvedColumns().ageFactor);
     if (IsBlank(text)) {
         return 1.0;
     }
@@ -125,10 +154,10 @@ void Scorer::ComputeRowPoints(int row) {
     const Columns& columns = ResolvedColumns();
     // A row without any time has nothing to score: no message interrupts typing a new row.
     if (std::all_of(columns.time.begin(), columns.time.end(),
-                    [&](int column) { return IsBlank(table_.CellView(row, column)); })) {
+                    [&](int column) { return IsBlank(Cell(row, column)); })) {
         return;
     }
-    const QStringView sexText = table_.CellView(row, columns.sex);
+    const QStringView sexText = Cell(row, columns.sex);
     Sex sex;
     if (sexText == u"m") {
         sex = Sex::Men;
@@ -146,7 +175,7 @@ void Scorer::ComputeRowPoints(int row) {
                        u"Die Zeile erhält keine Punkte."_s.arg(row),
                        u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         for (int pointsColumn : columns.points) {
-            table_.StoreCellText(row, pointsColumn, QStringView());
+            Store(row, pointsColumn, QStringView());
         }
         return;
     }
@@ -155,10 +184,10 @@ void Scorer::ComputeRowPoints(int row) {
         const auto d = static_cast<std::size_t>(i);
         const Coefficient& c = coefficients_.At(sex, i);
         const int pointsColumn = columns.points[d];
-        const auto effective = EffectiveTime(row, table_.CellView(row, columns.time[d]), u"#.#", ageFactor);
+        const auto effective = EffectiveTime(row, Cell(row, columns.time[d]), u"#.#", ageFactor);
         if (!effective) {
             // A time that cannot be read scores nothing rather than the maximum.
-            table_.StoreCellText(row, pointsColumn, QStringView());
+            Store(row, pointsColumn, QStringView());
             continue;
         }
         // The effective time counts as its text form would read back. A time in tenths already
@@ -166,40 +195,40 @@ void Scorer::ComputeRowPoints(int row) {
         const double t = ageFactor == 1.0 ? *effective : RoundToTextPrecision(*effective);
         const double points = t > c.b ? 1.0 : std::floor(c.a * (c.b - t) * (c.b - t));
         // The smallest score is 1 point, also where the formula gives less than one.
-        table_.StoreCellText(row, pointsColumn, WriteNumber(points == 0 ? 1.0 : points).View());
+        Store(row, pointsColumn, WriteNumber(points == 0 ? 1.0 : points).View());
     }
 }
 
 double Scorer::CellValue(int row, int column) const {
-    return ReadLenient(table_.CellView(row, column));
+    return ReadLenient(Cell(row, column));
 }
 
 void Scorer::UpdateRowSums(int row) {
     const Columns& columns = ResolvedColumns();
     for (std::size_t d = 0; d < kDistances.size(); ++d) {
-        const QStringView time = table_.CellView(row, columns.time[d]);
+        const QStringView time = Cell(row, columns.time[d]);
         if (IsBlank(time)) {
-            table_.StoreCellText(row, columns.points[d], QStringView());
+            Store(row, columns.points[d], QStringView());
         } else if (kDistances[d].group == DistanceGroup::Sprint && !IsWrittenInTenths(time)) {
             // A sprint time is written in tenths; one written so already stays as it is.
-            table_.StoreCellText(row, columns.time[d], WritePattern(ReadLenient(time), u"#.0").View());
+            Store(row, columns.time[d], WritePattern(ReadLenient(time), u"#.0").View());
         }
     }
     auto pointsOfDay = [&](std::size_t first) {
         return CellValue(row, columns.points[first]) + CellValue(row, columns.points[first + 1]) +
                CellValue(row, columns.points[first + 2]);
     };
-    table_.StoreCellText(row, columns.daySum[0], WritePattern(pointsOfDay(0), u"#").View());
-    table_.StoreCellText(row, columns.daySum[1], WriteNumber(pointsOfDay(3)).View());
-    table_.StoreCellText(row, columns.daySum[2], WriteNumber(pointsOfDay(6)).View());
+    Store(row, columns.daySum[0], WritePattern(pointsOfDay(0), u"#").View());
+    Store(row, columns.daySum[1], WriteNumber(pointsOfDay(3)).View());
+    Store(row, columns.daySum[2], WriteNumber(pointsOfDay(6)).View());
     double total = 0;
     for (int sumColumn : columns.daySum) {
         total += CellValue(row, sumColumn);
     }
-    table_.StoreCellText(row, columns.total, WriteNumber(total).View());
+    Store(row, columns.total, WriteNumber(total).View());
     for (int column : {columns.daySum[0], columns.daySum[1], columns.daySum[2], columns.total}) {
         if (CellValue(row, column) == 0) {
-            table_.StoreCellText(row, column, QStringView());
+            Store(row, column, QStringView());
         }
     }
 }

@@ -11,6 +11,7 @@
 namespace vastrel {
 
 class ResultTable;
+class RowDraft;
 class Ui;
 
 // Scores one row at a time: the row's times become points and its points day sums and a total.
@@ -38,6 +39,11 @@ public:
     // the total.
     void UpdateRowSums(int row);
 
+    // Both of the above on a draft instead of a table row: the draft, begun on a row with this
+    // table's columns, ends as the scored row. Messages go to the Ui as always; false when a
+    // time could not be read (the sums are then left undone, as the full recalculation stops).
+    bool ScoreDraft(RowDraft& draft);
+
 private:
     struct Columns {
         int sex = 0;
@@ -55,6 +61,9 @@ private:
     std::optional<double> AgeFactor(int row);
     void ReportInputError(int row);
     double CellValue(int row, int column) const;
+    // The cells scoring reads and writes: the table's, or the draft's while one is scored.
+    QStringView Cell(int row, int column) const;
+    void Store(int row, int column, QStringView text);
 
     ResultTable& table_;
     Ui& ui_;
@@ -62,6 +71,7 @@ private:
     bool inputErrorFlag_ = false;
     Columns columns_;
     int columnsGeneration_ = -1;
+    RowDraft* draft_ = nullptr;
 };
 
 } // namespace vastrel

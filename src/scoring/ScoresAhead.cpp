@@ -1,6 +1,7 @@
 #include "scoring/ScoresAhead.h"
 
 #include "ports/SilentUi.h"
+#include "scoring/RowDraft.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
 
@@ -24,15 +25,14 @@ public:
 
 } // namespace
 
-// One thread's own table of one row and its own Scorer.
+// One thread's own Scorer, on a table of the same columns, scoring rows as drafts.
 class ScoresAhead::Worker {
 public:
     Worker(const ResultTable& table, const PointsCoefficients& coefficients)
         : table_(table), columnCount_(static_cast<std::size_t>(table.ColumnCount())) {
         for (int c = 1; c <= table.ColumnCount(); ++c) {
-            copy_.AddColumn(table.ColumnAt(c));
+            columns_.AddColumn(table.ColumnAt(c));
         }
-        copy_.AddRowCells(RowCells());
         scorer_.Coefficients() = coefficients;
     }
 
@@ -41,35 +41,24 @@ public:
         if (original.IsEmpty()) {
             return {}; // the caller passes it over
         }
-        // Room for what scoring writes (ten points, four sums, the total), so the copy is not
-        // moved while it is scored; the block of the row before is used again.
-        constexpr std::size_t kScoringRoom = 96;
-        scratch_.AssignWithRoom(original, columnCount_, kScoringRoom);
-        copy_.SwapCells(1, scratch_);
+        draft_.Begin(original, columnCount_);
         ui_.asked = false;
-        scorer_.SetInputErrorFlag(false);
-        scorer_.ComputeRowPoints(1);
-        if (!ui_.asked && !scorer_.InputErrorFlag()) {
-            scorer_.UpdateRowSums(1);
-        }
-        if (ui_.asked || scorer_.InputErrorFlag()) {
+        if (!scorer_.ScoreDraft(draft_) || ui_.asked) {
             return {};
         }
         // A row that stays as it was costs nothing more: no copy goes to the caller's thread,
-        // whose frees of this thread's memory would contend for the allocator. The copy handed
-        // over is made to measure.
-        const RowCells& scored = copy_.Cells(1);
-        return scored.SameTexts(original, columnCount_) ? ScoredRow{ScoredRow::Unchanged, {}}
-                                                        : ScoredRow{ScoredRow::Changed, scored};
+        // whose frees of this thread's memory would contend for the allocator.
+        return draft_.Changed() ? ScoredRow{ScoredRow::Changed, draft_.Cells()}
+                                : ScoredRow{ScoredRow::Unchanged, {}};
     }
 
 private:
     const ResultTable& table_;
     const std::size_t columnCount_;
-    ResultTable copy_;
+    ResultTable columns_;
     NoticingUi ui_;
-    Scorer scorer_{copy_, ui_};
-    RowCells scratch_;
+    Scorer scorer_{columns_, ui_};
+    RowDraft draft_;
 };
 
 ScoresAhead::ScoresAhead(const ResultTable& table, const PointsCoefficients& coefficients)

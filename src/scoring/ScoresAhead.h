@@ -15,7 +15,7 @@ namespace vastrel {
 class ResultTable;
 
 // Scores the rows of a full recalculation ahead of it, on a second thread and on the caller's
-// whenever it would otherwise wait: each row is scored alone, on a copy, by the same Scorer. A
+// whenever it would otherwise wait: each row is scored alone, as a draft, by the same Scorer. A
 // row whose scoring would show a message is left to the caller, who scores it on the table as
 // always, so messages, the stop at an unreadable time and the undo step stay as they were.
 //
