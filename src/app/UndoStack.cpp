@@ -9,9 +9,17 @@ namespace {
 UndoStep* g_recording = nullptr; // the outermost step being recorded
 } // namespace
 
+UndoStack::~UndoStack() {
+    if (freeing_.joinable()) {
+        freeing_.join();
+    }
+}
+
 void UndoStack::Push(Step step) {
+    std::vector<Step> dropped;
     while (steps_.size() > index_) {
         bytes_ -= steps_.back().bytes;
+        dropped.push_back(std::move(steps_.back()));
         steps_.pop_back();
     }
     if (clean_ > static_cast<long long>(index_)) {
@@ -23,11 +31,28 @@ void UndoStack::Push(Step step) {
     ++index_;
     while (steps_.size() > kMaxSteps || (bytes_ > memoryLimit_ && steps_.size() > 1)) {
         bytes_ -= steps_.front().bytes;
+        dropped.push_back(std::move(steps_.front()));
         steps_.pop_front();
         --index_;
         clean_ = clean_ > 0 ? clean_ - 1 : -1;
     }
     Changed();
+    Free(std::move(dropped));
+}
+
+void UndoStack::Free(std::vector<Step> dropped) {
+    std::size_t bytes = 0;
+    for (const Step& step : dropped) {
+        bytes += step.bytes;
+    }
+    if (dropped.empty() || bytes < freedAsideFrom_) {
+        return; // freed here
+    }
+    // The steps are nobody else's: their rows and texts left the table when they were kept.
+    if (freeing_.joinable()) {
+        freeing_.join();
+    }
+    freeing_ = std::thread([steps = std::move(dropped)]() mutable { steps.clear(); });
 }
 
 void UndoStack::Undo() {

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 using namespace vastrel::testing;
@@ -208,10 +210,13 @@ TEST(UndoMemory, StepsBeyondTheLimitGoOldestFirstAndTheNewestStays) {
     probe.RecordInto(nullptr);
     ASSERT_GT(one.Bytes(), 2000u * 64);
 
-    for (const auto& [stepsInLimit, kept] : {std::pair{2.5, 2}, std::pair{0.5, 1}}) {
+    // Dropped steps freed where they drop, and on a thread of their own (as large ones are).
+    for (const auto& [stepsInLimit, kept, freedAsideFrom] :
+         {std::tuple{2.5, 2, UndoStack::kFreedAsideFrom}, std::tuple{0.5, 1, UndoStack::kFreedAsideFrom},
+          std::tuple{0.5, 1, std::size_t{0}}}) {
         ResultTable table;
         MainWindowState state;
-        UndoStack undo(table, state, static_cast<std::size_t>(stepsInLimit * one.Bytes()));
+        UndoStack undo(table, state, static_cast<std::size_t>(stepsInLimit * one.Bytes()), freedAsideFrom);
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
         fill(table, 0);
         for (int generation = 1; generation <= 6; ++generation) {
