@@ -41,13 +41,14 @@ void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoTh
     if (rowCount >= rowsForTwoThreads && std::thread::hardware_concurrency() > 1) {
         ahead = std::make_unique<ScoresAhead>(table, scorer.Coefficients());
     }
+    RowCells cells;
     for (int row = 1; row <= rowCount; ++row) {
         // A row scored ahead is not empty: its block, far away after a sort, is not read here.
-        ScoresAhead::ScoredRow* scored = ahead ? &ahead->Scored(row) : nullptr;
-        const bool scoredAhead = scored && scored->outcome != ScoresAhead::ScoredRow::ScoreOnTable;
+        const auto outcome = ahead ? ahead->Scored(row, cells) : ScoresAhead::Outcome::ScoreOnTable;
+        const bool scoredAhead = outcome != ScoresAhead::Outcome::ScoreOnTable;
         const bool empty = !scoredAhead && table.IsRowEmpty(row);
-        if (scoredAhead && scored->outcome == ScoresAhead::ScoredRow::Changed) {
-            table.StoreCells(row, std::move(scored->cells)); // scored without a message: the copy's cells
+        if (outcome == ScoresAhead::Outcome::Changed) {
+            table.StoreCells(row, std::move(cells)); // scored without a message
         } else if (!scoredAhead && !empty) {
             scorer.ComputeRowPoints(row);
             if (scorer.InputErrorFlag()) {

@@ -44,12 +44,12 @@ bool RowDraft::Changed() const {
     return false;
 }
 
-RowCells RowDraft::Cells() {
+void RowDraft::AppendImage(std::vector<char>& out) {
     fields_.resize(written_.size());
     for (std::size_t c = 0; c < fields_.size(); ++c) {
         fields_[c] = Cell(static_cast<int>(c) + 1);
     }
-    return RowCells(fields_, fields_.size());
+    RowCells::AppendImage(fields_, out);
 }
 
 } // namespace vastrel

@@ -29,8 +29,8 @@ public:
     void Store(int column, QStringView text);
     // Some cell now reads differently from the row's own.
     bool Changed() const;
-    // The row's cells as they now read, made to measure.
-    RowCells Cells();
+    // The scored row as an image (see RowCells::AppendImage).
+    void AppendImage(std::vector<char>& out);
 
 private:
     static constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;

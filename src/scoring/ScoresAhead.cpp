@@ -36,20 +36,22 @@ public:
         scorer_.Coefficients() = coefficients;
     }
 
-    ScoredRow Score(int row) {
+    // Scores the row into the block: its outcome and, when it changed, its cells' texts.
+    void Score(int row, Block& block) {
         const RowCells& original = table_.Cells(row);
-        if (original.IsEmpty()) {
-            return {}; // the caller passes it over
+        Outcome outcome = Outcome::ScoreOnTable;
+        if (!original.IsEmpty()) { // an empty row the caller passes over
+            draft_.Begin(original, columnCount_);
+            ui_.asked = false;
+            if (scorer_.ScoreDraft(draft_) && !ui_.asked) {
+                outcome = draft_.Changed() ? Outcome::Changed : Outcome::Unchanged;
+            }
         }
-        draft_.Begin(original, columnCount_);
-        ui_.asked = false;
-        if (!scorer_.ScoreDraft(draft_) || ui_.asked) {
-            return {};
+        block.outcomes.push_back(outcome);
+        if (outcome == Outcome::Changed) {
+            block.imageStarts.push_back(static_cast<std::uint32_t>(block.images.size()));
+            draft_.AppendImage(block.images);
         }
-        // A row that stays as it was costs nothing more: no copy goes to the caller's thread,
-        // whose frees of this thread's memory would contend for the allocator.
-        return draft_.Changed() ? ScoredRow{ScoredRow::Changed, draft_.Cells()}
-                                : ScoredRow{ScoredRow::Unchanged, {}};
     }
 
 private:
@@ -105,9 +107,9 @@ bool ScoresAhead::ScoreNextBlock(Worker& worker) {
     block.state = 1;
     const int first = b * kBlockRows + 1;
     const int last = std::min(first + kBlockRows - 1, table_.RowCount());
-    block.rows.reserve(static_cast<std::size_t>(last - first + 1));
+    block.outcomes.reserve(static_cast<std::size_t>(last - first + 1));
     for (int row = first; row <= last && !stop_; ++row) {
-        block.rows.push_back(worker.Score(row));
+        worker.Score(row, block);
     }
     {
         std::lock_guard lock(mutex_);
@@ -117,7 +119,7 @@ bool ScoresAhead::ScoreNextBlock(Worker& worker) {
     return true;
 }
 
-ScoresAhead::ScoredRow& ScoresAhead::Scored(int row) {
+ScoresAhead::Outcome ScoresAhead::Scored(int row, RowCells& cells) {
     const int b = (row - 1) / kBlockRows;
     if (b != handedBlock_) {
         // Blocks handed over are no longer needed; one of empty rows only, which nobody waited
@@ -125,7 +127,7 @@ ScoresAhead::ScoredRow& ScoresAhead::Scored(int row) {
         for (int done = handedBlock_; done < b; ++done) {
             Block& handed = *blocks_[static_cast<std::size_t>(done)];
             if (handed.state == 2) {
-                handed.rows = {};
+                handed.FreeRows();
             }
         }
         {
@@ -142,7 +144,13 @@ ScoresAhead::ScoredRow& ScoresAhead::Scored(int row) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&block] { return block.state == 2; });
     }
-    return block.rows[static_cast<std::size_t>((row - 1) % kBlockRows)];
+    const auto index = static_cast<std::size_t>((row - 1) % kBlockRows);
+    const Outcome outcome = block.outcomes[index];
+    if (outcome == Outcome::Changed) {
+        // Changed rows come in order: the block's next one is this row's.
+        cells = RowCells::FromImage(block.images.data() + block.imageStarts[block.handedChanged++]);
+    }
+    return outcome;
 }
 
 } // namespace vastrel

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -30,19 +31,25 @@ public:
 
     // What scoring makes of a row: nothing to do, new cells, or a row the caller must score on
     // the table (it would show a message).
-    struct ScoredRow {
-        enum Outcome : unsigned char { Unchanged, Changed, ScoreOnTable } outcome = ScoreOnTable;
-        RowCells cells; // the row's new cells when changed
-    };
-    // Rows are asked for in order, from 1.
-    ScoredRow& Scored(int row);
+    enum class Outcome : unsigned char { Unchanged, Changed, ScoreOnTable };
+    // Rows are asked for in order, from 1. A changed row's new cells are made into `cells` here,
+    // on the caller's thread: they then take the room the rows they replace leave behind.
+    Outcome Scored(int row, RowCells& cells);
 
     static constexpr int kBlockRows = 512;
 
 private:
     struct Block {
         std::atomic<int> state{0}; // 0 waiting, 1 being scored, 2 done
-        std::vector<ScoredRow> rows;
+        std::vector<Outcome> outcomes;
+        std::vector<std::uint32_t> imageStarts; // of each changed row, in `images`
+        std::vector<char> images;               // the changed rows' blocks
+        std::size_t handedChanged = 0;          // changed rows the caller has had
+        void FreeRows() { // their memory too, which clearing (or assigning {}) would keep
+            outcomes = std::vector<Outcome>();
+            imageStarts = std::vector<std::uint32_t>();
+            images = std::vector<char>();
+        }
     };
     class Worker;
 

@@ -157,6 +157,49 @@ void RowCells::Set(std::size_t column, QStringView text, std::size_t columnCount
     Head()->length = static_cast<std::uint32_t>(needed);
 }
 
+void RowCells::AppendImage(const std::vector<QStringView>& fields, std::vector<char>& out) {
+    std::size_t count = fields.size();
+    while (count > 0 && fields[count - 1].isEmpty()) {
+        --count; // as a row made of the fields stores them
+    }
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        length += static_cast<std::size_t>(fields[i].size());
+    }
+    const std::size_t width = EndWidth(length);
+    const std::size_t bytes = sizeof(Header) + count * width + length * sizeof(char16_t);
+    const std::size_t start = out.size();
+    out.resize(start + (bytes + 7) / 8 * 8);
+    RowCells image;
+    image.block_ = out.data() + start; // borrowed: let go below, never freed
+    *image.Head() = {static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(length),
+                     static_cast<std::uint32_t>(length), width == 4 ? 1u : 0u};
+    char16_t* text = image.Text();
+    std::uint32_t end = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto size = static_cast<std::size_t>(fields[i].size());
+        if (size > 0) { // an empty view may point nowhere
+            MoveChars(text + end, fields[i].utf16(), size);
+        }
+        end += static_cast<std::uint32_t>(size);
+        image.SetEnd(i, end);
+    }
+    image.block_ = nullptr;
+}
+
+RowCells RowCells::FromImage(const char* image) {
+    Header head;
+    std::memcpy(&head, image, sizeof head);
+    RowCells cells;
+    if (head.count > 0) {
+        const std::size_t bytes =
+            sizeof(Header) + head.count * (head.wide ? 4 : 2) + head.length * sizeof(char16_t);
+        cells.block_ = ::operator new(bytes);
+        std::memcpy(cells.block_, image, bytes);
+    }
+    return cells;
+}
+
 void RowCells::AssignWithRoom(const RowCells& source, std::size_t count, std::size_t room) {
     const std::size_t kept = std::min(source.Count(), count);
     const std::size_t length = kept == 0 ? 0 : source.End(kept - 1);

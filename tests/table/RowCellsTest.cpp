@@ -41,6 +41,30 @@ TEST(RowCells, FieldsBuildTheRowAndTrailingEmptyOnesAreNotStored) {
     EXPECT_TRUE(emptied.IsEmpty()); // cells stored, all of them empty
 }
 
+// Rows made from images one after the other in one buffer read as rows made from their fields:
+// trailing empty cells, a row of empty cells only, and one past the 65,535 characters 16-bit ends
+// hold; each made to measure.
+TEST(RowCells, ImagesInOneBufferMakeTheRowsTheirFieldsMake) {
+    const QString a = u"Läufer, Jan"_s, b = u"12:40.1"_s, odd = u"123"_s, empty;
+    const QString wide(70000, QChar(u'x'));
+    const std::vector<std::vector<QStringView>> rows = {
+        {a, empty, b, empty}, {empty, empty}, {odd}, {a, wide, b}, {b, odd}};
+    std::vector<char> buffer;
+    std::vector<std::size_t> starts;
+    for (const auto& fields : rows) {
+        starts.push_back(buffer.size());
+        RowCells::AppendImage(fields, buffer);
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const RowCells expected(rows[i], rows[i].size());
+        const RowCells made = RowCells::FromImage(buffer.data() + starts[i]);
+        EXPECT_EQ(made.Count(), expected.Count()) << i;
+        EXPECT_EQ(Texts(made, 4), Texts(expected, 4)) << i;
+        EXPECT_EQ(made.Bytes(), expected.Bytes()) << i;
+        EXPECT_EQ(starts[i] % 8, 0u) << i;
+    }
+}
+
 // Random writes of growing, shrinking and equal-length texts, past the stored cells too, and a
 // row that crosses the 65,535 characters 16-bit ends can hold, against a list of strings.
 TEST(RowCells, RandomWritesAgreeWithPlainStrings) {
