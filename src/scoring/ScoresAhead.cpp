@@ -36,7 +36,7 @@ public:
         scorer_.Coefficients() = coefficients;
     }
 
-    // Scores the row into the block: its outcome and, when it changed, its cells' texts.
+    // Scores the row into the block: its outcome and, when it changed, the image of its new cells.
     void Score(int row, Block& block) {
         const RowCells& original = table_.Cells(row);
         Outcome outcome = Outcome::ScoreOnTable;
