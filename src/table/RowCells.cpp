@@ -15,10 +15,10 @@ std::size_t EndWidth(std::size_t capacity) {
     return capacity > kNarrowLimit ? 4 : 2;
 }
 
-// Moves the characters of a cell, or those after a cell that changed length. By hand rather than
-// with memmove: on a processor with 512-bit registers the library's copy for them, called for
-// every cell scoring writes, slowed the whole first scoring of a competition by a fifth; these
-// moves are short.
+// Moves a cell's characters, or those after a cell that changed length. By hand rather than with
+// memmove: on a processor with 512-bit registers the library's copy for them, called for every
+// cell scoring writes, slowed the whole first scoring of a competition by a fifth; these moves
+// are short.
 #if defined(__GNUC__) && !defined(__clang__)
 __attribute__((optimize("no-tree-loop-distribute-patterns")))
 #endif
@@ -57,6 +57,10 @@ RowCells::RowCells(const std::vector<QStringView>& fields, std::size_t limit, st
         return;
     }
     Rebuild(count, length + room);
+    WriteFields(fields, count);
+}
+
+void RowCells::WriteFields(const std::vector<QStringView>& fields, std::size_t count) {
     char16_t* text = Text();
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -174,16 +178,7 @@ void RowCells::AppendImage(const std::vector<QStringView>& fields, std::vector<c
     image.block_ = out.data() + start; // borrowed: let go below, never freed
     *image.Head() = {static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(length),
                      static_cast<std::uint32_t>(length), width == 4 ? 1u : 0u};
-    char16_t* text = image.Text();
-    std::uint32_t end = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto size = static_cast<std::size_t>(fields[i].size());
-        if (size > 0) { // an empty view may point nowhere
-            MoveChars(text + end, fields[i].utf16(), size);
-        }
-        end += static_cast<std::uint32_t>(size);
-        image.SetEnd(i, end);
-    }
+    image.WriteFields(fields, count);
     image.block_ = nullptr;
 }
 

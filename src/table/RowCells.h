@@ -111,6 +111,8 @@ private:
     }
     // A new block with room for `count` cells and `capacity` characters, the old texts copied in.
     void Rebuild(std::size_t count, std::size_t capacity);
+    // Writes the texts of the first `count` fields (missing ones empty) into a block with room.
+    void WriteFields(const std::vector<QStringView>& fields, std::size_t count);
     void Release();
 
     void* block_ = nullptr;
