@@ -6,6 +6,7 @@
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QStringList>
 
@@ -55,10 +56,11 @@ struct Competition {
         FillTable(table);
         table.LockUpdate(false);
     }
-    void Recalculate() { RecalculateAll(table, scorer, ui); }
+    void Recalculate() { RecalculateAll(view, scorer, ui); }
     ResultTable table;
+    TableView view{table};
     SilentUi ui;
-    Scorer scorer{table, ui};
+    Scorer scorer{table, ui, &view};
 };
 
 } // namespace vastrel::bench

@@ -1,8 +1,8 @@
 // The file and whole-table commands on a competition of 32,767 rows: text import, full
 // recalculation, the final sort and the text export; and the memory the loaded table takes.
 #include "BenchData.h"
-#include "formats/ExportFile.h"
 #include "formats/FilFormat.h"
+#include "formats/FileFormats.h"
 #include "formats/TextImport.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
@@ -36,9 +36,7 @@ public:
         Competition c;
         c.Recalculate();
         path_ = dir_.filePath(u"wettkampf.csv"_s);
-        ExportRequest request;
-        request.columnList = AllColumnsList();
-        ExportFile(c.table, path_, request);
+        SaveTable(c.table, path_, SaveFormat::Csv);
     }
     const QString& Path() const { return path_; }
     qint64 Bytes() const { return QFileInfo(path_).size(); }
@@ -78,10 +76,11 @@ BENCHMARK(BM_ImportTextFile)->Unit(benchmark::kMillisecond);
 void BM_RecalculateAll(benchmark::State& state) {
     SilentUi ui;
     ResultTable table;
-    Scorer scorer(table, ui);
+    TableView view(table);
+    Scorer scorer(table, ui, &view);
     ImportCsvFile(table, File().Path(), Width);
     for (auto _ : state) {
-        RecalculateAll(table, scorer, ui);
+        RecalculateAll(view, scorer, ui);
     }
 }
 BENCHMARK(BM_RecalculateAll)->Unit(benchmark::kMillisecond);
@@ -91,11 +90,9 @@ void BM_ExportTextFile(benchmark::State& state) {
     ResultTable table;
     ImportCsvFile(table, File().Path(), Width);
     QTemporaryDir dir;
-    ExportRequest request;
-    request.columnList = AllColumnsList();
     const QString path = dir.filePath(u"export.csv"_s);
     for (auto _ : state) {
-        ExportFile(table, path, request);
+        SaveTable(table, path, SaveFormat::Csv);
     }
 }
 BENCHMARK(BM_ExportTextFile)->Unit(benchmark::kMillisecond);
@@ -105,12 +102,9 @@ void BM_ExportSpreadsheet(benchmark::State& state) {
     ResultTable table;
     ImportCsvFile(table, File().Path(), Width);
     QTemporaryDir dir;
-    ExportRequest request;
-    request.format = ExportFormat::Spreadsheet;
-    request.columnList = AllColumnsList();
     const QString path = dir.filePath(u"export.xls"_s);
     for (auto _ : state) {
-        ExportFile(table, path, request);
+        SaveTable(table, path, SaveFormat::Xls);
     }
     state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / 1e6;
 }

@@ -5,7 +5,6 @@
 #include "formats/FilFormat.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
-#include "table/TableJournal.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -17,17 +16,23 @@ using namespace vastrel::bench;
 
 namespace {
 
+// A change taken back and done again, as undo and redo do.
+void UndoAndRedo(ResultTable& table, Change& change) {
+    change.Invert();
+    table.Apply(change);
+    change.Invert();
+    table.Apply(change);
+}
+
 void BM_UndoRedoFullRecalculation(benchmark::State& state) {
     Competition c;
-    TableJournal journal;
-    c.table.RecordInto(&journal);
+    c.table.BeginChange();
     c.Recalculate();
-    c.table.RecordInto(nullptr);
+    Change change = c.table.EndChange();
     for (auto _ : state) {
-        journal.Undo(c.table);
-        journal.Redo(c.table);
+        UndoAndRedo(c.table, change);
     }
-    state.counters["journal_MB"] = static_cast<double>(journal.Bytes()) / (1024.0 * 1024.0);
+    state.counters["change_MB"] = static_cast<double>(change.Bytes()) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_UndoRedoFullRecalculation)->Unit(benchmark::kMillisecond);
 
@@ -35,18 +40,17 @@ void BM_UndoRedoDeleting10000Rows(benchmark::State& state) {
     ResultTable table;
     FillTable(table);
     table.LockUpdate(false);
+    std::vector<int> rows;
     for (int row = 1; row <= 10000; ++row) {
-        table.SetRowSelected(row * 3, true);
+        rows.push_back(row * 3);
     }
-    TableJournal journal;
-    table.RecordInto(&journal);
-    table.DeleteSelectedRows();
-    table.RecordInto(nullptr);
+    table.BeginChange();
+    table.RemoveRows(rows);
+    Change change = table.EndChange();
     for (auto _ : state) {
-        journal.Undo(table);
-        journal.Redo(table);
+        UndoAndRedo(table, change);
     }
-    state.counters["journal_MB"] = static_cast<double>(journal.Bytes()) / (1024.0 * 1024.0);
+    state.counters["change_MB"] = static_cast<double>(change.Bytes()) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_UndoRedoDeleting10000Rows)->Unit(benchmark::kMillisecond);
 

@@ -5,7 +5,7 @@
 // the process's resident memory, in a process of its own.
 #include "BenchData.h"
 #include "app/Places.h"
-#include "formats/ExportFile.h"
+#include "formats/FileFormats.h"
 #include "gui/QtToolbar.h"
 #include "gui/ResultGrid.h"
 #include "gui/frmVastrel.h"
@@ -64,9 +64,7 @@ struct Session {
             table.AddRow(CompetitorRow(i));
         }
         file = dir.filePath(u"Wettkampf.csv"_s);
-        ExportRequest request;
-        request.columnList = AllColumnsList();
-        ExportFile(table, file, request);
+        SaveTable(table, file, SaveFormat::Csv);
         window = std::make_unique<frmVastrel>(
             WindowServices{PlacesIn(dir.path()), &ui, nullptr, &remembered, kNoAutosave});
         window->resize(1366, 768);
@@ -238,12 +236,12 @@ BENCHMARK(BM_CellEdit)->Unit(benchmark::kMillisecond);
 
 void BM_Delete1000Rows(benchmark::State& state) {
     Session& s = TheSession();
-    ResultTable& table = s.window->Table();
+    TableView& view = s.window->View();
     for (auto _ : state) {
         state.PauseTiming();
-        table.ClearSelection();
+        view.ClearSelection();
         for (int row = 1; row <= 1000; ++row) {
-            table.SetRowSelected(row * 7, true);
+            view.SetRowSelected(row * 7, true);
         }
         state.ResumeTiming();
         s.Choose(u"btnBeLö");

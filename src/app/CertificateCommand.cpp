@@ -10,6 +10,7 @@
 #include "system/FileHelpers.h"
 #include "system/TextEncoding.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,8 +69,9 @@ QString CertificateBaseName(const QString& name) {
 namespace {
 
 // The certificates of the run as one PDF, from the HTML template beside the RTF one.
-QStringList WriteCertificatesPdf(ResultTable& table, Ui& ui, const MainWindowState& state,
+QStringList WriteCertificatesPdf(const TableView& view, Ui& ui, const MainWindowState& state,
                                  const QString& templatePath, const QString& folder, PdfOutput& pdf) {
+    const ResultTable& table = view.Table();
     const auto fail = [&](const QString& description) {
         ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
         ui.MessageBox(u"Fehler: "_s + description, u"Vastrel"_s, MessageButtons::Ok,
@@ -88,7 +90,7 @@ QStringList WriteCertificatesPdf(ResultTable& table, Ui& ui, const MainWindowSta
     const std::vector<int> places = PlacesByPoints(table, PlacePointsKey(scope));
     QStringList pages;
     for (int row = 1; row <= table.RowCount(); ++row) {
-        if (table.RowSelected(row)) {
+        if (view.RowSelected(row)) {
             pages << FillCertificate(document, table, row, scope, places[static_cast<std::size_t>(row - 1)],
                                      Markup::Html);
         }
@@ -114,8 +116,9 @@ QStringList WriteCertificatesPdf(ResultTable& table, Ui& ui, const MainWindowSta
 
 } // namespace
 
-QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
+QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& state,
                               const QString& templatePath, const QString& defaultFolder, PdfOutput* pdf) {
+    ResultTable& table = view.Table();
     if (table.RowCount() == 0) {
         return {};
     }
@@ -126,7 +129,7 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
         return {}; // cancelled: nothing written, nothing shown
     }
     if (state.certificatesPdf && pdf) {
-        return WriteCertificatesPdf(table, ui, state, templatePath, *folder, *pdf);
+        return WriteCertificatesPdf(view, ui, state, templatePath, *folder, *pdf);
     }
     const auto fail = [&](const QString& description) {
         ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
@@ -143,7 +146,7 @@ QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState&
     QSet<QString> used;
     const int rowCount = table.RowCount();
     for (int row = 1; row <= rowCount; ++row) {
-        if (!table.RowSelected(row)) {
+        if (!view.RowSelected(row)) {
             continue;
         }
         ui.ProcessPendingEvents();

@@ -8,7 +8,7 @@
 namespace vastrel {
 
 class PdfOutput;
-class ResultTable;
+class TableView;
 class Ui;
 struct MainWindowState;
 
@@ -26,7 +26,7 @@ CertificateScope CertificateScopeOf(const QString& variant);
 // already there is never replaced: the certificate gets "_2", "_3". Answers the files written.
 // With the option "als eine PDF-Datei" (and a PDF writer) the run is one PDF, "Urkunden.pdf",
 // from the HTML template beside the RTF one.
-QStringList WriteCertificates(ResultTable& table, Ui& ui, const MainWindowState& state,
+QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& state,
                               const QString& templatePath, const QString& defaultFolder,
                               PdfOutput* pdf = nullptr);
 

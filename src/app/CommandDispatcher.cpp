@@ -9,6 +9,7 @@
 #include "app/UndoStack.h"
 #include "app/ViewCommands.h"
 #include "app/WebHelp.h"
+#include "formats/FileFormats.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
 #include "ports/Toolbar.h"
@@ -19,6 +20,7 @@
 #include "system/StartProgram.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QFileInfo>
 
@@ -28,12 +30,12 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-CommandDispatcher::CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar,
+CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, Toolbar& toolbar,
                                      MainWindowState& state, const Places& places, MainWindowPort* window,
                                      Settings* remembered, PdfOutput* pdf, UndoStack* undo)
-    : table_(table), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state), places_(places),
-      database_(table, ui, toolbar, state, places.fileDialogFolder, remembered), window_(window), pdf_(pdf),
-      undo_(undo) {
+    : view_(view), table_(view.Table()), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
+      places_(places), database_(view, ui, toolbar, state, places.fileDialogFolder, remembered),
+      window_(window), pdf_(pdf), undo_(undo) {
     if (undo_) {
         undo_->OnChange([this] { ShowUndoItems(); });
     }
@@ -51,19 +53,19 @@ void CommandDispatcher::ShowUndoItems() {
     toolbar_.SetItemEnabled(QString::fromUtf16(keys::kRedo), canRedo);
 }
 
-void CommandDispatcher::MarkCleanWhenSaved(int writesBefore) {
-    if (undo_ && state_.fileWrites != writesBefore) {
+void CommandDispatcher::MarkClean(bool saved) {
+    if (undo_ && saved) {
         undo_->SetClean();
     }
 }
 
 void CommandDispatcher::OpenFile(const QString& path) {
-    const int saved = state_.fileWrites;
+    bool opened = false;
     {
         UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kOpen)));
-        database_.OpenFile(path, QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+        opened = database_.OpenFile(path, FormatOfPath(path) == SaveFormat::Fil);
     }
-    MarkCleanWhenSaved(saved);
+    MarkClean(opened);
     table_.Refresh();
 }
 
@@ -109,9 +111,9 @@ bool CommandDispatcher::CloseRequested() {
 void CommandDispatcher::RowMenuItemClick(int index) {
     UndoStep step(undo_, index == 0 ? u"Zeile löschen"_s : u"Neue Datenzeile hinzufügen"_s);
     if (index == 0) {
-        table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
+        DeleteSelectedRows(view_, ui_);
     } else if (index == 2) {
-        AddRowFromContextMenu(table_);
+        AddRowFromContextMenu(view_);
     }
 }
 
@@ -133,21 +135,20 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     if (changesData) {
         step.emplace(undo_, ItemCaption(itemKey));
     }
-    const int saved = state_.fileWrites;
     if (buttonKey == keys::kDatabase) {
         if (itemKey == keys::kDatabaseEnd) {
             if (EndAfterQuestion()) {
                 return;
             }
         } else {
-            DatabaseItem(itemKey);
+            const bool saved = DatabaseItem(itemKey);
             step.reset(); // the open's step ends before the table counts as saved
-            MarkCleanWhenSaved(saved);
+            MarkClean(saved);
         }
     } else if (buttonKey == keys::kView) {
         ShowDayView(table_, state_, ui_, itemKey);
     } else if (buttonKey == keys::kSort) {
-        SortTable(table_, ui_, itemKey);
+        SortTable(view_, ui_, itemKey);
     } else if (buttonKey == keys::kPrint) {
         PrintItem(itemKey);
     } else if (buttonKey == keys::kEdit) {
@@ -159,7 +160,7 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
             toolbar_.SetItemChecked(itemKey, state_.certificatesPdf);
         } else {
             state_.certificateVariant = itemKey;
-            WriteCertificates(table_, ui_, state_,
+            WriteCertificates(view_, ui_, state_,
                               CertificateTemplatePath(places_, state_.certificateTemplate),
                               places_.certificateFolder, pdf_);
         }
@@ -168,14 +169,14 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     toolbar_.SetEnabled(true);
 }
 
-void CommandDispatcher::DatabaseItem(const QString& itemKey) {
+bool CommandDispatcher::DatabaseItem(const QString& itemKey) {
     if (itemKey == keys::kOpen) {
-        database_.OpenDatabase();
-    } else if (itemKey == keys::kSave) {
-        database_.SaveDatabase();
-    } else if (itemKey == keys::kSaveAs) {
-        database_.SaveDatabaseAs();
+        return database_.OpenDatabase();
     }
+    if (itemKey == keys::kSave) {
+        return database_.SaveDatabase();
+    }
+    return itemKey == keys::kSaveAs && database_.SaveDatabaseAs();
 }
 
 void CommandDispatcher::EditItem(const QString& itemKey) {
@@ -184,13 +185,13 @@ void CommandDispatcher::EditItem(const QString& itemKey) {
     } else if (itemKey == keys::kAgeFactorsWithout) {
         AssignAgeFactorsAndAsk(false);
     } else if (itemKey == keys::kRecalculate) {
-        RecalculateAll(table_, scorer_, ui_);
+        RecalculateAll(view_, scorer_, ui_);
     } else if (itemKey == keys::kAppendRow) {
-        AppendEmptyRow(table_);
+        AppendEmptyRow(table_, view_);
     } else if (itemKey == keys::kDeleteRows) {
-        table_.DeleteSelectedRows(); // the table asks first, through ConfirmRowsDelete
+        DeleteSelectedRows(view_, ui_);
     } else if (itemKey == keys::kClearRunData) {
-        ClearRunData(table_, ui_);
+        ClearRunData(view_, ui_);
     }
 }
 
@@ -201,14 +202,12 @@ void CommandDispatcher::PrintItem(const QString& itemKey) {
     }
     if (itemKey == keys::kPrintAll) {
         table_.LockUpdate(true);
-        for (int row = 1; row <= table_.RowCount(); ++row) {
-            table_.SetRowSelected(row, true);
-        }
+        view_.SelectRows(1, table_.RowCount());
         table_.LockUpdate(false);
     } else if (itemKey != keys::kPrintSelection) {
         return;
     }
-    PrintReport(table_, ui_, state_, places_.reportFolder);
+    PrintReport(view_, ui_, state_, places_.reportFolder);
 }
 
 void CommandDispatcher::ToolbarNotice() {
@@ -217,11 +216,11 @@ void CommandDispatcher::ToolbarNotice() {
 }
 
 void CommandDispatcher::AssignAgeFactorsAndAsk(bool withAgeClasses) {
-    AssignAgeFactors(table_, ui_, withAgeClasses);
+    AssignAgeFactors(view_, ui_, withAgeClasses);
     const MessageAnswer answer = ui_.MessageBox(RecalculationQuestion(withAgeClasses), u"Vastrel"_s,
                                                 MessageButtons::YesNo, MessageIcon::Question);
     if (answer == MessageAnswer::Yes) {
-        RecalculateAll(table_, scorer_, ui_);
+        RecalculateAll(view_, scorer_, ui_);
     }
 }
 

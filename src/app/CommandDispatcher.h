@@ -13,6 +13,7 @@ class UndoStack;
 class Settings;
 class ResultTable;
 class Scorer;
+class TableView;
 class Toolbar;
 class Ui;
 struct MainWindowState;
@@ -21,7 +22,7 @@ struct MainWindowState;
 // second click cannot start another before the first has returned.
 class CommandDispatcher {
 public:
-    CommandDispatcher(ResultTable& table, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
+    CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, Toolbar& toolbar, MainWindowState& state,
                       const Places& places, MainWindowPort* window = nullptr, Settings* remembered = nullptr,
                       PdfOutput* pdf = nullptr, UndoStack* undo = nullptr);
 
@@ -50,14 +51,15 @@ public:
 
 private:
     void AssignAgeFactorsAndAsk(bool withAgeClasses);
-    void DatabaseItem(const QString& itemKey);
+    bool DatabaseItem(const QString& itemKey); // whether the table was opened or saved
     void EditItem(const QString& itemKey);
     void PrintItem(const QString& itemKey);
     // Ends the program when the end question says so; answers whether it ended.
     bool EndAfterQuestion();
-    // A save or an open makes the table's state the clean one.
-    void MarkCleanWhenSaved(int writesBefore);
+    // A save or an open that succeeded makes the table's state the clean one.
+    void MarkClean(bool saved);
 
+    TableView& view_;
     ResultTable& table_;
     Scorer& scorer_;
     Ui& ui_;

@@ -1,8 +1,8 @@
 #include "app/DatabaseCommands.h"
 
 #include "app/CommandKeys.h"
-#include "formats/ExportFile.h"
 #include "formats/FilFormat.h"
+#include "formats/FileFormats.h"
 #include "formats/TextImport.h"
 #include "ports/MainWindowState.h"
 #include "ports/Settings.h"
@@ -10,6 +10,7 @@
 #include "ports/Ui.h"
 #include "system/FileHelpers.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,30 +19,10 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-namespace {
-
-QString ExtensionOf(SaveFormat format) {
-    switch (format) {
-    case SaveFormat::Fil:
-        return u"fil"_s;
-    case SaveFormat::Csv:
-        return u"csv"_s;
-    case SaveFormat::Xls:
-        return u"xls"_s;
-    case SaveFormat::Xlsx:
-        return u"xlsx"_s;
-    case SaveFormat::None:
-        break;
-    }
-    return {};
-}
-
-} // namespace
-
-DatabaseCommands::DatabaseCommands(ResultTable& table, Ui& ui, Toolbar& toolbar, MainWindowState& state,
+DatabaseCommands::DatabaseCommands(TableView& view, Ui& ui, Toolbar& toolbar, MainWindowState& state,
                                    const QString& dialogFolder, Settings* remembered)
-    : table_(table), ui_(ui), toolbar_(toolbar), state_(state), dialogFolder_(dialogFolder),
-      remembered_(remembered) {}
+    : view_(view), table_(view.Table()), ui_(ui), toolbar_(toolbar), state_(state),
+      dialogFolder_(dialogFolder), remembered_(remembered) {}
 
 namespace {
 const QString kLastFolderKey = u"files/lastFolder"_s;
@@ -59,37 +40,26 @@ void DatabaseCommands::RememberFolder(const QString& path) {
     }
 }
 
-QString DatabaseCommands::SaveFilter() {
-    // The workbook of today's spreadsheets after the three formats organisers have always had.
-    return u"fil-Datei (*.fil)|*.fil|csv-Datei (*.csv)|*.csv|Excel-Datei (*.xls)|*.xls|xlsx-Datei (*.xlsx)|*.xlsx|"_s;
-}
-
-// The own format can be opened too, after the semicolon text the organisers know.
-QString DatabaseCommands::OpenFilter() {
-    return u"csv-Datei (*.csv)|*.csv|fil-Datei (*.fil)|*.fil|"_s;
-}
-
 void DatabaseCommands::ShowSaveCaption() {
     toolbar_.SetItemCaption(QString::fromUtf16(keys::kSave),
                             u"speichern [%1]"_s.arg(ExtensionOf(state_.saveFormat)));
 }
 
-void DatabaseCommands::OpenDatabase() {
+bool DatabaseCommands::OpenDatabase() {
     const FileDialogResult chosen =
         ui_.OpenFileDialog({u"Datenbank öffnen"_s, OpenFilter(), 1, DialogFolder(), QString()});
     if (chosen.path.isEmpty()) {
-        return;
+        return false;
     }
     RememberFolder(chosen.path);
-    OpenFile(chosen.path, chosen.filterIndex == 2 ||
-                              QFileInfo(chosen.path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0);
+    return OpenFile(chosen.path, chosen.filterIndex == 2 || FormatOfPath(chosen.path) == SaveFormat::Fil);
 }
 
-void DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
+bool DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
     if (table_.RowCount() >= 2 &&
         ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
                        MessageButtons::YesNoDefaultNo, MessageIcon::Question) != MessageAnswer::Yes) {
-        return;
+        return false;
     }
     ui_.SetStatusText(StatusPanel::File, path.trimmed() + u" geladen  "_s);
     ui_.ProcessPendingEvents();
@@ -104,24 +74,23 @@ void DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
     if (!loaded) {
         ui_.MessageBox(report.error, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         ui_.SetStatusText(StatusPanel::File, QString()); // nothing was loaded after all
-        return;
+        return false;
     }
     // "speichern" writes back to the file that was opened, never to an earlier one.
     state_.saveFileName = path;
     state_.saveFormat = ownFormat ? SaveFormat::Fil : SaveFormat::Csv;
     state_.openedFile = path;
-    table_.SetCurrentRow(1); // the cursor on the first competitor, where the window shows it
-    ++state_.fileWrites;
+    view_.SetCurrentRow(1); // the cursor on the first competitor, where the window shows it
     ShowSaveCaption();
+    return true;
 }
 
-void DatabaseCommands::SaveDatabase() {
+bool DatabaseCommands::SaveDatabase() {
     if (state_.saveFileName.isEmpty()) {
-        SaveDatabaseAs();
-        return;
+        return SaveDatabaseAs();
     }
     ShowSaveCaption();
-    WriteTable();
+    return WriteTable();
 }
 
 bool DatabaseCommands::SaveDatabaseAs() {
@@ -153,32 +122,13 @@ bool DatabaseCommands::SaveDatabaseAs() {
 
 bool DatabaseCommands::WriteTable() {
     QString error;
-    bool written = false;
-    switch (state_.saveFormat) {
-    case SaveFormat::Fil:
-        written = SaveFil(table_, state_.saveFileName, &error);
-        break;
-    case SaveFormat::Csv:
-    case SaveFormat::Xls:
-    case SaveFormat::Xlsx: {
-        ExportRequest request;
-        request.format = state_.saveFormat == SaveFormat::Csv   ? ExportFormat::Text
-                         : state_.saveFormat == SaveFormat::Xls ? ExportFormat::Spreadsheet
-                                                                : ExportFormat::Workbook;
-        request.columnList = AllColumnsList();
-        written = ExportFile(table_, state_.saveFileName, request, &error);
-        break;
-    }
-    case SaveFormat::None:
-        return false;
-    }
+    const bool written = SaveTable(table_, state_.saveFileName, state_.saveFormat, &error);
     if (!written) {
         ui_.MessageBox(error, u"Datenbank speichern"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
     ui_.SetStatusText(StatusPanel::File, state_.saveFileName + u" gespeichert  "_s);
     state_.openedFile = state_.saveFileName;
-    ++state_.fileWrites;
     return true;
 }
 

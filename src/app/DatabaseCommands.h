@@ -6,28 +6,26 @@ namespace vastrel {
 
 class ResultTable;
 class Settings;
+class TableView;
 class Toolbar;
 class Ui;
 struct MainWindowState;
 
-// "öffnen", "speichern" and "speichern unter" of the "Datenbank" menu.
+// "öffnen", "speichern" and "speichern unter" of the "Datenbank" menu. Each answers whether the
+// table was opened or written.
 class DatabaseCommands {
 public:
     // The file dialogs start in the folder last used, the first time in dialogFolder; `remembered`
     // keeps that folder for the next run.
-    DatabaseCommands(ResultTable& table, Ui& ui, Toolbar& toolbar, MainWindowState& state,
+    DatabaseCommands(TableView& view, Ui& ui, Toolbar& toolbar, MainWindowState& state,
                      const QString& dialogFolder, Settings* remembered = nullptr);
 
-    void OpenDatabase();
+    bool OpenDatabase();
     // Opens the file as "öffnen" does after its dialog: the question before the table is
     // replaced, the file named in the status bar; the file becomes the target of "speichern".
-    void OpenFile(const QString& path, bool ownFormat);
-    void SaveDatabase();
-    // Answers whether the table was written.
+    bool OpenFile(const QString& path, bool ownFormat);
+    bool SaveDatabase();
     bool SaveDatabaseAs();
-
-    static QString SaveFilter();
-    static QString OpenFilter();
 
 private:
     bool WriteTable();
@@ -35,6 +33,7 @@ private:
     QString DialogFolder() const;
     void RememberFolder(const QString& path);
 
+    TableView& view_;
     ResultTable& table_;
     Ui& ui_;
     Toolbar& toolbar_;

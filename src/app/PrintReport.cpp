@@ -6,6 +6,7 @@
 #include "scoring/Ranking.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 
@@ -28,7 +29,7 @@ bool DeleteReportFiles(const QString& reportFolder) {
 }
 
 // The table as the report sees it, for as long as it lives: the short report's columns hidden,
-// the titles and report settings set; each column gets back the visibility it had.
+// the layout value of the report; each column gets back the visibility it had.
 class ReportLayout {
 public:
     ReportLayout(ResultTable& table, const MainWindowState& state) : table_(table), hide_(state.shortPrint) {
@@ -38,10 +39,7 @@ public:
                 table.SetVisible(kShortReportLeftOutKeys[i], false);
             }
         }
-        table.SetReportTitle(state.baseCaption);
-        table.SetReportCaption(table.Caption());
-        table.SetReportOptionA(true);
-        table.SetReportOptionB(true);
+        titles_ = {state.baseCaption, table.Caption()};
         table.SetLayoutValue(0);
         // The places of the points the list shows: the day's sum in a day view, else the total.
         const QStringView placesBy =
@@ -61,9 +59,11 @@ public:
     ReportLayout(const ReportLayout&) = delete;
     ReportLayout& operator=(const ReportLayout&) = delete;
     const std::vector<int>& Places() const { return places_; }
+    const ReportTitles& Titles() const { return titles_; }
 
 private:
     ResultTable& table_;
+    ReportTitles titles_;
     bool hide_;
     std::array<bool, kShortReportLeftOutKeys.size()> wasVisible_{};
     std::vector<int> places_;
@@ -71,30 +71,29 @@ private:
 
 } // namespace
 
-QString BuildReportPage(ResultTable& table, const MainWindowState& state) {
-    const ReportLayout layout(table, state);
-    return ReportHtml(table, layout.Places());
+QString BuildReportPage(TableView& view, const MainWindowState& state) {
+    const ReportLayout layout(view.Table(), state);
+    return ReportHtml(view, layout.Places(), layout.Titles());
 }
 
 void CleanReportFolder(const QString& reportFolder) {
     DeleteReportFiles(reportFolder);
 }
 
-void PrintReport(ResultTable& table, Ui& ui, const MainWindowState& state, const QString& reportFolder) {
-    if (DeleteReportFiles(reportFolder)) {
-        table.ResetReport();
-    }
+void PrintReport(TableView& view, Ui& ui, const MainWindowState& state, const QString& reportFolder) {
+    ResultTable& table = view.Table();
+    DeleteReportFiles(reportFolder);
     table.LockUpdate(true);
     {
         const ReportLayout layout(table, state);
         QDir().mkpath(reportFolder);
         const QString page = reportFolder + u"/report.htm"_s;
-        if (WriteReport(table, layout.Places(), page)) {
+        if (WriteReport(view, layout.Places(), layout.Titles(), page)) {
             ui.ShowReport(page);
         }
     }
     table.Refresh();
-    table.SetCurrentRow(1);
+    view.SetCurrentRow(1);
     table.LockUpdate(false);
 }
 

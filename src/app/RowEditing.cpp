@@ -4,6 +4,9 @@
 #include "ports/Ui.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,49 +21,67 @@ bool AskDelete(Ui& ui, const QString& question) {
            MessageAnswer::Yes;
 }
 
-QString SelectedRowsQuestion(const ResultTable& table, const QString& lastLine) {
-    return u"Achtung!\r\nEs sind "_s + QString::number(table.SelectedRowCount()) +
+QString SelectedRowsQuestion(const TableView& view, const QString& lastLine) {
+    return u"Achtung!\r\nEs sind "_s + QString::number(view.SelectedRowCount()) +
            u" Datensätze selektiert.\r\n\r\n"_s + lastLine;
 }
 
 } // namespace
 
-void ConfirmRowsDelete(ResultTable& table, Ui& ui, int row, bool& cancel) {
+void ConfirmRowsDelete(const TableView& view, Ui& ui, int row, bool& cancel) {
     const QString question = row != 0
                                  ? u"Zeile "_s + QString::number(row) + u" löschen?"_s
-                                 : SelectedRowsQuestion(table, u"Alle selektierten Datenzeilen löschen?"_s);
+                                 : SelectedRowsQuestion(view, u"Alle selektierten Datenzeilen löschen?"_s);
     if (!AskDelete(ui, question)) {
         cancel = true;
     }
 }
 
-void ClearRunData(ResultTable& table, Ui& ui) {
-    if (!AskDelete(ui, SelectedRowsQuestion(table, u"Alle selektierten Laufdaten löschen?"_s))) {
+bool DeleteSelectedRows(TableView& view, Ui& ui) {
+    std::vector<int> doomed = view.SelectedRows();
+    // Without a selection the row under the cursor is the one meant.
+    if (doomed.empty() && view.CurrentRow() > 0) {
+        doomed.push_back(view.CurrentRow());
+    }
+    if (doomed.empty()) {
+        return false;
+    }
+    bool cancel = false;
+    ConfirmRowsDelete(view, ui, doomed.size() == 1 ? doomed.front() : 0, cancel);
+    if (cancel) {
+        return false;
+    }
+    ResultTable& table = view.Table();
+    table.RemoveRows(doomed);
+    view.ClearSelection();
+    view.SetCurrentRow(std::min(doomed.front(), table.RowCount()));
+    return true;
+}
+
+void ClearRunData(TableView& view, Ui& ui) {
+    if (!AskDelete(ui, SelectedRowsQuestion(view, u"Alle selektierten Laufdaten löschen?"_s))) {
         return;
     }
     ui.SetStatusText(StatusPanel::Progress, u"Lösche Daten! Bitte warten!  "_s);
     ui.SetBusy(true);
     ui.ProcessPendingEvents();
+    ResultTable& table = view.Table();
     table.LockUpdate(true);
-    const int firstRunDataColumn = table.ColumnNumber(kFirstRunDataKey);
-    for (int row = 1; row <= table.RowCount(); ++row) {
-        if (!table.RowSelected(row)) {
-            continue;
-        }
-        for (int column = firstRunDataColumn; column <= table.ColumnCount(); ++column) {
-            table.SetCellText(row, column, QString());
+    const int personColumns = table.ColumnNumber(kFirstRunDataKey) - 1;
+    for (int row : view.SelectedRows()) {
+        const RowCells person = table.Cells(row).Left(static_cast<std::size_t>(personColumns));
+        if (!(person == table.Cells(row))) {
+            table.StoreCells(row, person);
         }
     }
     table.LockUpdate(false);
-    table.Refresh();
     ui.SetStatusText(StatusPanel::Progress, u"Löschung abgeschlossen!  "_s);
     ui.SetBusy(false);
     ui.ProcessPendingEvents();
 }
 
-void AddRowFromContextMenu(ResultTable& table) {
-    table.AddRow(QString());
-    table.SetCurrentRow(table.RowCount());
+void AddRowFromContextMenu(TableView& view) {
+    view.SetCurrentRow(view.Table().AddRow(QString()));
 }
 
 void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui) {
@@ -73,28 +94,29 @@ void EnterEventName(ResultTable& table, MainWindowState& state, Ui& ui) {
     state.baseCaption = *name;
 }
 
-void SortByHeader(ResultTable& table, int column) {
+void SortByHeader(TableView& view, int column) {
+    ResultTable& table = view.Table();
     const SortDirection direction =
         table.SortOrder().contains(u"DESC"_s) ? SortDirection::Ascending : SortDirection::Descending;
     table.SortBy(table.Key(column), direction);
-    table.SetCurrentRow(1);
+    view.SetCurrentRow(1);
 }
 
-void SearchRow(ResultTable& table, int& number) {
-    if (table.SearchText().isEmpty()) {
+void SearchRow(TableView& view, int& number) {
+    if (view.SearchText().isEmpty()) {
         return;
     }
-    const int row = table.FindRow(table.SearchText() + u'*', number);
+    const int row = view.FindRow(view.SearchText() + u'*', number);
     if (row > 0) {
-        table.SetCurrentRow(row);
+        view.SetCurrentRow(row);
         // The hit stands out: it is the one selected row.
-        table.ClearSelection();
-        table.SetRowSelected(row, true);
+        view.ClearSelection();
+        view.SetRowSelected(row, true);
     }
 }
 
-void GuardRowAction(const ResultTable& table, int row, bool& cancel) {
-    if (table.SelectedRowCount() != 0 && !table.RowSelected(row)) {
+void GuardRowAction(const TableView& view, int row, bool& cancel) {
+    if (view.SelectedRowCount() != 0 && !view.RowSelected(row)) {
         cancel = true;
     }
 }

@@ -7,6 +7,7 @@
 #include "table/ColumnModel.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <array>
 #include <optional>
@@ -82,7 +83,8 @@ void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QStri
     table.Refresh();
 }
 
-void SortTable(ResultTable& table, Ui& ui, const QString& itemKey) {
+void SortTable(TableView& view, Ui& ui, const QString& itemKey) {
+    ResultTable& table = view.Table();
     for (const SortOrderDefinition& order : kSortOrders) {
         if (itemKey != QStringView(order.itemKey)) {
             continue;
@@ -95,7 +97,7 @@ void SortTable(ResultTable& table, Ui& ui, const QString& itemKey) {
         table.SortBy(QString::fromUtf16(order.keys), direction);
         table.LockUpdate(false);
         table.Refresh();
-        table.SetCurrentRow(1);
+        view.SetCurrentRow(1);
         ui.ProcessPendingEvents();
         return;
     }

@@ -5,6 +5,7 @@
 namespace vastrel {
 
 class ResultTable;
+class TableView;
 class Toolbar;
 class Ui;
 struct MainWindowState;
@@ -14,7 +15,7 @@ struct MainWindowState;
 void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QString& itemKey);
 
 // "Sortierung": one of the six fixed orders; the same order chosen again reverses it.
-void SortTable(ResultTable& table, Ui& ui, const QString& itemKey);
+void SortTable(TableView& view, Ui& ui, const QString& itemKey);
 
 // "Kurzdruck": whether the report leaves out the personal columns.
 void ToggleShortPrint(Toolbar& toolbar, MainWindowState& state);

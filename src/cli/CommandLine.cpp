@@ -6,8 +6,8 @@
 #include "app/PrintReport.h"
 #include "app/ViewCommands.h"
 #include "cli/ConsoleUi.h"
-#include "formats/ExportFile.h"
 #include "formats/FilFormat.h"
+#include "formats/FileFormats.h"
 #include "formats/TextImport.h"
 #include "ports/MainWindowState.h"
 #include "print/PdfDocuments.h"
@@ -16,6 +16,7 @@
 #include "scoring/Scorer.h"
 #include "system/FileHelpers.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -120,7 +121,7 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
 bool Load(ResultTable& table, const QString& path, ConsoleUi& ui) {
     ImportReport report;
     const bool read =
-        QFileInfo(path).suffix().compare(u"fil"_s, Qt::CaseInsensitive) == 0
+        FormatOfPath(path) == SaveFormat::Fil
             ? LoadFil(table, path, &report.error)
             : ImportCsvFile(
                   table, path, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &report);
@@ -142,28 +143,14 @@ int Finish(ConsoleUi& ui, bool written, const QString& error) {
 }
 
 int RunRecalc(const Call& call, ConsoleUi& ui, ResultTable& table) {
-    Scorer scorer(table, ui);
+    TableView view(table);
+    Scorer scorer(table, ui, &view);
     if (call.withAgeClasses) {
-        AssignAgeFactors(table, ui, *call.withAgeClasses);
+        AssignAgeFactors(view, ui, *call.withAgeClasses);
     }
-    RecalculateAll(table, scorer, ui);
-    const QString suffix = QFileInfo(call.output).suffix().toLower();
+    RecalculateAll(view, scorer, ui);
     QString error;
-    if (suffix == u"fil") {
-        return Finish(ui, SaveFil(table, call.output, &error), error);
-    }
-    ExportRequest request;
-    request.format = suffix == u"csv"   ? ExportFormat::Text
-                     : suffix == u"xls" ? ExportFormat::Spreadsheet
-                                        : ExportFormat::Workbook;
-    request.columnList = AllColumnsList();
-    return Finish(ui, ExportFile(table, call.output, request, &error), error);
-}
-
-void SelectAll(ResultTable& table) {
-    for (int row = 1; row <= table.RowCount(); ++row) {
-        table.SetRowSelected(row, true);
-    }
+    return Finish(ui, SaveTable(table, call.output, FormatOfPath(call.output), &error), error);
 }
 
 int RunReport(const Call& call, ConsoleUi& ui, ResultTable& table) {
@@ -172,11 +159,12 @@ int RunReport(const Call& call, ConsoleUi& ui, ResultTable& table) {
     state.shortPrint = call.shortReport;
     table.SetCaption(state.baseCaption);
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending); // best first in every run
+    TableView view(table);
     const std::array<const char16_t*, 5> views = {keys::kViewAll, keys::kViewDay1, keys::kViewDay2,
                                                   keys::kViewDay3, keys::kViewDay4};
     ShowDayView(table, state, ui, QString::fromUtf16(views[static_cast<std::size_t>(call.day)]));
-    SelectAll(table);
-    const QString html = BuildReportPage(table, state);
+    view.SelectRows(1, table.RowCount());
+    const QString html = BuildReportPage(view, state);
     QString error;
     const bool pdf = QFileInfo(call.output).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0;
     return Finish(ui,
@@ -193,12 +181,13 @@ int RunCertificates(const Call& call, ConsoleUi& ui, ResultTable& table) {
                                                      keys::kCertificateDay4};
     state.certificateVariant = QString::fromUtf16(variants[static_cast<std::size_t>(call.day)]);
     state.certificatesPdf = call.pdf;
-    SelectAll(table);
+    TableView view(table);
+    view.SelectRows(1, table.RowCount());
     QtPdfOutput pdf;
     const QString folder = call.output.endsWith(u'/') ? call.output : call.output + u'/';
     // The console answers the folder question with its default: the folder named on the call.
     const QStringList written = WriteCertificates(
-        table, ui, state, CertificateTemplatePath(PlatformPlaces(), u"\\Urkunde.rtf"_s), folder, &pdf);
+        view, ui, state, CertificateTemplatePath(PlatformPlaces(), u"\\Urkunde.rtf"_s), folder, &pdf);
     return written.isEmpty() && table.RowCount() > 0 ? kCliFileError
                                                      : (ui.MessageCount() > 0 ? kCliMessagesShown : kCliOk);
 }

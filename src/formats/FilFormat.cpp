@@ -124,6 +124,18 @@ const QStringList kRowColumns = {u"number"_s, u"flagged"_s, u"cells"_s};
 const QStringList kMetaKeys = {u"format"_s,     u"version"_s,      u"caption"_s,   u"search_caption"_s,
                                u"table_mode"_s, u"layout_value"_s, u"sort_order"_s};
 
+// The table's values as "vastrel_meta" keeps them, in the order of kMetaKeys.
+QStringList MetaValues(const TableValues& values) {
+    return {u"Vastrel"_s,         QString::number(kFilFormatVersion), values.caption,
+            values.searchCaption, QString::number(values.tableMode),  QString::number(values.layoutValue),
+            values.sortOrder};
+}
+
+TableValues ValuesOfMeta(const QHash<QString, QString>& meta) {
+    return {meta.value(u"caption"_s), meta.value(u"search_caption"_s), meta.value(u"table_mode"_s).toInt(),
+            meta.value(u"layout_value"_s).toInt(), meta.value(u"sort_order"_s)};
+}
+
 // A checksum over everything stored, fed the texts of the database in the order they are written,
 // so that a file changed on the way is never taken for the table.
 class ContentHash {
@@ -140,7 +152,7 @@ private:
     QCryptographicHash hash_{QCryptographicHash::Sha256};
 };
 
-QList<QVariant> ColumnValues(int number, const Column& col) {
+QList<QVariant> ColumnValues(int number, const Column& col, SortDirection direction) {
     return {QVariant(number),
             QVariant(col.key),
             QVariant(col.headerText),
@@ -154,7 +166,7 @@ QList<QVariant> ColumnValues(int number, const Column& col) {
             QVariant(col.visible ? 1 : 0),
             QVariant(col.width),
             QVariant(col.fixedWidth),
-            QVariant(static_cast<int>(col.sortDirection)),
+            QVariant(static_cast<int>(direction)), // read back from the sort order
             QVariant(col.sumColumnFlag ? 1 : 0),
             QVariant(col.pointsColumnFlag ? 1 : 0)};
 }
@@ -177,10 +189,7 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
         return false;
     }
     ContentHash hash;
-    const QStringList metaValues = {
-        u"Vastrel"_s,          QString::number(kFilFormatVersion), table.Caption(),
-        table.SearchCaption(), QString::number(table.TableMode()), QString::number(table.LayoutValue()),
-        table.SortOrder()};
+    const QStringList metaValues = MetaValues(table.Data().values);
     QSqlQuery insertMeta(db);
     insertMeta.prepare(u"INSERT INTO vastrel_meta (key, value) VALUES (?, ?)"_s);
     for (qsizetype i = 0; i < kMetaKeys.size(); ++i) {
@@ -195,7 +204,7 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
     insertColumn.prepare(
         u"INSERT INTO vastrel_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
     for (int c = 1; c <= table.ColumnCount(); ++c) {
-        for (const QVariant& v : ColumnValues(c, table.ColumnAt(c))) {
+        for (const QVariant& v : ColumnValues(c, table.ColumnAt(c), table.SortDirection(c))) {
             hash.Add(v.toString());
             insertColumn.addBindValue(v);
         }
@@ -224,13 +233,8 @@ bool WriteDatabase(const ResultTable& table, QSqlDatabase db) {
 }
 
 struct LoadedTable {
-    std::vector<Column> columns;
-    std::vector<std::pair<std::vector<QString>, QString>> rows; // cells, flagged columns
-    QString caption;
-    QString searchCaption;
-    QString sortOrder;
-    int tableMode = 1;
-    int layoutValue = 0;
+    TableData data;
+    std::vector<QString> flagged; // of each row, the flagged columns
 };
 
 // The three tables are real tables with the columns this program writes, and SQLite finds the
@@ -280,11 +284,7 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
     for (const QString& key : kMetaKeys) {
         hash.Add(meta.value(key));
     }
-    loaded.caption = meta.value(u"caption"_s);
-    loaded.searchCaption = meta.value(u"search_caption"_s);
-    loaded.sortOrder = meta.value(u"sort_order"_s);
-    loaded.tableMode = meta.value(u"table_mode"_s).toInt();
-    loaded.layoutValue = meta.value(u"layout_value"_s).toInt();
+    loaded.data.values = ValuesOfMeta(meta);
     if (!q.exec(u"SELECT * FROM vastrel_columns ORDER BY number"_s)) {
         return false;
     }
@@ -299,20 +299,17 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
                     q.value(7).toInt(), q.value(8).toInt(), q.value(9).toInt()};
         c.visible = q.value(10).toInt() != 0;
         c.width = q.value(11).toInt();
-        c.fixedWidth = q.value(12).toInt();
-        const int direction = q.value(13).toInt();
-        c.sortDirection =
-            direction >= 0 && direction <= 2 ? static_cast<SortDirection>(direction) : SortDirection::None;
+        c.fixedWidth = q.value(12).toInt(); // 13, the sort direction, follows from the sort order
         c.sumColumnFlag = q.value(14).toInt() != 0;
         c.pointsColumnFlag = q.value(15).toInt() != 0;
-        loaded.columns.push_back(c);
+        loaded.data.columns.push_back(c);
     }
     // The results table and no other: its 33 columns under their keys, in their order.
-    if (loaded.columns.size() != ResultColumns().size()) {
+    if (loaded.data.columns.size() != ResultColumns().size()) {
         return false;
     }
-    for (std::size_t i = 0; i < loaded.columns.size(); ++i) {
-        if (loaded.columns[i].key != QStringView(ResultColumns()[i].key)) {
+    for (std::size_t i = 0; i < loaded.data.columns.size(); ++i) {
+        if (loaded.data.columns[i].key != QStringView(ResultColumns()[i].key)) {
             return false;
         }
     }
@@ -320,7 +317,7 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
     if (!q.exec(u"SELECT * FROM vastrel_rows ORDER BY number"_s)) {
         return false;
     }
-    const int columns = static_cast<int>(loaded.columns.size());
+    const int columns = static_cast<int>(loaded.data.columns.size());
     while (q.next()) {
         const QString flagged = q.value(1).toString();
         const QString json = q.value(2).toString();
@@ -331,7 +328,14 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
         if (!cells) {
             return false;
         }
-        loaded.rows.emplace_back(std::move(*cells), flagged);
+        const std::vector<QStringView> fields(cells->begin(), cells->end());
+        Row row;
+        row.data.cells = RowCells(fields);
+        for (QStringView c : QStringView(flagged).tokenize(u',', Qt::SkipEmptyParts)) {
+            const int column = c.toInt();
+            row.data.flags |= column >= 1 && column <= columns ? std::uint64_t{1} << (column - 1) : 0;
+        }
+        loaded.data.rows.push_back(std::move(row));
     }
     if (q.lastError().isValid()) {
         return false;
@@ -409,26 +413,8 @@ bool LoadFil(ResultTable& table, const QString& path, QString* errorMessage) {
         }
     }
     table.LockUpdate(true);
-    table.SetTableMode(loaded.tableMode);
-    table.ClearTable(true);
-    for (const Column& c : loaded.columns) {
-        table.AddColumn(c);
-    }
-    std::vector<QStringView> views;
-    for (auto& [cells, flagged] : loaded.rows) {
-        views.assign(cells.begin(), cells.end());
-        const int row = table.AddRowFields(views);
-        cells = {};
-        for (QStringView c : QStringView(flagged).tokenize(u',', Qt::SkipEmptyParts)) {
-            table.SetCellFlag(row, c.toInt(), true);
-        }
-    }
-    table.RestoreSortOrder(loaded.sortOrder);
-    table.SetCaption(loaded.caption);
-    table.SetSearchCaption(loaded.searchCaption);
-    table.SetLayoutValue(loaded.layoutValue);
+    table.Replace(std::move(loaded.data));
     table.LockUpdate(false);
-    table.Refresh();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "system/FileHelpers.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 using namespace Qt::StringLiterals;
 
@@ -16,7 +17,8 @@ QString Cell(const QString& text, const Column& column, const char16_t* tag) {
 
 } // namespace
 
-QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
+QString ReportHtml(const TableView& view, const std::vector<int>& places, const ReportTitles& titles) {
+    const ResultTable& table = view.Table();
     QList<int> columns;
     for (int c = 1; c <= table.ColumnCount(); ++c) {
         if (table.Visible(c)) {
@@ -25,7 +27,7 @@ QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
     }
     QString html;
     html += u"<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"_s;
-    html += u"<title>%1</title>\n"_s.arg(table.ReportTitle().toHtmlEscaped());
+    html += u"<title>%1</title>\n"_s.arg(titles.title.toHtmlEscaped());
     html += u"<style>\n"
             u"@page { size: A4 landscape; margin: 12mm; }\n"
             u"body { font-family: sans-serif; font-size: 7pt; }\n"
@@ -35,8 +37,7 @@ QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
             u"th { background-color: #D8E4F8; }\n"
             u"th, td { border: 1px solid #8090A8; padding: 1px 3px; white-space: nowrap; }\n"
             u"</style>\n</head>\n<body>\n"_s;
-    html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(table.ReportTitle().toHtmlEscaped(),
-                                                table.ReportCaption().toHtmlEscaped());
+    html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(titles.title.toHtmlEscaped(), titles.caption.toHtmlEscaped());
     html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>"_s;
     html += u"<th align=\"center\" nowrap>Platz</th>"_s;
     for (int c : columns) {
@@ -44,7 +45,7 @@ QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
     }
     html += u"</tr>\n</thead>\n<tbody>\n"_s;
     for (int r = 1; r <= table.RowCount(); ++r) {
-        if (!table.RowSelected(r)) {
+        if (!view.RowSelected(r)) {
             continue;
         }
         html += u"<tr>"_s;
@@ -59,9 +60,9 @@ QString ReportHtml(const ResultTable& table, const std::vector<int>& places) {
     return html;
 }
 
-bool WriteReport(const ResultTable& table, const std::vector<int>& places, const QString& path,
-                 QString* errorMessage) {
-    return WriteFileAtomically(path, ReportHtml(table, places).toUtf8(), errorMessage);
+bool WriteReport(const TableView& view, const std::vector<int>& places, const ReportTitles& titles,
+                 const QString& path, QString* errorMessage) {
+    return WriteFileAtomically(path, ReportHtml(view, places, titles).toUtf8(), errorMessage);
 }
 
 } // namespace vastrel

@@ -21,15 +21,16 @@ namespace vastrel {
 
 namespace {
 
-void ApplyImportedColumnSettings(ResultTable& table) {
-    for (const char16_t* key : kSumCellKeys) {
-        table.SetSumColumnFlag(key, true);
-    }
-    for (const QString& key : PointsColumnKeys()) {
-        table.SetPointsColumnFlag(key, true);
-    }
-    for (const char16_t* key : kHiddenAtStartKeys) {
-        table.SetVisible(key, false);
+void ApplyImportedColumnSettings(std::vector<Column>& columns) {
+    const QStringList points = PointsColumnKeys();
+    for (Column& column : columns) {
+        const auto among = [&column](const auto& keys) {
+            return std::any_of(keys.begin(), keys.end(),
+                               [&column](const auto& key) { return column.key == key; });
+        };
+        column.sumColumnFlag = column.sumColumnFlag || among(kSumCellKeys);
+        column.pointsColumnFlag = column.pointsColumnFlag || points.contains(column.key);
+        column.visible = column.visible && !among(kHiddenAtStartKeys);
     }
 }
 
@@ -49,6 +50,12 @@ bool IsNormalisedName(QStringView name) {
         }
     }
     return true;
+}
+
+std::size_t ColumnIndex(const std::vector<Column>& columns, QStringView key) {
+    return static_cast<std::size_t>(
+        std::find_if(columns.begin(), columns.end(), [key](const Column& c) { return c.key == key; }) -
+        columns.begin());
 }
 
 bool IsAsciiDigit(QChar c) {
@@ -165,37 +172,34 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
         report->notice = ImportNotice(path, records);
     }
 
-    table.LockUpdate(true);
-    table.SetTableMode(1);
-    table.ClearTable(true);
-    AddResultColumns(table);
-    const int name = table.ColumnNumber(u"Name Vorname");
-    const int date = table.ColumnNumber(u"Datum");
-    std::array<int, kSumCellKeys.size()> sumCells{};
-    for (std::size_t i = 0; i < kSumCellKeys.size(); ++i) {
-        sumCells[i] = table.ColumnNumber(kSumCellKeys[i]);
-    }
+    TableData data;
+    data.columns = NewResultColumns();
+    data.values = table.Data().values;
+    data.values.tableMode = 1;
+    data.values.searchCaption = u"Suche:"_s;
+    data.values.sortOrder.clear();
+    const std::size_t name = ColumnIndex(data.columns, u"Name Vorname");
+    const std::size_t date = ColumnIndex(data.columns, u"Datum");
+    const std::uint64_t sumFlags = SumCellFlags();
+    data.rows.reserve(records.rows.size());
     for (RowCells& cells : records.rows) {
-        const int row = table.AddRowCells(std::move(cells));
-        for (int column : sumCells) {
-            table.SetCellFlag(row, column, true);
+        if (!IsNormalisedName(cells.At(name))) {
+            cells = cells.With(name, NormaliseName(cells.At(name).toString()));
         }
-        if (!IsNormalisedName(table.CellView(row, name))) {
-            table.SetCellText(row, name, NormaliseName(table.CellText(row, name)));
+        if (cells.At(date).size() > 4) {
+            cells = cells.With(date, YearOfDate(cells.At(date).toString()));
         }
-        if (table.CellView(row, date).size() > 4) {
-            table.SetCellText(row, date, YearOfDate(table.CellText(row, date)));
-        }
+        data.rows.push_back(Row{0, {std::move(cells), sumFlags}});
     }
     if (records.hasHeaderLine) {
-        ApplyImportedColumnSettings(table);
+        ApplyImportedColumnSettings(data.columns);
     }
     records = {};
     ReturnFreedMemoryToSystem();
+    table.LockUpdate(true);
+    table.Replace(std::move(data));
     SetColumnWidths(table, textWidth);
-    table.SetSearchCaption(u"Suche:"_s);
     table.LockUpdate(false);
-    table.Refresh();
     return true;
 }
 

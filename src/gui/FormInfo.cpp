@@ -1,6 +1,7 @@
 #include "gui/FormInfo.h"
 
 #include "app/ProgramInfo.h"
+#include "gui/Twips.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -13,13 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
-
-namespace {
-int TwipsToPixels(const QWidget* w, int twips) {
-    const int dpi = w->logicalDpiX() > 0 ? w->logicalDpiX() : 96;
-    return (twips * dpi + 720) / 1440;
-}
-} // namespace
 
 QString FormInfo::NoticeText() {
     return u"Vastrel hält die Ergebnisse eines Laufwettbewerbs über zehn Strecken an vier Tagen fest: "

@@ -2,8 +2,10 @@
 
 #include "gui/GridCellDelegate.h"
 #include "gui/ResultTableModel.h"
+#include "gui/Twips.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -46,8 +48,9 @@ QString TypicalContent(const QString& key) {
 
 } // namespace
 
-ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
-    : QWidget(parent), table_(table), model_(new ResultTableModel(table, this)) {
+ResultGrid::ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent)
+    : QWidget(parent), table_(table), tableView_(tableView),
+      model_(new ResultTableModel(table, tableView, this)) {
     setObjectName(u"GridCsvViewer"_s);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -80,11 +83,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     searchLayout->addWidget(searchField_, 1);
     layout->addWidget(searchRow);
     connect(searchField_, &QLineEdit::returnPressed, this, [this] {
-        table_.SetSearchText(searchField_->text());
-        int number = 0; // the search row spans every visible column
-        if (table_.Events().searchRequest) {
-            table_.Events().searchRequest(number);
-        }
+        Q_EMIT SearchRequested(searchField_->text());
         RevealCurrentRow();
     });
 
@@ -101,7 +100,7 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     view_->setWordWrap(false);
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
-    view_->verticalHeader()->setMinimumWidth(TwipsToPixels(600));
+    view_->verticalHeader()->setMinimumWidth(TwipsToPixels(this, 600));
     view_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     view_->horizontalHeader()->setHighlightSections(false);
     view_->setStyleSheet(
@@ -133,24 +132,17 @@ ResultGrid::ResultGrid(ResultTable& table, QWidget* parent)
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (!syncing_ && current.isValid()) {
-                    table_.SetCurrentRow(current.row() + 1);
+                    tableView_.SetCurrentRow(current.row() + 1);
                 }
             });
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ResultGrid::CopySelectionToTable);
     connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (table_.Events().headerClick) {
-            table_.Events().headerClick(section + 1);
-        }
+        Q_EMIT HeaderClicked(section + 1);
         RevealCurrentRow();
     });
     ApplyColumnLayout();
     ShowTableState();
-}
-
-int ResultGrid::TwipsToPixels(int twips) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    return (twips * dpi + 720) / 1440;
 }
 
 void ResultGrid::ApplyColumnLayout() {
@@ -165,7 +157,7 @@ void ResultGrid::ApplyColumnLayout() {
             contentWidth = NameColumnWidth();
         }
         header->resizeSection(
-            c - 1, std::max(TwipsToPixels(std::max(column.width, column.fixedWidth)), contentWidth));
+            c - 1, std::max(TwipsToPixels(this, std::max(column.width, column.fixedWidth)), contentWidth));
     }
 }
 
@@ -207,7 +199,7 @@ void ResultGrid::ShowColumnMenu(const QPoint& position) {
 }
 
 void ResultGrid::RevealCurrentRow() {
-    const int row = table_.CurrentRow() - 1;
+    const int row = tableView_.CurrentRow() - 1;
     const int name = table_.ColumnNumber(u"Name Vorname") - 1;
     if (row < 0 || row >= model_->rowCount() || name < 0) {
         return;
@@ -231,11 +223,11 @@ void ResultGrid::ShowTableState() {
     }
     titleLine_->setText(table_.Caption());
     searchCaption_->setText(table_.SearchCaption());
-    if (table_.SearchText() != searchField_->text()) {
-        searchField_->setText(table_.SearchText());
+    if (tableView_.SearchText() != searchField_->text()) {
+        searchField_->setText(tableView_.SearchText());
     }
     syncing_ = true;
-    const int row = table_.CurrentRow();
+    const int row = tableView_.CurrentRow();
     if (row > 0 && view_->currentIndex().row() != row - 1) {
         const int column = std::max(0, view_->currentIndex().column());
         view_->selectionModel()->setCurrentIndex(model_->index(row - 1, column),
@@ -245,12 +237,12 @@ void ResultGrid::ShowTableState() {
     // The table's selection is the one that counts; the grid shows it.
     QItemSelection selection;
     const int lastColumn = model_->columnCount() - 1;
-    for (int r = 1; r <= table_.RowCount() && table_.SelectedRowCount() > 0; ++r) {
-        if (!table_.RowSelected(r)) {
+    for (int r = 1; r <= table_.RowCount() && tableView_.SelectedRowCount() > 0; ++r) {
+        if (!tableView_.RowSelected(r)) {
             continue;
         }
         int last = r; // one range for each run of selected rows
-        while (last < table_.RowCount() && table_.RowSelected(last + 1)) {
+        while (last < table_.RowCount() && tableView_.RowSelected(last + 1)) {
             ++last;
         }
         selection.select(model_->index(r - 1, 0), model_->index(last - 1, lastColumn));
@@ -267,18 +259,18 @@ void ResultGrid::CopySelectionToTable() {
         return;
     }
     syncing_ = true;
-    table_.ClearSelection();
+    tableView_.ClearSelection();
     // Whole rows are selected (the grid selects rows), so the ranges say which: asking row by
     // row would look at every cell of a million rows.
     const int lastColumn = model_->columnCount() - 1;
     for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
         if (range.left() == 0 && range.right() == lastColumn) {
-            table_.SelectRows(range.top() + 1, range.bottom() + 1);
+            tableView_.SelectRows(range.top() + 1, range.bottom() + 1);
             continue;
         }
         for (int row = range.top(); row <= range.bottom(); ++row) {
             if (view_->selectionModel()->isRowSelected(row)) {
-                table_.SetRowSelected(row + 1, true);
+                tableView_.SetRowSelected(row + 1, true);
             }
         }
     }
@@ -287,9 +279,7 @@ void ResultGrid::CopySelectionToTable() {
 
 bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == titleLine_ && event->type() == QEvent::MouseButtonRelease) {
-        if (table_.Events().captionClick) {
-            table_.Events().captionClick();
-        }
+        Q_EMIT CaptionClicked();
         return true;
     }
     // An open editor takes its own keys; only keys meant for the grid itself arrive here.
@@ -310,9 +300,7 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QModelIndex index = view_->indexAt(mouse->position().toPoint());
         const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::LeftButton ? 1 : 4;
-        if (table_.Events().cellMouseUp) {
-            table_.Events().cellMouseUp(button, index.row() + 1, index.column() + 1);
-        }
+        Q_EMIT CellMouseUp(button, index.row() + 1);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -10,16 +10,18 @@ namespace vastrel {
 
 class ResultTable;
 class ResultTableModel;
+class TableView;
 
 // The results table on screen: the title line, the search row with its fixed cell, and the
-// grid with running row numbers. Raises the table's view notifications and keeps the table's
-// cursor and selection in step with the grid's.
+// grid with running row numbers. Raises what the user does as signals for the commands, and
+// keeps the view's cursor and selection in step with the grid's.
 class ResultGrid : public QWidget {
     Q_OBJECT
 public:
-    ResultGrid(ResultTable& table, QWidget* parent = nullptr);
+    ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent = nullptr);
 
     QTableView* View() const { return view_; }
+    ResultTableModel* Model() const { return model_; }
 
     // Brings the cursor's row into view together with the name column, also where the column
     // last worked in is hidden: after a sort, a search, a view, an open.
@@ -28,6 +30,10 @@ public:
     QLineEdit* SearchField() const { return searchField_; }
 
 Q_SIGNALS:
+    void CaptionClicked();                          // the title line
+    void HeaderClicked(int column);                 // from 1
+    void SearchRequested(const QString& text);      // Return in the search row
+    void CellMouseUp(int button, int row);          // 1 left, 2 right, 4 other; row from 1
     void DeleteKeyPressed();                        // Delete on the grid, outside an editor
     void MenuKeyPressed(const QPoint& globalPos);   // the context menu key
     void ColumnShownChosen(int column, bool shown); // from the header's menu, column from 1
@@ -41,9 +47,9 @@ private:
     int NameColumnWidth();
     void ShowTableState();
     void CopySelectionToTable();
-    int TwipsToPixels(int twips) const;
 
     ResultTable& table_;
+    TableView& tableView_;
     ResultTableModel* model_;
     QLabel* titleLine_;
     QLabel* searchCaption_;

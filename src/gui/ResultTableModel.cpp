@@ -1,10 +1,13 @@
 #include "gui/ResultTableModel.h"
 
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -27,14 +30,17 @@ Qt::Alignment ToQtAlignment(int code) {
 }
 } // namespace
 
-ResultTableModel::ResultTableModel(ResultTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), rows_(table.RowCount()), columns_(table.ColumnCount()) {
-    table_.SetObserver(this);
+ResultTableModel::ResultTableModel(ResultTable& table, TableView& view, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), view_(view), rows_(table.RowCount()),
+      columns_(table.ColumnCount()) {
+    table_.AddObserver(this);
+    view_.AddObserver(this);
     TellChangedHeaders(); // takes them in
 }
 
 ResultTableModel::~ResultTableModel() {
-    table_.SetObserver(nullptr);
+    view_.RemoveObserver(this);
+    table_.RemoveObserver(this);
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
@@ -80,12 +86,12 @@ bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     }
     editing_ = true;
-    table_.EditCell(index.row() + 1, index.column() + 1, value.toString());
+    Q_EMIT CellEdited(index.row() + 1, index.column() + 1, value.toString());
     editing_ = false;
     if (resetPending_) {
         resetPending_ = false;
         // Announced once the editor has finished: a reset now would pull it away mid-commit.
-        QMetaObject::invokeMethod(this, &ResultTableModel::ApplyReset, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ResultTableModel::Refreshed, Qt::QueuedConnection);
     }
     return true;
 }
@@ -94,8 +100,8 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role == Qt::DisplayRole) {
         if (orientation == Qt::Vertical) {
             // Running row numbers; the cursor's row carries a marker.
-            return section + 1 == table_.CurrentRow() ? u"\u25B6 %1"_s.arg(section + 1)
-                                                      : QString::number(section + 1);
+            return section + 1 == view_.CurrentRow() ? u"\u25B6 %1"_s.arg(section + 1)
+                                                     : QString::number(section + 1);
         }
         return section < columns_ ? table_.HeaderText(section + 1) : QVariant();
     }
@@ -113,45 +119,90 @@ Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {
     return f;
 }
 
-void ResultTableModel::TableReset() {
+void ResultTableModel::ChangeMade(const Change& change) {
+    const bool sameShape =
+        !change.MovesRows() && rows_ == table_.RowCount() && columns_ == table_.ColumnCount();
+    if (table_.IsLocked() || (editing_ && !sameShape)) {
+        changedUnseen_ = true;
+        resetPending_ = resetPending_ || editing_;
+        return; // shown when the table is unlocked, or the editor has finished
+    }
+    if (!sameShape) {
+        Reset();
+        return;
+    }
+    // Only the rows edited show anew; of one row, only the cells that changed.
+    int first = rows_;
+    int last = -1;
+    int firstColumn = 0;
+    int lastColumn = columns_ - 1;
+    for (const Change::Part& part : change.Parts()) {
+        if (const auto* edits = std::get_if<std::vector<Change::RowEdit>>(&part)) {
+            for (const Change::RowEdit& edit : *edits) {
+                first = std::min(first, static_cast<int>(edit.position));
+                last = std::max(last, static_cast<int>(edit.position));
+            }
+            if (edits->size() == 1 && change.Parts().size() == 1) {
+                const RowData& a = edits->front().before;
+                const RowData& b = edits->front().after;
+                const auto differs = [&](int c) {
+                    return a.cells.At(static_cast<std::size_t>(c)) !=
+                               b.cells.At(static_cast<std::size_t>(c)) ||
+                           ((a.flags ^ b.flags) >> c & 1u);
+                };
+                while (firstColumn < lastColumn && !differs(firstColumn)) {
+                    ++firstColumn;
+                }
+                while (lastColumn > firstColumn && !differs(lastColumn)) {
+                    --lastColumn;
+                }
+            }
+        } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
+            for (const Change::CellEdit& edit : cells->edits) {
+                first = std::min(first, static_cast<int>(edit.position));
+                last = std::max(last, static_cast<int>(edit.position));
+            }
+            if (cells->edits.size() == 1 && change.Parts().size() == 1) {
+                firstColumn = lastColumn = static_cast<int>(cells->edits.front().column);
+            }
+        } else {
+            Q_EMIT TableStateChanged(); // the title line
+        }
+    }
+    if (last >= 0 && columns_ > 0) {
+        Q_EMIT dataChanged(index(first, firstColumn), index(last, lastColumn));
+    }
+}
+
+void ResultTableModel::Refreshed() {
     if (editing_) {
         resetPending_ = true;
         return;
     }
-    ApplyReset();
-}
-
-void ResultTableModel::ApplyReset() {
-    const bool changed = table_.Revision() != shownRevision_;
-    shownRevision_ = table_.Revision();
-    if (!changed && rows_ == table_.RowCount() && columns_ == table_.ColumnCount()) {
-        StateChanged();
+    if (rows_ != table_.RowCount() || columns_ != table_.ColumnCount()) {
+        Reset();
         return;
     }
-    if (rows_ == table_.RowCount() && columns_ == table_.ColumnCount()) {
-        // Same shape: the views repaint every cell and keep their editors, scroll position
-        // and cursor.
-        if (rows_ > 0 && columns_ > 0) {
-            Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-        }
-        TellChangedHeaders();
-    } else {
-        beginResetModel();
-        rows_ = table_.RowCount();
-        columns_ = table_.ColumnCount();
-        shownHeaders_.clear();
-        endResetModel();
-        TellChangedHeaders(); // only takes them in: the reset told the views
+    if (std::exchange(changedUnseen_, false) && rows_ > 0 && columns_ > 0) {
+        // Same shape: the views repaint every cell and keep their editors, scroll position and
+        // cursor.
+        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
     }
+    TellChangedHeaders();
     Q_EMIT ColumnLayoutChanged();
-    StateChanged();
+    ViewChanged();
 }
 
-void ResultTableModel::CellChanged(int row, int column) {
-    if (row <= rows_ && column <= columns_) {
-        const QModelIndex i = index(row - 1, column - 1);
-        Q_EMIT dataChanged(i, i);
-    }
+void ResultTableModel::Reset() {
+    changedUnseen_ = false;
+    beginResetModel();
+    rows_ = table_.RowCount();
+    columns_ = table_.ColumnCount();
+    shownHeaders_.clear();
+    endResetModel();
+    TellChangedHeaders(); // only takes them in: the reset told the views
+    Q_EMIT ColumnLayoutChanged();
+    ViewChanged();
 }
 
 void ResultTableModel::TellChangedHeaders() {
@@ -174,14 +225,17 @@ void ResultTableModel::TellChangedHeaders() {
 }
 
 void ResultTableModel::ColumnChanged(int column) {
+    if (table_.IsLocked()) {
+        return; // shown when the table is unlocked
+    }
     if (column <= columns_) {
         TellChangedHeaders();
     }
     Q_EMIT ColumnLayoutChanged();
 }
 
-void ResultTableModel::StateChanged() {
-    const int current = table_.CurrentRow();
+void ResultTableModel::ViewChanged() {
+    const int current = view_.CurrentRow();
     if (current != markedRow_) {
         const int previous = markedRow_;
         markedRow_ = current;

@@ -4,24 +4,21 @@
 
 #include <QAbstractTableModel>
 
-#include <cstdint>
-#include <limits>
 #include <utility>
 #include <vector>
 
 namespace vastrel {
 
 class ResultTable;
+class TableView;
 
-// Shows a ResultTable to Qt's item views. The table stays plain data; this adapter turns its
-// notifications into model signals and typed texts into the table's edit path.
+// Shows a ResultTable to Qt's item views. The table stays plain data: this adapter turns the
+// changes it is told into model signals, and hands a typed text to whoever edits cells.
 class ResultTableModel : public QAbstractTableModel, private ResultTableObserver {
     Q_OBJECT
 public:
-    explicit ResultTableModel(ResultTable& table, QObject* parent = nullptr);
+    ResultTableModel(ResultTable& table, TableView& view, QObject* parent = nullptr);
     ~ResultTableModel() override;
-
-    ResultTable& Table() const { return table_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -31,32 +28,32 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 Q_SIGNALS:
+    void CellEdited(int row, int column, const QString& text); // from 1; the edit is not stored yet
     void ColumnLayoutChanged(); // visibility or widths: the view re-applies them
-    void TableStateChanged();   // title line, cursor, selection
+    void TableStateChanged();   // title line, cursor, selection, search text
     // The row numbers that carry the cursor's marker: rows `previous` and `current` (from 1, 0 for
     // none) show anew. Not a header data change, on which item views lay out all items again.
     void CursorRowChanged(int previous, int current);
 
 private:
-    void TableReset() override;
-    void CellChanged(int row, int column) override;
+    void ChangeMade(const Change& change) override;
     void ColumnChanged(int column) override;
-    void StateChanged() override;
+    void Refreshed() override;
+    void ViewChanged() override;
 
-    void ApplyReset();
+    void Reset();
     void TellChangedHeaders(); // the column captions that differ from those last told
 
     ResultTable& table_;
+    TableView& view_;
     // The counts the views were last told; kept so that a change is announced against them.
     int rows_ = 0;
     int columns_ = 0;
     bool editing_ = false; // inside setData: the view's editor is still committing
     bool resetPending_ = false;
+    bool changedUnseen_ = false;                        // cells changed while the table was locked
     int markedRow_ = 0;                                 // the row header that carries the cursor's marker
     std::vector<std::pair<QString, int>> shownHeaders_; // caption and alignment per column
-    // The table's revision the views were last told of in whole: a refresh without a change
-    // since then repaints nothing (a command's own refresh is followed by the dispatcher's).
-    std::uint64_t shownRevision_ = std::numeric_limits<std::uint64_t>::max();
 };
 
 } // namespace vastrel

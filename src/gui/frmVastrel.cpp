@@ -3,7 +3,6 @@
 #include "app/CommandKeys.h"
 #include "app/DecimalSeparatorCheck.h"
 #include "app/ProgramInfo.h"
-#include "app/TableNotifications.h"
 #include "app/UserSettings.h"
 #include "app/WindowLayout.h"
 #include "gui/FormInfo.h"
@@ -12,6 +11,7 @@
 #include "gui/ResultGrid.h"
 #include "gui/ResultTableModel.h"
 #include "gui/RowMenu.h"
+#include "gui/Twips.h"
 #include "system/DecimalSeparator.h"
 #include "table/ColumnModel.h"
 
@@ -41,11 +41,12 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     toolbar_ = new QtToolbar(this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
     setCentralWidget(new QWidget(this));
-    grid_ = new ResultGrid(table_, centralWidget());
+    grid_ = new ResultGrid(table_, view_, centralWidget());
     ui_ = std::make_unique<QtUi>(this, statusBar(), services.dialogs);
-    scorer_ = std::make_unique<Scorer>(table_, *ui_);
-    commands_ = std::make_unique<CommandDispatcher>(table_, *scorer_, *ui_, *toolbar_, state_,
-                                                    services.places, this, remembered_, &pdf_, &undo_);
+    scorer_ = std::make_unique<Scorer>(table_, *ui_, &view_);
+    commands_ = std::make_unique<CommandDispatcher>(view_, *scorer_, *ui_, *toolbar_, state_, services.places,
+                                                    this, remembered_, &pdf_, &undo_);
+    gridCommands_ = std::make_unique<GridCommands>(view_, *scorer_, *ui_, state_, *this, &undo_);
     undo_.OnChange([this] {
         ShowFileInTitle();
         ScheduleAutosave();
@@ -66,22 +67,26 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(grid_, &ResultGrid::ColumnShownChosen, this,
             [this](int column, bool shown) { commands_->ShowColumn(column, shown); });
     connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
-    ConnectTableNotifications(table_, *scorer_, *ui_, state_, *this, &undo_);
+    connect(grid_->Model(), &ResultTableModel::CellEdited, this,
+            [this](int row, int column, const QString& text) { gridCommands_->EditCell(row, column, text); });
+    connect(grid_, &ResultGrid::CaptionClicked, this, [this] { gridCommands_->CaptionClick(); });
+    connect(grid_, &ResultGrid::HeaderClicked, this,
+            [this](int column) { gridCommands_->HeaderClick(column); });
+    connect(grid_, &ResultGrid::SearchRequested, this, [this](const QString& text) {
+        int number = 0; // the search row spans every visible column
+        gridCommands_->SearchRequest(text, number);
+    });
+    connect(grid_, &ResultGrid::CellMouseUp, this,
+            [this](int button, int row) { gridCommands_->CellMouseUp(button, row); });
     rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
                            [this] { commands_->RowMenuItemClick(2); }, this);
     connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { commands_->RowMenuItemClick(0); });
     connect(grid_, &ResultGrid::MenuKeyPressed, this, [this](const QPoint& pos) {
         rowMenuAnchor_ = pos;
-        ShowRowMenu(table_, *this, 2, table_.CurrentRow());
+        gridCommands_->CellMouseUp(2, view_.CurrentRow());
         rowMenuAnchor_.reset();
     });
-    const QAbstractItemModel* model = grid_->View()->model();
-    connect(model, &QAbstractItemModel::dataChanged, this, &frmVastrel::ShowFileInTitle);
-    connect(model, &QAbstractItemModel::modelReset, this, &frmVastrel::ShowFileInTitle);
-    connect(model, &QAbstractItemModel::headerDataChanged, this, &frmVastrel::ShowFileInTitle);
-    // A refresh after saving changes no cell, but the title's file and mark.
-    connect(qobject_cast<const ResultTableModel*>(model), &ResultTableModel::TableStateChanged, this,
-            &frmVastrel::ShowFileInTitle);
+    // A save or an open names another file; undo tells whether changes are not saved.
     LoadWindow(services.regional);
 }
 
@@ -143,7 +148,7 @@ void frmVastrel::OfferRecovery() {
         }
     }
     state_.openedFile = found->ownFile;
-    table_.SetCurrentRow(1);
+    view_.SetCurrentRow(1);
     grid_->RevealCurrentRow();
     ShowFileInTitle();
 }
@@ -169,7 +174,6 @@ frmVastrel::~frmVastrel() {
         writing_->wait();
         delete writing_; // its own clean-up would have come through the event loop
     }
-    table_.Events() = {};
     // The grid reads the table until it is gone; the table is a member and goes first otherwise.
     delete grid_;
 }
@@ -197,24 +201,14 @@ void frmVastrel::LoadWindow(RegionalSettings* regional) {
                               StatusPanel::Four, StatusPanel::Five}) {
         ui_->AddStatusPanel(panel, panel == StatusPanel::Status ? u"Status  "_s : QString());
     }
-    statusBar()->setFixedHeight(TwipsToPixels(kStatusBarHeightTwips));
+    statusBar()->setFixedHeight(TwipsToPixels(this, kStatusBarHeightTwips));
     // The points coefficients are the scorer's, complete since it was made.
     DefineColumns(table_, [this](const QString& text) { return ui_->TextWidthTwips(text); });
-    AppendEmptyRow(table_);
+    AppendEmptyRow(table_, view_);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kCertificatePdf), false);
     state_.shortPrint = true;
     ShowFileInTitle();
-}
-
-int frmVastrel::TwipsToPixels(int twips) const {
-    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    return (twips * dpi + 720) / 1440;
-}
-
-int frmVastrel::PixelsToTwips(int pixels) const {
-    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    return pixels * 1440 / dpi;
 }
 
 void frmVastrel::ShowAbout() {
@@ -256,13 +250,13 @@ void frmVastrel::ResizeWindow() {
     // room below the toolbar: this toolbar and status bar are taller than the ones the
     // "outer size less 1635 / 301 twips" rule was made for.
     const QRect outer = frameGeometry();
-    const QPoint origin(TwipsToPixels(kGridLeftTwips), 4);
+    const QPoint origin(TwipsToPixels(this, kGridLeftTwips), 4);
     const QSize room = (centralWidget()->size() - QSize(2 * origin.x(), origin.y())).expandedTo(QSize(0, 0));
     QSize size = grid_->size();
-    if (GridHeightForWindow(PixelsToTwips(outer.height()))) {
+    if (GridHeightForWindow(PixelsToTwips(this, outer.height()))) {
         size.setHeight(room.height());
     }
-    if (GridWidthForWindow(PixelsToTwips(outer.width()))) {
+    if (GridWidthForWindow(PixelsToTwips(this, outer.width()))) {
         size.setWidth(room.width());
     }
     grid_->setGeometry(QRect(origin, size.boundedTo(room)));
@@ -274,7 +268,7 @@ void frmVastrel::ResizeWindow() {
                                           toolbar_->ButtonWidth(QString::fromUtf16(keys::kEnd)),
                                           toolbar_->ButtonLeft(placeholder)));
     }
-    table_.LockUpdate(false);
+    // Repainted, but never unlocked here: a command that holds the lock keeps it.
     table_.Refresh();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandDispatcher.h"
+#include "app/GridCommands.h"
 #include "app/Places.h"
 #include "app/Recovery.h"
 #include "app/UndoStack.h"
@@ -9,6 +10,7 @@
 #include "print/PdfDocuments.h"
 #include "scoring/Scorer.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -43,6 +45,7 @@ public:
     ~frmVastrel() override;
 
     ResultTable& Table() { return table_; }
+    TableView& View() { return view_; }
     UndoStack& Undo() { return undo_; }
     const MainWindowState& State() const { return state_; }
     QtToolbar& Toolbar() const { return *toolbar_; }
@@ -71,12 +74,11 @@ private:
     void ScheduleAutosave();
     void Autosave();
     void EndRecovery(); // a normal end: the recovery file goes
-    int TwipsToPixels(int twips) const;
-    int PixelsToTwips(int pixels) const;
 
     ResultTable table_;
+    TableView view_{table_};
     MainWindowState state_;
-    UndoStack undo_{table_, state_};
+    UndoStack undo_{view_, state_};
     QtToolbar* toolbar_ = nullptr;
     ResultGrid* grid_ = nullptr;
     std::unique_ptr<QtUi> ui_;
@@ -88,6 +90,7 @@ private:
     Settings* remembered_ = nullptr;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;
+    std::unique_ptr<GridCommands> gridCommands_;
     class RowMenu* rowMenu_ = nullptr;
     std::optional<QPoint> rowMenuAnchor_; // where the menu key asked for it; else the pointer
     bool ending_ = false;                 // the end command decided: close without asking again

@@ -18,7 +18,6 @@ struct MainWindowState {
     QString saveFileName;         // what "speichern" writes; set only by "speichern unter"
     SaveFormat saveFormat = SaveFormat::None;
     QString openedFile; // the file last opened or saved, for the window's title
-    int fileWrites = 0; // grows with every save and open: the table is then its file's
 };
 
 } // namespace vastrel

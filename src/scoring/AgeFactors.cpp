@@ -3,7 +3,9 @@
 #include "ports/Ui.h"
 #include "scoring/Progress.h"
 #include "system/NumberText.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <array>
 #include <cmath>
@@ -51,12 +53,13 @@ void TidyAgeFactorEntry(QString& text) {
     text.replace(u',', u'.');
 }
 
-void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
+void AssignAgeFactors(TableView& view, Ui& ui, bool withAgeClasses) {
+    ResultTable& table = view.Table();
     const int name = table.ColumnNumber(u"Name Vorname");
     const int born = table.ColumnNumber(u"geb.");
     const int runDate = table.ColumnNumber(u"Datum");
     const int sex = table.ColumnNumber(u"mw");
-    const int factor = table.ColumnNumber(u"AF");
+    const int factor = table.ColumnNumber(kAgeFactorKey);
 
     ui.SetBusy(true);
     table.LockUpdate(true);
@@ -64,24 +67,18 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
     table.SortBy(u"Name Vorname,Alter"_s, SortDirection::Ascending);
     const int rowCount = table.RowCount();
     ProgressDisplay progress(ui);
-    // The rows now lie spread over memory in name order.
-    constexpr int kHeadsAhead = 16;
-    constexpr int kCellsAhead = 8;
     for (int i = 1; i <= rowCount; ++i) {
-        table.PrefetchRow(i + kHeadsAhead);
-        table.PrefetchCell(i + kCellsAhead, born);
-        table.PrefetchCell(i + kCellsAhead, factor);
         progress.Show(i, table.RowCount());
         if (i % 10 == 0) {
             ui.ProcessPendingEvents();
         }
         double yearOfBirth = ReadLenient(table.CellView(i, born));
         if (i >= 2 && yearOfBirth < 1900 && table.CellView(i, name) == table.CellView(i - 1, name)) {
-            table.StoreCellText(i, born, table.CellView(i - 1, born)); // row i - 1 stays as it is
+            table.SetCellText(i, born, table.CellView(i - 1, born)); // row i - 1 stays as it is
             yearOfBirth = ReadLenient(table.CellView(i, born));
         }
         if (!withAgeClasses || !(yearOfBirth > 1900)) {
-            table.StoreCellText(i, factor, kNoAgeFactor);
+            table.SetCellText(i, factor, kNoAgeFactor);
             continue;
         }
         const double age = std::nearbyint(ReadLenient(table.CellView(i, runDate)) - yearOfBirth);
@@ -94,13 +91,13 @@ void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses) {
             return;
         }
         if (const auto ageFactor = AgeFactorFor(static_cast<int>(age), table.CellView(i, sex) == u"w")) {
-            table.StoreCellText(i, factor, *ageFactor);
+            table.SetCellText(i, factor, *ageFactor);
         }
     }
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
     table.LockUpdate(false);
     table.Refresh();
-    table.SetCurrentRow(1);
+    view.SetCurrentRow(1);
     ui.SetBusy(false);
 }
 

@@ -6,7 +6,7 @@
 
 namespace vastrel {
 
-class ResultTable;
+class TableView;
 class Ui;
 
 // The factor text of an age class by sex ("w" women, anything else men), or nothing for ages
@@ -21,6 +21,6 @@ void TidyAgeFactorEntry(QString& text);
 // row gets its class's factor, without them every row gets "1.0000". A missing year of birth is
 // first taken from the same competitor's row just above. Sorts by name first and by run and
 // total descending at the end; shows the progress in status panel "3".
-void AssignAgeFactors(ResultTable& table, Ui& ui, bool withAgeClasses);
+void AssignAgeFactors(TableView& view, Ui& ui, bool withAgeClasses);
 
 } // namespace vastrel

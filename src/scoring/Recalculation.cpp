@@ -3,11 +3,12 @@
 #include "ports/Ui.h"
 #include "scoring/Progress.h"
 #include "scoring/Scorer.h"
-#include "scoring/ScoresAhead.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
-#include <memory>
+#include <atomic>
 #include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -18,54 +19,84 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
         return;
     }
     table.LockUpdate(true);
-    scorer.ComputeRowPoints(row);
-    scorer.UpdateRowSums(row);
+    scorer.ScoreEditedRow(row);
     table.LockUpdate(false);
 }
 
-void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui) {
-    // Below this the second thread costs more than it saves.
-    constexpr int kRowsForTwoThreads = 4096;
-    RecalculateAll(table, scorer, ui, kRowsForTwoThreads);
+void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui) {
+    constexpr int kRowsForTwoThreads = 4096; // below this the second thread costs more than it saves
+    RecalculateAll(view, scorer, ui, kRowsForTwoThreads);
 }
 
-void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoThreads) {
+void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui, int rowsForTwoThreads) {
+    ResultTable& table = view.Table();
     ui.SetStatusText(StatusPanel::Progress, u"Berechnung läuft! Bitte warten!  "_s);
     ui.SetBusy(true);
     scorer.SetInputErrorFlag(false);
     ui.ProcessPendingEvents();
     table.LockUpdate(true);
     const int rowCount = table.RowCount();
-    ProgressDisplay progress(ui);
-    std::unique_ptr<ScoresAhead> ahead;
-    if (rowCount >= rowsForTwoThreads && std::thread::hardware_concurrency() > 1) {
-        ahead = std::make_unique<ScoresAhead>(table, scorer.Coefficients());
-    }
-    RowCells cells;
-    for (int row = 1; row <= rowCount; ++row) {
-        // A row scored ahead is not empty: its block, far away after a sort, is not read here.
-        const auto outcome = ahead ? ahead->Scored(row, cells) : ScoresAhead::Outcome::ScoreOnTable;
-        const bool scoredAhead = outcome != ScoresAhead::Outcome::ScoreOnTable;
-        const bool empty = !scoredAhead && table.IsRowEmpty(row);
-        if (outcome == ScoresAhead::Outcome::Changed) {
-            table.StoreCells(row, std::move(cells)); // scored without a message
-        } else if (!scoredAhead && !empty) {
-            scorer.ComputeRowPoints(row);
-            if (scorer.InputErrorFlag()) {
-                break; // this row keeps its old sums; the rows after it are not computed
+    const auto score = [&table](RowScoring& scoring, int row) {
+        return table.IsRowEmpty(row) ? ScoredRow() : ScoreRow(scoring, table.Cells(row), row, false);
+    };
+    // Rows are scored in chunks, every other one on a second thread, while this thread scores the
+    // others and stores every row in order, messages included; a chunk is read by one thread only,
+    // and written here once the helper is done with it (bench_scoring BM_FirstRecalculation,
+    // 32,767 rows: 96 ms on one thread, 62 ms on two).
+    constexpr int kChunkRows = 1024;
+    const bool twoThreads = rowCount >= rowsForTwoThreads && std::thread::hardware_concurrency() > 1;
+    const auto helped = [](int row) {
+        return ((row - 1) / kChunkRows) % 2 == 1;
+    };
+    const auto slot = [](int row) {
+        return static_cast<std::size_t>((row - 1) / (2 * kChunkRows) * kChunkRows + (row - 1) % kChunkRows);
+    };
+    std::vector<ScoredRow> ahead(twoThreads ? static_cast<std::size_t>(rowCount / 2 + kChunkRows) : 0);
+    std::atomic<int> chunksDone{0}; // the helper's, in order
+    std::atomic<bool> stop{false};
+    std::thread helper;
+    if (twoThreads) {
+        helper = std::thread([&, columns = scorer.Columns(), coefficients = scorer.Coefficients()] {
+            RowScoring scoring(columns, coefficients);
+            for (int first = kChunkRows + 1; first <= rowCount && !stop; first += 2 * kChunkRows) {
+                for (int row = first; row < first + kChunkRows && row <= rowCount; ++row) {
+                    ahead[slot(row)] = score(scoring, row);
+                }
+                chunksDone.fetch_add(1, std::memory_order_release);
+                chunksDone.notify_one();
             }
+        });
+    }
+    ProgressDisplay progress(ui);
+    RowScoring scoring(scorer.Columns(), scorer.Coefficients());
+    for (int row = 1; row <= rowCount; ++row) {
+        ScoredRow scored;
+        if (twoThreads && helped(row)) {
+            const int needed = (row - 1) / (2 * kChunkRows) + 1;
+            for (int done = chunksDone.load(std::memory_order_acquire); done < needed;
+                 done = chunksDone.load(std::memory_order_acquire)) {
+                chunksDone.wait(done);
+            }
+            scored = std::move(ahead[slot(row)]);
+        } else {
+            scored = score(scoring, row);
+        }
+        const bool unreadable = scored.unreadable;
+        scorer.Apply(row, std::move(scored));
+        if (unreadable) {
+            break; // this row keeps its old sums; the rows after it are not computed
         }
         progress.Show(row, table.RowCount());
         if (row % 10 == 0) {
             ui.ProcessPendingEvents();
         }
-        if (!empty && !scoredAhead) {
-            scorer.UpdateRowSums(row);
-        }
     }
-    ahead.reset();
+    stop = true;
+    if (helper.joinable()) {
+        helper.join();
+    }
     table.SortBy(u"Lauf,Gesamt"_s, SortDirection::Descending);
-    table.SetCurrentRow(1);
+    view.SetCurrentRow(1);
     table.LockUpdate(false);
     table.Refresh();
     ui.SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);

@@ -4,6 +4,7 @@ namespace vastrel {
 
 class ResultTable;
 class Scorer;
+class TableView;
 class Ui;
 
 // Recomputes the points and sums of one row after any of its cells was edited.
@@ -12,9 +13,9 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row);
 
 // Recomputes every row in table order with the progress in status panel "3", stops at the first
 // time that cannot be read, and sorts by run and total, descending. Empty rows are passed over.
-void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui);
-// The same; a competition of at least `rowsForTwoThreads` rows is scored on two threads (the
-// outcome is the same, messages included).
-void RecalculateAll(ResultTable& table, Scorer& scorer, Ui& ui, int rowsForTwoThreads);
+void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui);
+// The same; from `rowsForTwoThreads` rows on, the second half is scored on a second thread
+// meanwhile (the outcome is the same, messages included).
+void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui, int rowsForTwoThreads);
 
 } // namespace vastrel

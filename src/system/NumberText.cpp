@@ -1,5 +1,6 @@
 #include "system/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>

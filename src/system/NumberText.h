@@ -16,6 +16,17 @@ namespace vastrel {
 // character, a comma included. No leading number reads as 0.
 double ReadLenient(QStringView text);
 
+// A cell of nothing but blanks, TABs and line feeds holds no value: no time, no number, nothing
+// to sort by. The empty text is blank.
+inline bool IsBlank(QStringView text) {
+    for (QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The whole text, blanks around it allowed, must be a decimal number with an optional sign and
 // the point as decimal separator ("7", "7.85", ".5", "-3."). No exponents, no grouping.
 std::optional<double> ConvertStrict(QStringView text);

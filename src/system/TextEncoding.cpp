@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <thread>
 
 namespace vastrel {
 
@@ -53,24 +52,10 @@ QByteArray ToWindows1252(QStringView text) {
 
 QString FromWindows1252(const QByteArray& bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
-    QChar* const chars = out.data();
-    const auto decode = [&bytes, chars](qsizetype from, qsizetype to) {
-        QChar* dst = chars + from;
-        for (qsizetype i = from; i < to; ++i) {
-            const auto b = static_cast<unsigned char>(bytes[i]);
-            *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
-        }
-    };
-    // A large file is decoded in two halves at once: the text's memory is first touched here,
-    // and that is half the work.
-    constexpr qsizetype kBytesForTwoThreads = qsizetype{1} << 20;
-    if (bytes.size() >= kBytesForTwoThreads && std::thread::hardware_concurrency() > 1) {
-        const qsizetype half = bytes.size() / 2;
-        std::thread second(decode, half, bytes.size());
-        decode(0, half);
-        second.join();
-    } else {
-        decode(0, bytes.size());
+    QChar* dst = out.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
     }
     return out;
 }
@@ -107,22 +92,6 @@ void TextFileEncoder::Consider(QStringView piece) {
     if (!anyInvalidUtf8_ && !QByteArrayView(ToWindows1252(piece)).isValidUtf8()) {
         anyInvalidUtf8_ = true;
     }
-}
-
-bool TextFileEncoder::IsSettledFor(QStringView text) const {
-    if (!allFit_) {
-        return true; // UTF-8 whatever follows
-    }
-    // Written so the compiler looks at many characters at once.
-    std::uint16_t any = 0;
-    std::uint16_t outsideLatin1 = 0;
-    for (QChar ch : text) {
-        const std::uint16_t c = ch.unicode();
-        any |= c;
-        outsideLatin1 |= (c >= 0x100 ? 1 : 0) | ((c & 0xFFE0) == 0x80 ? 1 : 0);
-    }
-    // Once 8-bit bytes are known not to read as UTF-8, more Latin-1 letters keep the choice.
-    return any < 0x80 || (anyNonAscii_ && anyInvalidUtf8_ && !outsideLatin1);
 }
 
 QByteArray TextFileEncoder::Start() const {

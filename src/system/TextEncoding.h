@@ -20,14 +20,6 @@ QByteArray EncodeTextFile(const QString& text);
 class TextFileEncoder {
 public:
     void Consider(QStringView piece);
-    // Considering any part of this text would change nothing: the choice is made for it.
-    bool IsSettledFor(QStringView text) const;
-    // Takes in what another encoder considered (another part of the same text).
-    void Merge(const TextFileEncoder& other) {
-        allFit_ = allFit_ && other.allFit_;
-        anyNonAscii_ = anyNonAscii_ || other.anyNonAscii_;
-        anyInvalidUtf8_ = anyInvalidUtf8_ || other.anyInvalidUtf8_;
-    }
     bool UsesUtf8() const { return !allFit_ || (anyNonAscii_ && !anyInvalidUtf8_); }
     QByteArray Start() const; // what the file starts with: the byte-order mark, or nothing
     void Append(QStringView text, QByteArray& out) const;

@@ -15,6 +15,9 @@ enum class ColumnKind : int {
 // How the rows are ordered by a column: the codes SortBy takes.
 enum class SortDirection : int { None = 0, Ascending = 1, Descending = 2 };
 
+// A row's cell flags are one bit a column: a table has at most this many columns.
+inline constexpr int kMaxColumns = 64;
+
 // Alignment codes as AddColumn takes them.
 enum class ColumnAlignment : int { Left = 0, Right = 1, Center = 2 };
 
@@ -39,7 +42,6 @@ struct Column {
     bool visible = true;
     int width = 0;      // twips
     int fixedWidth = 0; // twips; the narrowest the column may become, 0 for the default
-    vastrel::SortDirection sortDirection = vastrel::SortDirection::None; // set on the lead key only
     bool sumColumnFlag = false;
     bool pointsColumnFlag = false;
 

@@ -2,6 +2,7 @@
 
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <cmath>
 
@@ -56,26 +57,45 @@ const std::array<ColumnDefinition, kResultColumnCount>& ResultColumns() {
     return columns;
 }
 
-void AddResultColumns(ResultTable& table) {
+std::vector<Column> NewResultColumns() {
+    std::vector<Column> columns;
     for (const ColumnDefinition& c : ResultColumns()) {
         const int alignment = static_cast<int>(c.alignment);
-        table.AddColumn(QString::fromUtf16(c.key), QString::fromUtf16(c.caption), 10, alignment, true, 1,
-                        alignment, 0, static_cast<int>(c.kind));
+        Column column;
+        column.key = QString::fromUtf16(c.key);
+        column.headerText = QString::fromUtf16(c.caption);
+        column.layout = {10, alignment, true, 1, alignment, 0, static_cast<int>(c.kind)};
+        columns.push_back(column);
     }
+    return columns;
+}
+
+std::uint64_t SumCellFlags() {
+    std::uint64_t flags = 0;
+    for (const char16_t* key : kSumCellKeys) {
+        for (std::size_t c = 0; c < ResultColumns().size(); ++c) {
+            flags |= QStringView(ResultColumns()[c].key) == QStringView(key) ? std::uint64_t{1} << c : 0;
+        }
+    }
+    return flags;
 }
 
 void DefineColumns(ResultTable& table, const TextWidthFunction& textWidth) {
     table.LockUpdate(true);
-    table.SetTableMode(1);
-    table.ClearTable(true);
-    AddResultColumns(table);
-    SetColumnWidths(table, textWidth);
-    for (const char16_t* key : kHiddenAtStartKeys) {
-        table.SetVisible(key, false);
+    TableData empty;
+    empty.columns = NewResultColumns();
+    for (Column& column : empty.columns) {
+        for (const char16_t* key : kHiddenAtStartKeys) {
+            column.visible = column.visible && column.key != QStringView(key);
+        }
     }
-    table.SetSearchCaption(u"Suche:"_s);
+    empty.values = table.Data().values;
+    empty.values.tableMode = 1;
+    empty.values.searchCaption = u"Suche:"_s;
+    empty.values.sortOrder.clear();
+    table.Replace(std::move(empty));
+    SetColumnWidths(table, textWidth);
     table.LockUpdate(false);
-    table.Refresh();
 }
 
 void SetColumnWidths(ResultTable& table, const TextWidthFunction& textWidth) {
@@ -88,16 +108,12 @@ void SetColumnWidths(ResultTable& table, const TextWidthFunction& textWidth) {
     table.SetFixedWidth(u"Datum", 500);
 }
 
-void FlagSumCells(ResultTable& table, int row) {
+void AppendEmptyRow(ResultTable& table, TableView& view) {
+    const int row = table.AddRow(QString());
+    view.SetCurrentRow(row);
     for (const char16_t* key : kSumCellKeys) {
         table.SetCellFlag(row, key, true);
     }
-}
-
-void AppendEmptyRow(ResultTable& table) {
-    table.AddRow(QString());
-    table.SetCurrentRow(table.RowCount());
-    FlagSumCells(table, table.RowCount());
 }
 
 } // namespace vastrel

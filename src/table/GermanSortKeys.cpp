@@ -8,7 +8,7 @@
 namespace vastrel {
 
 namespace {
-constexpr std::size_t kHeadBytes = sizeof(GermanSortKeys::Head);
+constexpr std::size_t kHeadBytes = 16; // a key's first bytes, kept as two numbers
 } // namespace
 
 GermanSortKeys::GermanSortKeys() {

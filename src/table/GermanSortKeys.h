@@ -26,7 +26,10 @@ public:
     // Takes the keys of `other` after its own.
     void Append(const GermanSortKeys& other);
     std::size_t Count() const { return starts_.size(); }
+    // <0, 0, >0 as the collation orders the two texts.
+    int Compare(std::size_t a, std::size_t b) const;
 
+    // A key's first sixteen bytes as two numbers that order as the bytes do.
     struct Head {
         std::uint64_t high;
         std::uint64_t low;
@@ -34,8 +37,6 @@ public:
         auto operator<=>(const Head&) const = default;
     };
     const Head& HeadOf(std::size_t i) const { return heads_[i]; }
-    // <0, 0, >0 as the collation orders the two texts.
-    int Compare(std::size_t a, std::size_t b) const;
 
 private:
     UCollator* collator_ = nullptr;

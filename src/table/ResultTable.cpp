@@ -7,11 +7,13 @@
 namespace vastrel {
 
 namespace {
+
 const Column kNoColumn = [] {
     Column none;
     none.visible = false;
     return none;
 }();
+
 } // namespace
 
 ResultTable::ResultTable() = default;
@@ -19,27 +21,11 @@ ResultTable::~ResultTable() = default;
 
 std::unique_ptr<ResultTable> ResultTable::Copy() const {
     auto copy = std::make_unique<ResultTable>();
-    copy->columns_ = columns_;
+    copy->data_ = data_;
     copy->columnIndex_ = columnIndex_;
-    copy->rows_ = rows_;
-    copy->tableMode_ = tableMode_;
-    copy->selectedCount_ = selectedCount_;
-    copy->currentRow_ = currentRow_;
     copy->layoutGeneration_ = layoutGeneration_;
     copy->nextRowId_ = nextRowId_;
-    copy->sortOrder_ = sortOrder_;
-    copy->caption_ = caption_;
-    copy->searchCaption_ = searchCaption_;
-    copy->layoutValue_ = layoutValue_;
     return copy;
-}
-
-std::size_t ResultTable::RowBytes() const {
-    std::size_t bytes = rows_.capacity() * sizeof(Row);
-    for (const Row& row : rows_) {
-        bytes += row.cells.Bytes() + row.moreFlags.Bytes();
-    }
-    return bytes;
 }
 
 int ResultTable::Resolve(ColumnRef column) const {
@@ -53,32 +39,62 @@ int ResultTable::Resolve(ColumnRef column) const {
     return it == columnIndex_.cend() ? -1 : it.value();
 }
 
-int ResultTable::ColumnNumber(ColumnRef column) const {
-    return Resolve(column) + 1;
+void ResultTable::IndexColumns() {
+    columnIndex_.clear();
+    // The first column of a key wins, as lookups by key always meant the leftmost one.
+    for (int c = ColumnCount() - 1; c >= 0; --c) {
+        columnIndex_.insert(data_.columns[static_cast<std::size_t>(c)].key, c);
+    }
+    ++layoutGeneration_;
 }
 
-ResultTable::Row* ResultTable::RowAt(int row) {
-    return (row >= 1 && row <= RowCount()) ? &rows_[static_cast<std::size_t>(row - 1)] : nullptr;
+Row* ResultTable::RowAt(int row) {
+    return (row >= 1 && row <= RowCount()) ? &data_.rows[static_cast<std::size_t>(row - 1)] : nullptr;
 }
 
-const ResultTable::Row* ResultTable::RowAt(int row) const {
-    return (row >= 1 && row <= RowCount()) ? &rows_[static_cast<std::size_t>(row - 1)] : nullptr;
+std::size_t ResultTable::RowBytes() const {
+    std::size_t bytes = data_.rows.capacity() * sizeof(Row);
+    for (const Row& row : data_.rows) {
+        bytes += row.data.cells.Bytes();
+    }
+    return bytes;
+}
+
+RowId ResultTable::IdOf(int row) const {
+    return (row >= 1 && row <= RowCount()) ? data_.rows[static_cast<std::size_t>(row - 1)].id : 0;
+}
+
+// Structure
+
+void ResultTable::Replace(TableData data) {
+    if (data.columns.size() > static_cast<std::size_t>(kMaxColumns)) {
+        data.columns.resize(static_cast<std::size_t>(kMaxColumns));
+    }
+    for (Row& row : data.rows) {
+        if (row.id == 0) {
+            row.id = nextRowId_++; // rows new to the table, read from a file
+        }
+    }
+    if (Recording()) {
+        Change::Replacement whole{std::move(data_), data}; // the new rows' blocks are shared
+        data_ = std::move(data);
+        IndexColumns();
+        Record(std::move(whole));
+    } else {
+        data_ = std::move(data);
+        IndexColumns();
+    }
 }
 
 void ResultTable::ClearTable(bool withColumns) {
-    if (journal_) {
-        RecordWholeTable(true);
-    }
-    rows_.clear();
-    selectedCount_ = 0;
-    currentRow_ = 0;
+    TableData empty;
+    empty.values = data_.values;
     if (withColumns) {
-        columns_.clear();
-        columnIndex_.clear();
-        sortOrder_.clear();
-        ColumnsChanged();
+        empty.values.sortOrder.clear();
+    } else {
+        empty.columns = data_.columns;
     }
-    NotifyReset();
+    Replace(std::move(empty));
 }
 
 void ResultTable::AddColumn(const QString& key, const QString& caption, int reservedA, int headerAlignment,
@@ -91,150 +107,116 @@ void ResultTable::AddColumn(const QString& key, const QString& caption, int rese
 }
 
 void ResultTable::AddColumn(const Column& column) {
-    if (journal_) {
-        RecordWholeTable(false);
+    if (ColumnCount() >= kMaxColumns) {
+        return;
     }
-    columns_.push_back(column);
-    // The first column of a key wins, as lookups by key always meant the leftmost one.
-    if (!columnIndex_.contains(column.key)) {
-        columnIndex_.insert(column.key, ColumnCount() - 1);
-    }
-    ColumnsChanged(); // the rows read the new column as empty
-    NotifyReset();
+    TableData wider = data_; // the rows read the new column as empty
+    wider.columns.push_back(column);
+    Replace(std::move(wider));
 }
 
-void ResultTable::ColumnsChanged() {
-    ++layoutGeneration_;
+void ResultTable::SetTableMode(int mode) {
+    TableValues values = data_.values;
+    values.tableMode = mode;
+    SetValues(values);
 }
+
+// Cells
 
 QStringView ResultTable::CellView(int row, ColumnRef column) const {
-    const Row* r = RowAt(row);
     const int c = Resolve(column);
-    return (r && c >= 0) ? r->Cell(static_cast<std::size_t>(c)) : QStringView();
-}
-
-void ResultTable::SetCellText(int row, ColumnRef column, const QString& text) {
-    Row* r = RowAt(row);
-    const int c = Resolve(column);
-    if (!r || c < 0) {
-        return;
-    }
-    if (r->Cell(static_cast<std::size_t>(c)) == text) {
-        return;
-    }
-    if (journal_) {
-        RecordCellText(*r, static_cast<std::size_t>(c));
-    }
-    r->cells.Set(static_cast<std::size_t>(c), text, columns_.size());
-    NotifyCell(row, c + 1);
+    return c >= 0 ? CellView(row, c + 1) : QStringView();
 }
 
 const RowCells& ResultTable::Cells(int row) const {
     static const RowCells kNoCells;
-    const Row* r = RowAt(row);
-    return r ? r->cells : kNoCells;
+    return (row >= 1 && row <= RowCount()) ? data_.rows[static_cast<std::size_t>(row - 1)].data.cells
+                                           : kNoCells;
 }
 
-void ResultTable::StoreCells(int row, RowCells&& cells) {
-    // For undo the row's former block is kept as it is, when no view needs telling cell by cell;
-    // the texts are not compared (a million rows' old blocks would be read for it): cells given
-    // are taken as changed.
-    if (journal_ && (!observer_ || locked_)) {
-        if (Row* r = RowAt(row)) {
-            ++revision_;
-            RecordRowCells(*r, std::move(cells));
+void ResultTable::SetCellText(int row, ColumnRef column, QStringView text) {
+    Row* r = RowAt(row);
+    const int c = Resolve(column);
+    if (!r || c < 0 || r->data.cells.At(static_cast<std::size_t>(c)) == text) {
+        return;
+    }
+    if (Recording()) {
+        // The texts are kept before the write, which may change the block in place.
+        Change cell;
+        Change& into = depth_ > 0 ? open_ : cell;
+        into.AddCell(r->id, static_cast<std::size_t>(row - 1), static_cast<std::size_t>(c),
+                     r->data.cells.At(static_cast<std::size_t>(c)), text);
+        r->data.cells.Set(static_cast<std::size_t>(c), text);
+        if (depth_ == 0) {
+            Tell(cell);
         }
         return;
     }
-    RowCells stored = std::move(cells);
-    SwapCells(row, stored);
+    r->data.cells.Set(static_cast<std::size_t>(c), text);
 }
 
-void ResultTable::SwapCells(int row, RowCells& cells) {
+void ResultTable::StoreCells(int row, RowCells cells) {
     Row* r = RowAt(row);
     if (!r) {
         return;
     }
-    // Cell by cell only for undo or a view that is told (a recalculation runs locked); else
-    // the new texts count as one change.
-    const bool told = observer_ && !locked_;
-    std::vector<int> changed;
-    bool anyChanged = true;
-    if (journal_ || told) {
-        anyChanged = false;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            if (!r->cells.SameText(cells, c)) {
-                anyChanged = true;
-                if (journal_) {
-                    RecordCellText(*r, c);
-                }
-                if (told) {
-                    changed.push_back(static_cast<int>(c) + 1);
-                }
-            }
-        }
-    }
-    if (anyChanged && !told) {
-        ++revision_; // a locked view repaints on its next refresh
-    }
-    std::swap(r->cells, cells);
-    for (int column : changed) {
-        NotifyCell(row, column);
-    }
+    RowData before = r->data;
+    r->data.cells = std::move(cells);
+    RecordEdit(static_cast<std::size_t>(row - 1), std::move(before));
 }
 
 bool ResultTable::CellFlag(int row, ColumnRef column) const {
-    const Row* r = RowAt(row);
     const int c = Resolve(column);
-    return r && c >= 0 && r->Flag(static_cast<std::size_t>(c));
+    return row >= 1 && row <= RowCount() && c >= 0 &&
+           ((data_.rows[static_cast<std::size_t>(row - 1)].data.flags >> c) & 1u);
 }
 
 void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
     Row* r = RowAt(row);
     const int c = Resolve(column);
-    if (!r || c < 0 || r->Flag(static_cast<std::size_t>(c)) == flag) {
+    if (!r || c < 0 || CellFlag(row, c + 1) == flag) {
         return;
     }
-    if (journal_) {
-        RecordCellFlag(*r, static_cast<std::size_t>(c));
-    }
-    r->SetFlag(static_cast<std::size_t>(c), flag);
-    NotifyCell(row, c + 1);
+    RowData before = r->data;
+    const std::uint64_t bit = std::uint64_t{1} << c;
+    r->data.flags = flag ? r->data.flags | bit : r->data.flags & ~bit;
+    RecordEdit(static_cast<std::size_t>(row - 1), std::move(before));
 }
 
 bool ResultTable::IsCellEditable(int row, ColumnRef column) const {
     const int c = Resolve(column);
-    return RowAt(row) && c >= 0 && columns_[static_cast<std::size_t>(c)].layout.editable &&
-           !CellFlag(row, c + 1);
+    return row >= 1 && row <= RowCount() && c >= 0 &&
+           data_.columns[static_cast<std::size_t>(c)].layout.editable && !CellFlag(row, c + 1);
 }
 
-void ResultTable::EditCell(int row, ColumnRef column, QString text) {
-    const int c = Resolve(column);
-    if (!RowAt(row) || c < 0) {
-        return;
-    }
-    if (events_.validateCellEdit) {
-        events_.validateCellEdit(c + 1, text);
-    }
-    SetCellText(row, c + 1, text);
-    if (events_.afterCellEdit) {
-        events_.afterCellEdit(row, c + 1, text);
-    }
-}
+// Columns
 
 const Column& ResultTable::ColumnAt(ColumnRef column) const {
     const int c = Resolve(column);
-    return c >= 0 ? columns_[static_cast<std::size_t>(c)] : kNoColumn;
+    return c >= 0 ? data_.columns[static_cast<std::size_t>(c)] : kNoColumn;
+}
+
+vastrel::SortDirection ResultTable::SortDirection(ColumnRef column) const {
+    const int c = Resolve(column);
+    const QStringView order = data_.values.sortOrder;
+    const QStringView lead = order.left(order.indexOf(u','));
+    const qsizetype blank = lead.lastIndexOf(u' ');
+    if (c < 0 || blank < 0 || lead.left(blank) != data_.columns[static_cast<std::size_t>(c)].key) {
+        return SortDirection::None;
+    }
+    return lead.mid(blank + 1) == u"DESC" ? SortDirection::Descending : SortDirection::Ascending;
 }
 
 template <typename T>
 void ResultTable::SetColumnProperty(ColumnRef column, T Column::*member, const T& value) {
     const int c = Resolve(column);
-    if (c < 0 || columns_[static_cast<std::size_t>(c)].*member == value) {
+    if (c < 0 || data_.columns[static_cast<std::size_t>(c)].*member == value) {
         return;
     }
-    columns_[static_cast<std::size_t>(c)].*member = value;
-    NotifyColumn(c + 1);
+    data_.columns[static_cast<std::size_t>(c)].*member = value;
+    for (ResultTableObserver* observer : observers_) {
+        observer->ColumnChanged(c + 1);
+    }
 }
 
 void ResultTable::SetHeaderText(ColumnRef column, const QString& text) {
@@ -248,9 +230,6 @@ void ResultTable::SetWidth(ColumnRef column, int twips) {
 }
 void ResultTable::SetFixedWidth(ColumnRef column, int twips) {
     SetColumnProperty(column, &Column::fixedWidth, twips);
-}
-void ResultTable::SetSortDirection(ColumnRef column, vastrel::SortDirection direction) {
-    SetColumnProperty(column, &Column::sortDirection, direction);
 }
 void ResultTable::SetSumColumnFlag(ColumnRef column, bool flag) {
     SetColumnProperty(column, &Column::sumColumnFlag, flag);
@@ -267,6 +246,8 @@ void ResultTable::FitColumn(ColumnRef column) {
     }
 }
 
+// Rows
+
 int ResultTable::AddRow(const QString& tabJoinedText) {
     std::vector<QStringView> fields;
     for (QStringView field : QStringView(tabJoinedText).tokenize(u'\t')) {
@@ -275,187 +256,162 @@ int ResultTable::AddRow(const QString& tabJoinedText) {
     return AddRowFields(fields);
 }
 
-int ResultTable::AddRowFields(const std::vector<QStringView>& fields) {
-    return AddRowCells(RowCells(fields, columns_.size())); // surplus fields dropped; missing ones empty
+int ResultTable::AddRowFields(std::span<const QStringView> fields) {
+    // Surplus fields are dropped, missing ones empty.
+    return AddRowCells(RowCells(fields.first(std::min(fields.size(), data_.columns.size()))));
 }
 
-int ResultTable::AddRowCells(RowCells&& cells) {
-    Row row;
-    row.cells = std::move(cells);
-    row.id = nextRowId_++;
-    rows_.push_back(std::move(row));
-    if (journal_) {
-        RecordRowsAdded(rows_.size() - 1);
+int ResultTable::AddRowCells(RowCells cells) {
+    data_.rows.push_back(Row{nextRowId_++, {std::move(cells), 0}});
+    if (Recording()) {
+        Record(Change::RowsPlaced{true, {data_.rows.size() - 1}, {data_.rows.back()}});
     }
-    NotifyReset();
     return RowCount();
 }
 
-bool ResultTable::DeleteSelectedRows() {
-    std::vector<int> doomed;
-    for (int r = 1; r <= RowCount(); ++r) {
-        if (rows_[static_cast<std::size_t>(r - 1)].selected) {
-            doomed.push_back(r);
-        }
-    }
-    // Without a selection the row under the cursor is the one meant.
-    if (doomed.empty() && currentRow_ > 0) {
-        doomed.push_back(currentRow_);
-    }
-    if (doomed.empty()) {
-        return false;
-    }
-    bool cancel = false;
-    if (events_.beforeRowsDelete) {
-        events_.beforeRowsDelete(doomed.size() == 1 ? doomed.front() : 0, cancel);
-    }
-    if (cancel) {
-        return false;
-    }
-    if (journal_) {
-        RecordRowsRemoved(doomed);
-    }
-    // One pass: the rows that stay close up behind the ones that go.
+void ResultTable::RemoveRows(const std::vector<int>& rows) {
+    Change::RowsPlaced gone{false, {}, {}};
     std::vector<Row> kept;
-    kept.reserve(rows_.size() - doomed.size());
+    kept.reserve(data_.rows.size());
     std::size_t next = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (next < doomed.size() && static_cast<std::size_t>(doomed[next] - 1) == i) {
+    for (std::size_t i = 0; i < data_.rows.size(); ++i) {
+        while (next < rows.size() && rows[next] <= static_cast<int>(i)) {
+            ++next; // out of range, or named twice
+        }
+        if (next < rows.size() && rows[next] == static_cast<int>(i) + 1) {
+            gone.positions.push_back(i);
+            gone.rows.push_back(std::move(data_.rows[i]));
             ++next;
         } else {
-            kept.push_back(std::move(rows_[i]));
+            kept.push_back(std::move(data_.rows[i]));
         }
     }
-    rows_ = std::move(kept);
-    for (Row& row : rows_) {
-        row.selected = false;
+    data_.rows = std::move(kept);
+    if (!gone.rows.empty() && Recording()) {
+        Record(std::move(gone));
     }
-    selectedCount_ = 0;
-    currentRow_ = std::min(doomed.front(), RowCount());
-    NotifyReset();
-    return true;
 }
 
-bool ResultTable::RowSelected(int row) const {
-    const Row* r = RowAt(row);
-    return r && r->selected;
+// Values
+
+void ResultTable::SetCaption(const QString& caption) {
+    TableValues values = data_.values;
+    values.caption = caption;
+    SetValues(values);
 }
 
-void ResultTable::SetRowSelected(int row, bool selected) {
-    Row* r = RowAt(row);
-    if (!r || r->selected == selected) {
+void ResultTable::SetSearchCaption(const QString& caption) {
+    TableValues values = data_.values;
+    values.searchCaption = caption;
+    SetValues(values);
+}
+
+void ResultTable::SetLayoutValue(int value) {
+    TableValues values = data_.values;
+    values.layoutValue = value;
+    SetValues(values);
+}
+
+void ResultTable::SetValues(const TableValues& values) {
+    if (values == data_.values) {
         return;
     }
-    r->selected = selected;
-    selectedCount_ += selected ? 1 : -1;
-    NotifyState();
-}
-
-void ResultTable::SelectRows(int first, int last) {
-    first = std::max(first, 1);
-    last = std::min(last, RowCount());
-    bool changed = false;
-    for (int row = first; row <= last; ++row) {
-        Row& r = rows_[static_cast<std::size_t>(row - 1)];
-        if (!r.selected) {
-            r.selected = true;
-            ++selectedCount_;
-            changed = true;
-        }
-    }
-    if (changed) {
-        NotifyState();
+    Change::ValuesChange change{data_.values, values};
+    data_.values = values;
+    if (Recording()) {
+        Record(std::move(change));
     }
 }
 
-void ResultTable::ClearSelection() {
-    if (selectedCount_ == 0) {
-        return;
-    }
-    for (Row& row : rows_) {
-        row.selected = false;
-    }
-    selectedCount_ = 0;
-    NotifyState();
-}
-
-void ResultTable::SetCurrentRow(int row) {
-    const int clamped = RowCount() == 0 ? 0 : std::clamp(row, 1, RowCount());
-    if (clamped == currentRow_) {
-        return;
-    }
-    currentRow_ = clamped;
-    NotifyState();
-}
+// Screen updates
 
 void ResultTable::LockUpdate(bool locked) {
     const bool wasLocked = locked_;
     locked_ = locked;
     if (wasLocked && !locked) {
-        NotifyReset(false);
+        Refresh();
     }
 }
 
 void ResultTable::Refresh() {
     if (!locked_) {
-        NotifyReset(false);
+        for (ResultTableObserver* observer : observers_) {
+            observer->Refreshed();
+        }
     }
 }
 
-void ResultTable::SetCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        NotifyState();
+// Changes
+
+void ResultTable::BeginChange() {
+    ++depth_;
+}
+
+Change ResultTable::EndChange() {
+    if (depth_ == 0 || --depth_ > 0) {
+        return {};
+    }
+    Change change = std::exchange(open_, Change());
+    if (!change.IsEmpty()) {
+        Tell(change);
+    }
+    return change;
+}
+
+void ResultTable::Record(Change::Part part) {
+    if (depth_ > 0) {
+        open_.Add(std::move(part));
+        return;
+    }
+    Change change;
+    change.Add(std::move(part));
+    Tell(change);
+}
+
+void ResultTable::RecordEdit(std::size_t position, RowData before) {
+    if (!Recording()) {
+        return;
+    }
+    const Row& row = data_.rows[position];
+    Change::RowEdit edit{row.id, position, std::move(before), row.data};
+    if (depth_ > 0) {
+        open_.Add(std::move(edit));
+        return;
+    }
+    Change change;
+    change.Add(std::move(edit));
+    Tell(change);
+}
+
+void ResultTable::Tell(const Change& change) {
+    for (ResultTableObserver* observer : observers_) {
+        observer->ChangeMade(change);
     }
 }
 
-void ResultTable::SetSearchCaption(const QString& caption) {
-    if (searchCaption_ != caption) {
-        searchCaption_ = caption;
-        NotifyState();
-    }
+void ResultTable::AddObserver(ResultTableObserver* observer) {
+    observers_.push_back(observer);
 }
 
-void ResultTable::SetSearchText(const QString& text) {
-    if (searchText_ != text) {
-        searchText_ = text;
-        NotifyState();
-    }
+void ResultTable::RemoveObserver(ResultTableObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void ResultTable::ResetReport() {
-    reportTitle_.clear();
-    reportCaption_.clear();
-    reportOptionA_ = false;
-    reportOptionB_ = false;
+std::size_t ResultTable::PositionOf(RowId id, std::size_t hint) const {
+    // Undo applies its changes to the table they were made on: the place recorded is the place.
+    if (hint < data_.rows.size() && data_.rows[hint].id == id) {
+        return hint;
+    }
+    const auto it =
+        std::find_if(data_.rows.begin(), data_.rows.end(), [id](const Row& r) { return r.id == id; });
+    return it == data_.rows.end() ? kNowhere : static_cast<std::size_t>(it - data_.rows.begin());
 }
 
-void ResultTable::NotifyReset(bool changed) {
-    revision_ += changed ? 1 : 0;
-    if (observer_ && !locked_) {
-        observer_->TableReset();
+void ResultTable::Apply(const Change& change) {
+    for (const Change::Part& part : change.Parts()) {
+        ApplyPart(part);
     }
-}
-
-void ResultTable::NotifyCell(int row, int column) {
-    ++revision_;
-    if (observer_ && !locked_) {
-        observer_->CellChanged(row, column);
-    }
-}
-
-void ResultTable::NotifyColumn(int column) {
-    ++revision_;
-    if (observer_ && !locked_) {
-        observer_->ColumnChanged(column);
-    }
-}
-
-void ResultTable::NotifyState() {
-    ++revision_;
-    if (observer_ && !locked_) {
-        observer_->StateChanged();
-    }
+    Tell(change);
 }
 
 } // namespace vastrel

@@ -1,15 +1,14 @@
-// Sorting and searching of the results table.
+// Sorting of the results table.
 #include "table/ResultTable.h"
 
 #include "system/NumberText.h"
 #include "table/GermanSortKeys.h"
-#include "table/SortValues.h"
 
 #include <QHash>
 
 #include <algorithm>
-#include <array>
-#include <memory>
+#include <bit>
+#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -18,122 +17,6 @@ using namespace Qt::StringLiterals;
 namespace vastrel {
 
 namespace {
-
-// Below this a second thread costs more than it saves.
-constexpr std::size_t kRowsForTwoThreads = 8192;
-
-// Sorts `items` by `less`, a total order; many are sorted in two halves on two threads, then
-// merged.
-template <typename T, typename Less> void SortInTwoHalves(std::vector<T>& items, const Less& less) {
-    if (items.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        std::sort(items.begin(), items.end(), less);
-        return;
-    }
-    const auto middle = items.begin() + static_cast<std::ptrdiff_t>(items.size() / 2);
-    std::thread second([&] { std::sort(middle, items.end(), less); });
-    std::sort(items.begin(), middle, less);
-    second.join();
-    std::vector<T> merged(items.size());
-    std::merge(items.begin(), middle, middle, items.end(), merged.begin(), less);
-    items = std::move(merged);
-}
-
-// Ranks texts by the German collation; texts it holds equal ("MEIER" and "Meier") are ordered
-// by their exact text, so that identical texts always stand together and share one rank.
-// The texts are sorted as entries holding their keys' first bytes, side by side: most
-// comparisons are decided there, without following a pointer.
-std::vector<int> RankTexts(const std::vector<QStringView>& texts, const GermanSortKeys& keys) {
-    struct Entry {
-        GermanSortKeys::Head head;
-        SortIndex text;
-    };
-    std::vector<Entry> entries(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        entries[i] = {keys.HeadOf(i), static_cast<SortIndex>(i)};
-    }
-    SortInTwoHalves(entries, [&](const Entry& a, const Entry& b) {
-        if (a.head != b.head) {
-            return a.head < b.head;
-        }
-        const int c = keys.Compare(a.text, b.text);
-        if (c != 0) {
-            return c < 0;
-        }
-        const QStringView ta = texts[a.text];
-        const QStringView tb = texts[b.text];
-        return ta != tb ? ta < tb : a.text < b.text;
-    });
-    std::vector<int> rank(texts.size());
-    int current = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i > 0) {
-            const SortIndex a = entries[i - 1].text;
-            const SortIndex b = entries[i].text;
-            if (entries[i - 1].head != entries[i].head || keys.Compare(a, b) != 0 || texts[a] != texts[b]) {
-                ++current;
-            }
-        }
-        rank[entries[i].text] = current;
-    }
-    return rank;
-}
-
-bool IsBlankText(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
-}
-
-// The distinct short texts of a column and their key numbers. Columns of a handful of values
-// ("m" and "w") are answered from a short list without hashing.
-class ShortTexts {
-public:
-    // The text's number, or -1 after taking it in as `next`.
-    int Find(QStringView text, int next) {
-        for (std::size_t i = 0; i < few_; ++i) {
-            if (recent_[i].first == text) {
-                return recent_[i].second;
-            }
-        }
-        if (few_ < recent_.size()) {
-            recent_[few_++] = {text, next};
-            return -1;
-        }
-        const auto known = many_.constFind(text);
-        if (known != many_.cend()) {
-            return known.value();
-        }
-        many_.insert(text, next);
-        return -1;
-    }
-
-private:
-    std::array<std::pair<QStringView, int>, 8> recent_{};
-    std::size_t few_ = 0;
-    QHash<QStringView, int> many_;
-};
-
-// The collation keys of the texts; many are made on two threads, each with a collator of
-// its own.
-void MakeSortKeys(const std::vector<QStringView>& texts, GermanSortKeys& keys) {
-    if (texts.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        for (QStringView text : texts) {
-            keys.Add(text);
-        }
-        return;
-    }
-    const std::size_t half = texts.size() / 2;
-    std::unique_ptr<GermanSortKeys> secondKeys;
-    std::thread second([&] {
-        secondKeys = std::make_unique<GermanSortKeys>();
-        for (std::size_t i = half; i < texts.size(); ++i) {
-            secondKeys->Add(texts[i]);
-        }
-    });
-    for (std::size_t i = 0; i < half; ++i) {
-        keys.Add(texts[i]);
-    }
-    second.join();
-    keys.Append(*secondKeys);
-}
 
 std::optional<double> SprintSeconds(QStringView text) {
     const qsizetype colon = text.indexOf(u':');
@@ -148,232 +31,229 @@ std::optional<double> SprintSeconds(QStringView text) {
     return *minutes * 60 + *seconds;
 }
 
-// A glob pattern ("*" any text, "?" one character), matched against the whole text with case
-// ignored; the pattern comes case folded. Characters are folded one by one, so a search does
-// not copy every cell it looks at.
-bool MatchesWildcard(QStringView text, QStringView pattern) {
-    qsizetype t = 0, p = 0, starP = -1, starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t].toCaseFolded())) {
-            ++t;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == u'*') {
-            starP = p++;
-            starT = t;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            t = ++starT;
-        } else {
-            return false;
+// A number's bits made to order as unsigned numbers do; -0 is 0.
+std::uint64_t NumberCode(double number) {
+    const auto bits = std::bit_cast<std::uint64_t>(number == 0 ? 0.0 : number);
+    return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+
+// Numbers the distinct values of a column in the order they first appear. A column holds few
+// of them mostly ("m", "w", the runs): the last few are looked at before the hash.
+template <typename Value> class Distinct {
+public:
+    std::uint32_t Of(const Value& value) {
+        for (const auto& [known, index] : recent_) {
+            if (known == value) {
+                return index;
+            }
+        }
+        auto it = index_.constFind(value);
+        if (it == index_.cend()) {
+            it = index_.insert(value, static_cast<std::uint32_t>(values_.size()));
+            values_.push_back(value);
+        }
+        recent_[next_++ % recent_.size()] = {value, it.value()};
+        return it.value();
+    }
+    const std::vector<Value>& Values() const { return values_; }
+
+private:
+    QHash<Value, std::uint32_t> index_;
+    std::vector<Value> values_;
+    std::array<std::pair<Value, std::uint32_t>, 4> recent_{};
+    std::size_t next_ = 0;
+};
+
+// Ranks texts by the German collation; texts it holds equal ("MEIER" and "Meier") are ordered by
+// their exact text, so identical texts share one rank and the order never depends on chance.
+std::vector<std::uint32_t> RankTexts(const std::vector<QStringView>& texts, std::uint32_t& count) {
+    // Many texts get their keys in two halves at once, each with a collator of its own: ICU's keys
+    // are most of a sort by names (bench_scoring BM_SortByName, 32,767 names: 29.5 ms on one
+    // thread, 17.3 ms on two; a million names 0.9 s and 0.67 s).
+    constexpr std::size_t kTextsForTwoThreads = 8192;
+    const bool twoThreads = texts.size() >= kTextsForTwoThreads && std::thread::hardware_concurrency() > 1;
+    const std::size_t half = twoThreads ? texts.size() / 2 : texts.size();
+    GermanSortKeys keys;
+    GermanSortKeys secondHalf;
+    std::thread second;
+    if (twoThreads) {
+        second = std::thread([&] {
+            for (std::size_t i = half; i < texts.size(); ++i) {
+                secondHalf.Add(texts[i]);
+            }
+        });
+    }
+    for (std::size_t i = 0; i < half; ++i) {
+        keys.Add(texts[i]);
+    }
+    if (twoThreads) {
+        second.join();
+        keys.Append(secondHalf);
+    }
+    // Sorted as entries that hold their key's first bytes, side by side: most comparisons are
+    // decided there, without reading a key far away in memory.
+    struct Entry {
+        GermanSortKeys::Head head;
+        std::uint32_t text;
+    };
+    std::vector<Entry> entries(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        entries[i] = {keys.HeadOf(i), static_cast<std::uint32_t>(i)};
+    }
+    const auto compare = [&](const Entry& a, const Entry& b) {
+        if (a.head != b.head) {
+            return a.head < b.head ? -1 : 1;
+        }
+        const int c = keys.Compare(a.text, b.text);
+        return c != 0 ? c : texts[a.text].compare(texts[b.text]);
+    };
+    std::sort(entries.begin(), entries.end(),
+              [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    std::vector<std::uint32_t> rank(texts.size());
+    count = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        count += i == 0 || compare(entries[i - 1], entries[i]) != 0 ? 1 : 0;
+        rank[entries[i].text] = count - 1;
+    }
+    return rank;
+}
+
+// The rank of every row's cell in one key column, from 0: equal values share one, the ranks
+// follow the direction (numbers before texts ascending, after them descending), and cells without
+// a value rank last in both. `count` is how many ranks there are.
+std::vector<std::uint32_t> RanksOf(const TableData& data, std::size_t column, bool descending,
+                                   std::uint32_t& count) {
+    const ColumnKind kind = data.columns[column].Kind();
+    enum : std::uint8_t { kNumber, kText, kNothing };
+    std::vector<std::uint8_t> cls(data.rows.size(), kNothing);
+    std::vector<std::uint32_t> id(data.rows.size(), 0);
+    Distinct<std::uint64_t> numbers;
+    // Short texts ("m", "w", club codes) repeat and share an entry; longer ones, mostly distinct
+    // names, get their own: looking for equals would cost more than the collation keys.
+    constexpr qsizetype kSharedLength = 16;
+    Distinct<QStringView> shortTexts;
+    std::vector<QStringView> texts;
+    std::vector<std::uint32_t> textOfShort;
+    for (std::size_t r = 0; r < data.rows.size(); ++r) {
+        const QStringView text = data.rows[r].data.cells.At(column);
+        if (IsBlank(text)) {
+            continue;
+        }
+        const std::optional<double> number = kind == ColumnKind::Number       ? ConvertStrict(text)
+                                             : kind == ColumnKind::SprintTime ? SprintSeconds(text)
+                                                                              : std::nullopt;
+        if (number) {
+            cls[r] = kNumber;
+            id[r] = numbers.Of(NumberCode(*number));
+            continue;
+        }
+        cls[r] = kText;
+        if (text.size() > kSharedLength) {
+            id[r] = static_cast<std::uint32_t>(texts.size());
+            texts.push_back(text);
+            continue;
+        }
+        const std::uint32_t shared = shortTexts.Of(text);
+        if (shared == textOfShort.size()) {
+            textOfShort.push_back(static_cast<std::uint32_t>(texts.size()));
+            texts.push_back(text);
+        }
+        id[r] = textOfShort[shared];
+    }
+    const std::vector<std::uint64_t>& codes = numbers.Values();
+    std::vector<std::uint32_t> byCode(codes.size());
+    std::iota(byCode.begin(), byCode.end(), 0u);
+    std::sort(byCode.begin(), byCode.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return codes[a] < codes[b]; });
+    std::vector<std::uint32_t> numberRank(codes.size());
+    for (std::size_t i = 0; i < byCode.size(); ++i) {
+        numberRank[byCode[i]] = static_cast<std::uint32_t>(i);
+    }
+    std::uint32_t textCount = 0;
+    const std::vector<std::uint32_t> textRank = RankTexts(texts, textCount);
+    const auto numberCount = static_cast<std::uint32_t>(codes.size());
+    std::vector<std::uint32_t> rank(data.rows.size(), numberCount + textCount);
+    for (std::size_t r = 0; r < rank.size(); ++r) {
+        if (cls[r] == kNumber) {
+            rank[r] = descending ? textCount + numberCount - 1 - numberRank[id[r]] : numberRank[id[r]];
+        } else if (cls[r] == kText) {
+            rank[r] = descending ? textCount - 1 - textRank[id[r]] : numberCount + textRank[id[r]];
         }
     }
-    while (p < pattern.size() && pattern[p] == u'*') {
-        ++p;
+    count = numberCount + textCount + 1;
+    return rank;
+}
+
+// `order` stably by the rows' ranks, a counting pass.
+std::vector<std::uint32_t> OrderByRank(const std::vector<std::uint32_t>& order,
+                                       const std::vector<std::uint32_t>& rank, std::uint32_t count) {
+    std::vector<std::uint32_t> start(count + 1, 0);
+    for (std::uint32_t row : order) {
+        ++start[rank[row] + 1];
     }
-    return p == pattern.size();
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::uint32_t> sorted(order.size());
+    for (std::uint32_t row : order) {
+        sorted[start[rank[row]]++] = row;
+    }
+    return sorted;
 }
 
 } // namespace
 
 void ResultTable::SortBy(const QString& keys, vastrel::SortDirection direction) {
     const bool descending = direction == vastrel::SortDirection::Descending;
-    std::vector<int> keyColumns;
+    std::vector<std::size_t> keyColumns;
     QStringList orderParts;
     for (const QString& rawKey : keys.split(u',')) {
         const QString key = rawKey.trimmed();
         const int c = Resolve(key);
         if (c >= 0) {
-            keyColumns.push_back(c);
+            keyColumns.push_back(static_cast<std::size_t>(c));
             orderParts << key + (descending ? u" DESC"_s : u" ASC"_s);
         }
     }
-    sortOrder_ = orderParts.join(u',');
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        columns_[c].sortDirection = (!keyColumns.empty() && keyColumns.front() == static_cast<int>(c))
-                                        ? direction
-                                        : vastrel::SortDirection::None;
-    }
-    if (keyColumns.empty() || rows_.size() < 2) {
-        NotifyReset();
+    // How the rows were last ordered is the window's, not the competition's: no part of a change
+    // (a sort that moves no row is no step), kept with the values only for the files.
+    data_.values.sortOrder = orderParts.join(u',');
+    const std::size_t rowCount = data_.rows.size();
+    if (keyColumns.empty() || rowCount < 2) {
         return;
     }
 
-    // Each cell is read and converted once; the order is found from the results alone.
-    const std::size_t rowCount = rows_.size();
-    // A row's values of all keys side by side.
-    const std::size_t keyCount = keyColumns.size();
-    std::vector<SortValue> values(rowCount * keyCount);
-    // The key cells of rows [first, last), all keys of a row at once: numbers as they are,
-    // texts numbered in each key's `texts`. Short texts ("m", "w", club codes) repeat and share
-    // one collation key; longer ones, mostly distinct names, get their own: looking for equals
-    // would cost more than the keys. The rows stay put here, so views of them do.
-    struct KeyTexts {
-        ShortTexts shortTexts;
-        std::vector<QStringView> texts;
-    };
-    const auto readKeys = [&](std::size_t first, std::size_t last, std::vector<KeyTexts>& keyTexts) {
-        constexpr qsizetype kSharedKeyLength = 16;
-        constexpr std::size_t kHeadsAhead = 16;
-        constexpr std::size_t kCellsAhead = 8;
-        for (std::size_t r = first; r < last; ++r) {
-            if (r + kHeadsAhead < last) {
-                rows_[r + kHeadsAhead].cells.PrefetchHead();
-            }
-            for (std::size_t k = 0; k < keyCount; ++k) {
-                const auto c = static_cast<std::size_t>(keyColumns[k]);
-                if (r + kCellsAhead < last) {
-                    rows_[r + kCellsAhead].cells.PrefetchCell(c);
-                }
-                const QStringView text = rows_[r].Cell(c);
-                SortValue& v = values[r * keyCount + k];
-                if (IsBlankText(text)) {
-                    continue;
-                }
-                std::optional<double> number;
-                if (columns_[c].Kind() == ColumnKind::Number) {
-                    number = ConvertStrict(text);
-                } else if (columns_[c].Kind() == ColumnKind::SprintTime) {
-                    number = SprintSeconds(text);
-                }
-                if (number) {
-                    v = SortValue::OfNumber(*number);
-                    continue;
-                }
-                std::vector<QStringView>& texts = keyTexts[k].texts;
-                if (text.size() <= kSharedKeyLength) {
-                    const int known = keyTexts[k].shortTexts.Find(text, static_cast<int>(texts.size()));
-                    if (known >= 0) {
-                        v = SortValue::OfText(known);
-                        continue;
-                    }
-                }
-                v = SortValue::OfText(static_cast<int>(texts.size()));
-                texts.push_back(text);
-            }
-        }
-    };
-    std::vector<KeyTexts> keyTexts(keyCount);
-    if (rowCount < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
-        readKeys(0, rowCount, keyTexts);
-    } else {
-        // Two halves at once; the second's texts are numbered on after the first's (a text in
-        // both halves gets two numbers, and the ranking gives both the same rank).
-        const std::size_t half = rowCount / 2;
-        std::vector<KeyTexts> secondTexts(keyCount);
-        std::thread second([&] { readKeys(half, rowCount, secondTexts); });
-        readKeys(0, half, keyTexts);
-        second.join();
-        for (std::size_t k = 0; k < keyCount; ++k) {
-            if (secondTexts[k].texts.empty()) {
-                continue;
-            }
-            std::vector<QStringView>& texts = keyTexts[k].texts;
-            const int offset = static_cast<int>(texts.size());
-            for (std::size_t r = half; r < rowCount; ++r) {
-                SortValue& v = values[r * keyCount + k];
-                if (v.cls() == SortValue::Text) {
-                    v = SortValue::OfText(v.textKey() + offset);
-                }
-            }
-            texts.insert(texts.end(), secondTexts[k].texts.begin(), secondTexts[k].texts.end());
-        }
+    // Each cell is read and converted once; the order comes from the ranks alone, the minor
+    // key first: each pass keeps the order of the keys after it.
+    std::vector<std::uint32_t> order(rowCount);
+    std::iota(order.begin(), order.end(), 0u);
+    for (auto key = keyColumns.rbegin(); key != keyColumns.rend(); ++key) {
+        std::uint32_t count = 0;
+        const std::vector<std::uint32_t> rank = RanksOf(data_, *key, descending, count);
+        order = OrderByRank(order, rank, count);
     }
-    for (std::size_t k = 0; k < keyCount; ++k) {
-        SortValue* const keyValues = values.data() + k;
-        const std::vector<QStringView>& texts = keyTexts[k].texts;
-        if (!texts.empty()) {
-            GermanSortKeys textKeys;
-            MakeSortKeys(texts, textKeys);
-            const std::vector<int> rank = RankTexts(texts, textKeys);
-            for (std::size_t r = 0; r < rowCount; ++r) {
-                SortValue& v = keyValues[r * keyCount];
-                if (v.cls() == SortValue::Text) {
-                    v = SortValue::OfText(rank[static_cast<std::size_t>(v.textKey())]);
-                }
-            }
-        }
-    }
-
-    std::vector<SortIndex> order = StableOrderOf(std::move(values), keyCount, descending);
-
-    bool moved = false;
-    for (std::size_t i = 0; i < rowCount && !moved; ++i) {
-        moved = order[i] != i;
-    }
-    if (!moved) {
-        NotifyReset();
+    if (std::is_sorted(order.begin(), order.end())) {
         return; // already in order: nothing changes, nothing to take back
     }
-    if (journal_) {
-        RecordOrder();
-    }
-    int newCurrent = 0;
-    for (std::size_t i = 0; i < rowCount; ++i) {
-        if (static_cast<int>(order[i]) + 1 == currentRow_) {
-            newCurrent = static_cast<int>(i) + 1;
+    const bool recording = Recording();
+    Change::Reorder reorder;
+    if (recording) {
+        reorder.before.reserve(rowCount);
+        for (const Row& row : data_.rows) {
+            reorder.before.push_back(row.id);
         }
     }
-    // The rows move in place, cycle by cycle: a new table of a million rows would add 64 MB to
-    // the peak while the freed collation keys still hold theirs. A place filled gets its own
-    // number in `order`.
-    for (std::size_t start = 0; start < rowCount; ++start) {
-        if (order[start] == start) {
-            continue;
-        }
-        Row held = std::move(rows_[start]);
-        std::size_t at = start;
-        // Each step waits for a row far away; the cycle's rows some steps ahead are asked for
-        // meanwhile (`order` is small enough to be read ahead cheaply).
-        constexpr int kRowsAhead = 8;
-        std::size_t ahead = start;
-        for (int k = 0; k < kRowsAhead && order[ahead] != start; ++k) {
-            ahead = order[ahead];
-            __builtin_prefetch(&rows_[ahead], 1);
-        }
-        while (order[at] != start) {
-            const std::size_t from = order[at];
-            if (order[ahead] != start) {
-                ahead = order[ahead];
-                __builtin_prefetch(&rows_[ahead], 1);
-                __builtin_prefetch(reinterpret_cast<const char*>(&rows_[ahead] + 1) - 1, 1);
-            }
-            rows_[at] = std::move(rows_[from]);
-            order[at] = static_cast<SortIndex>(at);
-            at = from;
-        }
-        rows_[at] = std::move(held);
-        order[at] = static_cast<SortIndex>(at);
+    std::vector<Row> sorted;
+    sorted.reserve(rowCount);
+    for (std::uint32_t from : order) {
+        sorted.push_back(std::move(data_.rows[from]));
     }
-    currentRow_ = newCurrent;
-    NotifyReset();
-}
-
-int ResultTable::FindRow(const QString& pattern, int& column) const {
-    const int rowCount = RowCount();
-    if (rowCount == 0 || pattern.isEmpty()) {
-        return 0;
-    }
-    const QString folded = pattern.toCaseFolded();
-    std::vector<int> searched;
-    if (column >= 1 && column <= ColumnCount()) {
-        searched.push_back(column);
-    } else {
-        for (int c = 1; c <= ColumnCount(); ++c) {
-            if (columns_[static_cast<std::size_t>(c - 1)].visible) {
-                searched.push_back(c);
-            }
+    data_.rows = std::move(sorted);
+    if (recording) {
+        reorder.after.reserve(rowCount);
+        for (const Row& row : data_.rows) {
+            reorder.after.push_back(row.id);
         }
+        Record(std::move(reorder));
     }
-    for (int step = 1; step <= rowCount; ++step) {
-        const int row = (currentRow_ + step - 1) % rowCount + 1;
-        for (int c : searched) {
-            if (MatchesWildcard(CellView(row, c), folded)) {
-                column = c;
-                return row;
-            }
-        }
-    }
-    return 0;
 }
 
 } // namespace vastrel

@@ -6,6 +6,7 @@
 #include "system/TextEncoding.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +39,7 @@ class FillTest : public ::testing::Test {
 protected:
     FillTest() {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         for (int c = 1; c <= 33; ++c) {
             table.SetCellText(1, c, table.Key(c) + u'!');
         }
@@ -52,6 +53,7 @@ protected:
         u"#Punkte1#|#Punkte2#|#Punkte3#|#Punkte4#|#Punkte5#|#Punkte6#|#Punkte7#|#Punkte8#|"
         u"#Punkte9#|#Summe1#|#Summe2#|#Summe3#|#Summe4#|#Gesamt#"_s;
     ResultTable table;
+    TableView view{table};
 };
 
 // The filled template, field by field: the cells named (each holds its key and "!"), others empty.
@@ -127,11 +129,11 @@ protected:
         out = dir.filePath(u"out"_s) + u'/';
     }
     int Add(const QString& name, const QString& total, bool selected = true) {
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         const int row = table.RowCount();
         table.SetCellText(row, u"Name Vorname", name);
         table.SetCellText(row, u"Gesamt", total);
-        table.SetRowSelected(row, selected);
+        view.SetRowSelected(row, selected);
         return row;
     }
     QByteArray Read(const QString& name) const {
@@ -139,13 +141,14 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
     QStringList Written() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
-    QStringList Run() { return WriteCertificates(table, ui, state, templatePath, u"/default/"_s); }
+    QStringList Run() { return WriteCertificates(view, ui, state, templatePath, u"/default/"_s); }
 
     QTemporaryDir dir;
     QString templatePath;
     QString out;
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     MainWindowState state;
 };
 

@@ -6,6 +6,7 @@
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,9 +20,9 @@ namespace {
 class CommandDispatcherTest : public ::testing::Test {
 protected:
     CommandDispatcherTest()
-        : scorer(table, ui), commands(table, scorer, ui, toolbar, state, PlacesIn(dir.path())) {
+        : scorer(table, ui, &view), commands(view, scorer, ui, toolbar, state, PlacesIn(dir.path())) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
         table.SetCellText(1, u"mw", u"w"_s);
         table.SetCellText(1, u"geb.", u"1950"_s);
@@ -35,6 +36,7 @@ protected:
     QTemporaryDir dir;
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     Scorer scorer;
     FakeToolbar toolbar;
     MainWindowState state;
@@ -80,7 +82,7 @@ TEST_F(CommandDispatcherTest, FullRecalculationAsksNothing) {
 TEST_F(CommandDispatcherTest, AppendingARowFlagsItsSumsAndMakesItCurrent) {
     Choose(u"btnBearbeitung", u"btnBeAnf");
     EXPECT_EQ(table.RowCount(), 2);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(view.CurrentRow(), 2);
     EXPECT_TRUE(table.CellFlag(2, u"Gesamt"));
 }
 
@@ -126,13 +128,13 @@ TEST_F(CommandDispatcherTest, OpeningAMenuClearsTheResultText) {
 namespace {
 
 TEST_F(CommandDispatcherTest, PrintAllSelectsEveryRowBeforeTheReport) {
-    AppendEmptyRow(table);
-    AppendEmptyRow(table);
-    table.SetRowSelected(2, true);
+    AppendEmptyRow(table, view);
+    AppendEmptyRow(table, view);
+    view.SetRowSelected(2, true);
     Choose(u"btnDrucken", u"btnDruckenAuswahl");
-    EXPECT_EQ(table.SelectedRowCount(), 1); // "Auswahl" leaves the selection alone
+    EXPECT_EQ(view.SelectedRowCount(), 1); // "Auswahl" leaves the selection alone
     Choose(u"btnDrucken", u"btnDruckenAlles");
-    EXPECT_EQ(table.SelectedRowCount(), 3);
+    EXPECT_EQ(view.SelectedRowCount(), 3);
     EXPECT_EQ(ui.ShownReports().size(), 2);
 }
 

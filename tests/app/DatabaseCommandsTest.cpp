@@ -5,6 +5,7 @@
 #include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,9 +20,9 @@ namespace {
 
 class DatabaseCommandsTest : public ::testing::Test {
 protected:
-    DatabaseCommandsTest() : commands(table, ui, toolbar, state, dir.path()) {
+    DatabaseCommandsTest() : commands(view, ui, toolbar, state, dir.path()) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         table.SetCellText(1, u"Name Vorname", u"Müller, Jörg"_s);
         table.SetCellText(1, u"Gesamt", u"933"_s);
     }
@@ -34,6 +35,7 @@ protected:
     QTemporaryDir dir;
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     FakeToolbar toolbar;
     MainWindowState state;
     DatabaseCommands commands;
@@ -134,7 +136,7 @@ TEST_F(DatabaseCommandsTest, OpeningAsksFirstWhenTheTableHoldsTwoRowsOrMore) {
     EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Neu, Anna"_s);
     EXPECT_EQ(ui.StatusText(StatusPanel::File), Path(u"anderer.csv"_s) + u" geladen  "_s);
 
-    AppendEmptyRow(table);
+    AppendEmptyRow(table, view);
     ui.AnswerFileDialog({Path(u"anderer.csv"_s), 1});
     ui.AnswerBox(MessageAnswer::No);
     commands.OpenDatabase();

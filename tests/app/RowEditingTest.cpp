@@ -4,6 +4,7 @@
 #include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,6 @@ class RowEditingTest : public ::testing::Test {
 protected:
     RowEditingTest() {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        table.Events().beforeRowsDelete = [this](int row, bool& cancel) {
-            ConfirmRowsDelete(table, ui, row, cancel);
-        };
     }
     void FullRows(int count) {
         for (int i = 1; i <= count; ++i) {
@@ -41,18 +39,19 @@ protected:
 
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     MainWindowState state;
 };
 
 TEST_F(RowEditingTest, DeletingOneRowNamesItAndNoKeepsIt) {
     FullRows(20);
-    table.SetRowSelected(17, true);
+    view.SetRowSelected(17, true);
     ui.AnswerBox(MessageAnswer::No);
-    EXPECT_FALSE(table.DeleteSelectedRows());
+    EXPECT_FALSE(DeleteSelectedRows(view, ui));
     ExpectDeleteBox(u"Zeile 17 löschen?"_s);
     EXPECT_EQ(table.RowCount(), 20);
     ui.AnswerBox(MessageAnswer::Yes);
-    EXPECT_TRUE(table.DeleteSelectedRows());
+    EXPECT_TRUE(DeleteSelectedRows(view, ui));
     EXPECT_EQ(table.RowCount(), 19);
     EXPECT_EQ(table.CellText(17, 1), u"18-1"_s);
 }
@@ -60,10 +59,10 @@ TEST_F(RowEditingTest, DeletingOneRowNamesItAndNoKeepsIt) {
 TEST_F(RowEditingTest, DeletingSeveralRowsAsksWithTheirCount) {
     FullRows(5);
     for (int r : {1, 2, 4}) {
-        table.SetRowSelected(r, true);
+        view.SetRowSelected(r, true);
     }
     ui.AnswerBox(MessageAnswer::Yes);
-    EXPECT_TRUE(table.DeleteSelectedRows());
+    EXPECT_TRUE(DeleteSelectedRows(view, ui));
     ExpectDeleteBox(
         u"Achtung!\r\nEs sind 3 Datensätze selektiert.\r\n\r\nAlle selektierten Datenzeilen löschen?"_s);
     EXPECT_EQ(table.RowCount(), 2);
@@ -71,12 +70,34 @@ TEST_F(RowEditingTest, DeletingSeveralRowsAsksWithTheirCount) {
     EXPECT_EQ(table.CellText(2, 1), u"5-1"_s);
 }
 
+// Without a selection the cursor's row is the one meant; the cursor then stands where the first
+// row went, or on the new last row.
+TEST_F(RowEditingTest, WithoutSelectionTheCursorsRowIsDeleted) {
+    FullRows(3);
+    view.SetCurrentRow(3);
+    ui.AnswerBox(MessageAnswer::Yes);
+    EXPECT_TRUE(DeleteSelectedRows(view, ui));
+    ExpectDeleteBox(u"Zeile 3 löschen?"_s);
+    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(view.CurrentRow(), 2);
+    for (int r : {1, 2}) {
+        view.SetRowSelected(r, true);
+    }
+    ui.AnswerBox(MessageAnswer::Yes);
+    EXPECT_TRUE(DeleteSelectedRows(view, ui));
+    EXPECT_EQ(view.CurrentRow(), 0);
+    EXPECT_EQ(view.SelectedRowCount(), 0);
+    const auto boxes = ui.Boxes().size();
+    EXPECT_FALSE(DeleteSelectedRows(view, ui)); // nothing to delete, nothing asked
+    EXPECT_EQ(ui.Boxes().size(), boxes);
+}
+
 TEST_F(RowEditingTest, ClearingRunDataEmptiesColumnsNineOnOfTheSelectedRows) {
     FullRows(3);
-    table.SetRowSelected(1, true);
-    table.SetRowSelected(3, true);
+    view.SetRowSelected(1, true);
+    view.SetRowSelected(3, true);
     ui.AnswerBox(MessageAnswer::Yes);
-    ClearRunData(table, ui);
+    ClearRunData(view, ui);
     ExpectDeleteBox(
         u"Achtung!\r\nEs sind 2 Datensätze selektiert.\r\n\r\nAlle selektierten Laufdaten löschen?"_s);
     for (int r : {1, 3}) {
@@ -96,9 +117,9 @@ TEST_F(RowEditingTest, ClearingRunDataEmptiesColumnsNineOnOfTheSelectedRows) {
 
 TEST_F(RowEditingTest, ClearingRunDataAnsweredNoChangesNothing) {
     FullRows(1);
-    table.SetRowSelected(1, true);
+    view.SetRowSelected(1, true);
     ui.AnswerBox(MessageAnswer::No);
-    ClearRunData(table, ui);
+    ClearRunData(view, ui);
     EXPECT_EQ(table.CellText(1, 33), u"1-33"_s);
     EXPECT_TRUE(ui.StatusHistory(StatusPanel::Progress).isEmpty());
 }
@@ -106,7 +127,7 @@ TEST_F(RowEditingTest, ClearingRunDataAnsweredNoChangesNothing) {
 TEST_F(RowEditingTest, ClearingWithoutSelectionAsksWithZeroAndChangesNoRow) {
     FullRows(2);
     ui.AnswerBox(MessageAnswer::Yes);
-    ClearRunData(table, ui);
+    ClearRunData(view, ui);
     ExpectDeleteBox(
         u"Achtung!\r\nEs sind 0 Datensätze selektiert.\r\n\r\nAlle selektierten Laufdaten löschen?"_s);
     EXPECT_EQ(table.CellText(1, 33), u"1-33"_s);
@@ -114,9 +135,9 @@ TEST_F(RowEditingTest, ClearingWithoutSelectionAsksWithZeroAndChangesNoRow) {
 
 TEST_F(RowEditingTest, TheContextMenusNewRowHasNoFlaggedSums) {
     FullRows(1);
-    AddRowFromContextMenu(table);
+    AddRowFromContextMenu(view);
     EXPECT_EQ(table.RowCount(), 2);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(view.CurrentRow(), 2);
     for (int c = 1; c <= 33; ++c) {
         EXPECT_FALSE(table.CellFlag(2, c));
     }
@@ -145,45 +166,45 @@ TEST_F(RowEditingTest, AHeaderClickTogglesByTheLastSortOfTheTable) {
     table.AddRow(u"2"_s);
     table.AddRow(u"1"_s);
     table.AddRow(u"3"_s);
-    table.SetCurrentRow(3);
-    SortByHeader(table, 1);
+    view.SetCurrentRow(3);
+    SortByHeader(view, 1);
     EXPECT_EQ(table.CellText(1, 1), u"3"_s); // descending first
-    EXPECT_EQ(table.CurrentRow(), 1);
-    SortByHeader(table, 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
+    SortByHeader(view, 1);
     EXPECT_EQ(table.CellText(1, 1), u"1"_s);
-    SortByHeader(table, 2); // the last sort was ascending, whichever column: descending
+    SortByHeader(view, 2); // the last sort was ascending, whichever column: descending
     EXPECT_TRUE(table.SortOrder().contains(u"DESC"_s));
 }
 
 TEST_F(RowEditingTest, TheSearchMakesTheMatchingRowCurrent) {
     table.AddRow(u"\t\t\t\t\tSchulz, Eva"_s);
     table.AddRow(u"\t\t\t\t\tMeier, Anna"_s);
-    table.SetCurrentRow(1);
-    table.SetRowSelected(1, true);
+    view.SetCurrentRow(1);
+    view.SetRowSelected(1, true);
     int number = 0;
-    table.SetSearchText(QString());
-    SearchRow(table, number);
-    EXPECT_EQ(table.CurrentRow(), 1);
-    table.SetSearchText(u"mei"_s);
-    SearchRow(table, number);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    view.SetSearchText(QString());
+    SearchRow(view, number);
+    EXPECT_EQ(view.CurrentRow(), 1);
+    view.SetSearchText(u"mei"_s);
+    SearchRow(view, number);
+    EXPECT_EQ(view.CurrentRow(), 2);
     EXPECT_EQ(number, 6);
-    EXPECT_EQ(table.SelectedRowCount(), 1); // the hit alone is selected
-    EXPECT_TRUE(table.RowSelected(2));
-    table.SetSearchText(u"Xaver"_s);
-    SearchRow(table, number);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(view.SelectedRowCount(), 1); // the hit alone is selected
+    EXPECT_TRUE(view.RowSelected(2));
+    view.SetSearchText(u"Xaver"_s);
+    SearchRow(view, number);
+    EXPECT_EQ(view.CurrentRow(), 2);
 }
 
 TEST_F(RowEditingTest, ARowActionOutsideTheSelectionIsRefused) {
     FullRows(3);
     bool cancel = false;
-    GuardRowAction(table, 2, cancel);
+    GuardRowAction(view, 2, cancel);
     EXPECT_FALSE(cancel); // nothing selected
-    table.SetRowSelected(1, true);
-    GuardRowAction(table, 1, cancel);
+    view.SetRowSelected(1, true);
+    GuardRowAction(view, 1, cancel);
     EXPECT_FALSE(cancel);
-    GuardRowAction(table, 2, cancel);
+    GuardRowAction(view, 2, cancel);
     EXPECT_TRUE(cancel);
 }
 

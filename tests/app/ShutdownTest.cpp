@@ -7,6 +7,7 @@
 #include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,9 +22,9 @@ namespace {
 
 class ShutdownTest : public ::testing::Test {
 protected:
-    ShutdownTest() : database(table, ui, toolbar, state, dir.path()) {
+    ShutdownTest() : database(view, ui, toolbar, state, dir.path()) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         report = dir.filePath(u"report"_s);
         QDir().mkpath(report);
         QFile page(report + u"/report.htm"_s);
@@ -35,6 +36,7 @@ protected:
     QString report;
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     FakeToolbar toolbar;
     MainWindowState state;
     DatabaseCommands database;

@@ -2,7 +2,7 @@
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
 #include "app/CommandDispatcher.h"
-#include "app/TableNotifications.h"
+#include "app/GridCommands.h"
 #include "app/UndoStack.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
@@ -10,13 +10,11 @@
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
-#include "table/TableJournal.h"
+#include "table/TableView.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace Qt::StringLiterals;
 using namespace vastrel;
@@ -31,8 +29,9 @@ struct NoWindow : MainWindowPort {
 };
 
 // Everything a step may change, as text: cells, flags, order, title line, event, cursor.
-QStringList Snapshot(const ResultTable& table, const MainWindowState& state) {
-    QStringList lines{table.Caption(), state.baseCaption, QString::number(table.CurrentRow()),
+QStringList Snapshot(const TableView& view, const MainWindowState& state) {
+    const ResultTable& table = view.Table();
+    QStringList lines{table.Caption(), state.baseCaption, QString::number(view.CurrentRow()),
                       QString::number(table.ColumnCount())};
     for (int r = 1; r <= table.RowCount(); ++r) {
         QStringList cells;
@@ -47,12 +46,11 @@ QStringList Snapshot(const ResultTable& table, const MainWindowState& state) {
 class UndoTest : public ::testing::Test {
 protected:
     UndoTest()
-        : scorer(table, ui), undo(table, state),
-          commands(table, scorer, ui, toolbar, state, PlacesIn(dir.path()), &window, nullptr, nullptr,
-                   &undo) {
+        : scorer(table, ui, &view), undo(view, state),
+          commands(view, scorer, ui, toolbar, state, PlacesIn(dir.path()), &window, nullptr, nullptr, &undo),
+          grid(view, scorer, ui, state, window, &undo) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
-        ConnectTableNotifications(table, scorer, ui, state, window, &undo);
+        AppendEmptyRow(table, view);
         QFile csv(dir.filePath(u"lauf.csv"_s));
         EXPECT_TRUE(csv.open(QIODevice::WriteOnly));
         csv.write(
@@ -66,39 +64,40 @@ protected:
     QTemporaryDir dir;
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     MainWindowState state;
     Scorer scorer;
     UndoStack undo;
     FakeToolbar toolbar;
     NoWindow window;
     CommandDispatcher commands;
+    GridCommands grid;
 };
 
 TEST_F(UndoTest, EveryStepGoesBackToTheOpenedFileAndForwardAgain) {
     ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
     Choose(u"btnDatenbank", u"btnDbÖffnen");
-    const QStringList opened = Snapshot(table, state);
+    const QStringList opened = Snapshot(view, state);
     EXPECT_TRUE(undo.IsClean());
 
     ui.AnswerBox(MessageAnswer::Yes); // the question after new age factors: recalculate
     Choose(u"btnBearbeitung", u"btnBeAfMit");
-    table.SetCurrentRow(2);
-    table.EditCell(2, table.ColumnNumber(u"1500m"), u"4:05,3"_s);
+    view.SetCurrentRow(2);
+    grid.EditCell(2, table.ColumnNumber(u"1500m"), u"4:05,3"_s);
     Choose(u"btnSortierung", u"btnSort1");
-    table.SetRowSelected(1, true);
+    view.SetRowSelected(1, true);
     ui.AnswerBox(MessageAnswer::Yes);
     Choose(u"btnBearbeitung", u"btnLöscheLaufdaten");
     Choose(u"btnBearbeitung", u"btnBeAnf");
     ui.AnswerInput(u"Stadtlauf 2024"_s);
-    table.Events().captionClick();
-    table.ClearSelection();
-    table.SetRowSelected(3, true);
+    grid.CaptionClick();
+    view.ClearSelection();
+    view.SetRowSelected(3, true);
     ui.AnswerBox(MessageAnswer::Yes);
     Choose(u"btnBearbeitung", u"btnBeLö");
-    Choose(u"btnBearbeitung", u"btnBePunkte");
-    const QStringList done = Snapshot(table, state);
+    const QStringList done = Snapshot(view, state);
     EXPECT_FALSE(undo.IsClean());
-    EXPECT_EQ(toolbar.captions.value(u"btnRückgängig"_s), u"Rückgängig: komplette Neuberechnung"_s);
+    EXPECT_EQ(toolbar.captions.value(u"btnRückgängig"_s), u"Rückgängig: Zeile(n) löschen"_s);
     EXPECT_TRUE(toolbar.enabledItems.value(u"btnRückgängig"_s));
     EXPECT_FALSE(toolbar.enabledItems.value(u"btnWiederholen"_s));
 
@@ -108,19 +107,18 @@ TEST_F(UndoTest, EveryStepGoesBackToTheOpenedFileAndForwardAgain) {
         names << undo.UndoText();
         Choose(u"btnBearbeitung", u"btnRückgängig");
     }
-    EXPECT_EQ(names, (QStringList{u"komplette Neuberechnung"_s, u"Zeile(n) löschen"_s,
-                                  u"Veranstaltungsname"_s, u"Datensatz anfügen"_s, u"lösche Laufdaten"_s,
-                                  u"Sortierung Gesamt"_s, u"1500m in Zeile 2"_s,
+    EXPECT_EQ(names, (QStringList{u"Zeile(n) löschen"_s, u"Veranstaltungsname"_s, u"Datensatz anfügen"_s,
+                                  u"lösche Laufdaten"_s, u"Sortierung Gesamt"_s, u"1500m in Zeile 2"_s,
                                   u"Zuordnung Altersfaktoren AF mit AK-Wertung"_s, u"öffnen"_s}));
     EXPECT_EQ(static_cast<int>(ui.Boxes().size()), boxes); // undo never asks or tells anything
     EXPECT_EQ(table.RowCount(), 1);                        // before the open: the start table
     Choose(u"btnBearbeitung", u"btnWiederholen");
-    EXPECT_EQ(Snapshot(table, state), opened);
+    EXPECT_EQ(Snapshot(view, state), opened);
     EXPECT_TRUE(undo.IsClean());
     while (undo.CanRedo()) {
         Choose(u"btnBearbeitung", u"btnWiederholen");
     }
-    EXPECT_EQ(Snapshot(table, state), done);
+    EXPECT_EQ(Snapshot(view, state), done);
     EXPECT_EQ(toolbar.captions.value(u"btnWiederholen"_s), u"Wiederholen"_s);
 }
 
@@ -133,13 +131,25 @@ TEST_F(UndoTest, ANewStepDropsWhatWasUndoneAndTheStackKeepsAHundred) {
     undo.Undo();
     Choose(u"btnSortierung", u"btnSort1"); // rows without values: the order does not change
     EXPECT_TRUE(undo.CanRedo());
-    table.EditCell(1, table.ColumnNumber(u"Name Vorname"), u"Neu"_s);
+    grid.EditCell(1, table.ColumnNumber(u"Name Vorname"), u"Neu"_s);
     EXPECT_FALSE(undo.CanRedo());
     EXPECT_EQ(undo.UndoText(), u"Name Vorname in Zeile 1"_s);
 }
 
-// A full recalculation of a competition keeps only the former cells of the rows it changed: a
-// few megabytes.
+// A command that leaves the data as it was is no step, whatever it did on the way: scoring
+// writes points for empty times and empties them again.
+TEST_F(UndoTest, ACommandThatChangesNothingIsNoStep) {
+    table.SetCellText(1, u"mw", u"m"_s);
+    table.SetCellText(1, u"60m", u"7.0"_s);
+    Choose(u"btnBearbeitung", u"btnBePunkte");
+    ASSERT_EQ(undo.UndoText(), u"komplette Neuberechnung"_s);
+    Choose(u"btnBearbeitung", u"btnBePunkte");
+    Choose(u"btnSortierung", u"btnSort4"); // one row: nothing moves
+    EXPECT_EQ(undo.Count(), 1u);
+}
+
+// A full recalculation keeps the former cells of the rows it changed, and no more than the
+// table holds itself: the rows it did not change are in no step.
 TEST_F(UndoTest, AFullRecalculationKeepsOnlyWhatItChanged) {
     table.LockUpdate(true);
     for (int i = 0; i < 32767; ++i) {
@@ -149,32 +159,32 @@ TEST_F(UndoTest, AFullRecalculationKeepsOnlyWhatItChanged) {
                          .arg(i % 10)
                          .arg(10 + i % 40));
     }
+    for (int i = 0; i < 1000; ++i) {
+        table.AddRow(u"1\t2024\t\tm\t\tOhne Zeit %1"_s.arg(i));
+    }
     table.LockUpdate(false);
-    TableJournal journal;
-    table.RecordInto(&journal);
-    RecalculateAll(table, scorer, ui);
-    table.RecordInto(nullptr);
-    EXPECT_LT(journal.Bytes(), 10u * 1024 * 1024);
-    const QString after = table.CellText(100, u"Gesamt");
-    journal.Undo(table);
+    Choose(u"btnBearbeitung", u"btnBePunkte");
+    ASSERT_TRUE(undo.CanUndo());
+    const QStringList after = Snapshot(view, state);
+    undo.Undo();
     EXPECT_EQ(table.CellText(100, u"Gesamt"), QString());
-    journal.Redo(table);
-    EXPECT_EQ(table.CellText(100, u"Gesamt"), after);
+    undo.Redo();
+    EXPECT_EQ(Snapshot(view, state), after);
 }
 
 TEST_F(UndoTest, RowsDeletedFromSeveralPlacesComeBackWhereTheyStood) {
     for (const char16_t* name : {u"A", u"B", u"C", u"D", u"E"}) {
         table.AddRow(u"\t\t\t\t\t"_s + QString::fromUtf16(name));
     }
-    const QStringList before = Snapshot(table, state);
+    const QStringList before = Snapshot(view, state);
     for (int row : {1, 3, 5, 6}) {
-        table.SetRowSelected(row, true);
+        view.SetRowSelected(row, true);
     }
     ui.AnswerBox(MessageAnswer::Yes);
     Choose(u"btnBearbeitung", u"btnBeLö");
     EXPECT_EQ(table.RowCount(), 2);
     undo.Undo();
-    EXPECT_EQ(Snapshot(table, state), before);
+    EXPECT_EQ(Snapshot(view, state), before);
     undo.Redo();
     EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"A"_s);
     EXPECT_EQ(table.CellText(2, u"Name Vorname"), u"C"_s);
@@ -186,7 +196,7 @@ TEST_F(UndoTest, EverySaveMarksTheTableClean) {
     Choose(u"btnDatenbank", u"btnDbSpeichernUnter");
     EXPECT_TRUE(undo.IsClean());
     ui.AnswerInput(u"Stadtlauf 2024"_s);
-    table.Events().captionClick();
+    grid.CaptionClick();
     EXPECT_FALSE(undo.IsClean());
     Choose(u"btnDatenbank", u"btnDbSpeichern");
     EXPECT_TRUE(undo.IsClean());
@@ -204,19 +214,16 @@ TEST(UndoMemory, StepsBeyondTheLimitGoOldestFirstAndTheNewestStays) {
     ResultTable probe;
     DefineColumns(probe, [](const QString& t) { return t.size() * 100.0; });
     fill(probe, 0);
-    TableJournal one;
-    probe.RecordInto(&one);
+    probe.BeginChange();
     fill(probe, 1);
-    probe.RecordInto(nullptr);
-    ASSERT_GT(one.Bytes(), 2000u * 64);
+    const std::size_t one = probe.EndChange().Bytes();
+    ASSERT_GT(one, 2000u * 64);
 
-    // Dropped steps freed where they drop, and on a thread of their own (as large ones are).
-    for (const auto& [stepsInLimit, kept, freedAsideFrom] :
-         {std::tuple{2.5, 2, UndoStack::kFreedAsideFrom}, std::tuple{0.5, 1, UndoStack::kFreedAsideFrom},
-          std::tuple{0.5, 1, std::size_t{0}}}) {
+    for (const auto& [stepsInLimit, kept] : {std::pair{2.5, 2}, std::pair{0.5, 1}}) {
         ResultTable table;
+        TableView view(table);
         MainWindowState state;
-        UndoStack undo(table, state, static_cast<std::size_t>(stepsInLimit * one.Bytes()), freedAsideFrom);
+        UndoStack undo(view, state, static_cast<std::size_t>(stepsInLimit * static_cast<double>(one)));
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
         fill(table, 0);
         for (int generation = 1; generation <= 6; ++generation) {

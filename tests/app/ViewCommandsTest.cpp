@@ -5,6 +5,7 @@
 #include "ports/MainWindowState.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ protected:
 
     ScriptedUi ui;
     ResultTable table;
+    TableView view{table};
     MainWindowState state;
 };
 
@@ -109,26 +111,26 @@ TEST_F(ViewCommandsTest, TheSameOrderTwiceReversesItAndEmptyTotalsStayAtTheBotto
     table.SetCellText(2, u"Gesamt", u"1200"_s);
     table.SetCellText(4, u"Gesamt", u"50"_s);
     ui.SetStatusText(StatusPanel::Progress, u"Berechnung abgeschlossen!  "_s);
-    table.SetCurrentRow(3);
-    SortTable(table, ui, u"btnSort1"_s);
+    view.SetCurrentRow(3);
+    SortTable(view, ui, u"btnSort1"_s);
     EXPECT_EQ(Column(u"Name Vorname"), (QStringList{u"D"_s, u"A"_s, u"B"_s, u"C"_s}));
-    EXPECT_EQ(table.CurrentRow(), 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
     EXPECT_EQ(ui.StatusText(StatusPanel::Progress), QString());
-    SortTable(table, ui, u"btnSort1"_s);
+    SortTable(view, ui, u"btnSort1"_s);
     EXPECT_EQ(Column(u"Name Vorname"), (QStringList{u"B"_s, u"A"_s, u"D"_s, u"C"_s}));
 }
 
 TEST_F(ViewCommandsTest, TheThreeRunOrdersShareOneToggle) {
     Rows({u"2\t\t\tm\t\tA"_s, u"1\t\t\tw\t\tB"_s, u"3\t\t\tm\t\tC"_s});
-    SortTable(table, ui, u"btnSort4"_s); // ascending: "Lauf" had not been sorted ascending
+    SortTable(view, ui, u"btnSort4"_s); // ascending: "Lauf" had not been sorted ascending
     EXPECT_EQ(Column(u"Lauf"), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
-    SortTable(table, ui, u"btnSort5"_s); // shares the lead column: descending now
+    SortTable(view, ui, u"btnSort5"_s); // shares the lead column: descending now
     EXPECT_EQ(Column(u"Lauf"), (QStringList{u"3"_s, u"2"_s, u"1"_s}));
-    SortTable(table, ui, u"btnSort6"_s);
+    SortTable(view, ui, u"btnSort6"_s);
     EXPECT_EQ(Column(u"Lauf"), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
-    SortTable(table, ui, u"btnSort2"_s); // "mw" leads: starts ascending
+    SortTable(view, ui, u"btnSort2"_s); // "mw" leads: starts ascending
     EXPECT_EQ(Column(u"mw"), (QStringList{u"m"_s, u"m"_s, u"w"_s}));
-    SortTable(table, ui, u"btnSort3"_s);
+    SortTable(view, ui, u"btnSort3"_s);
     EXPECT_EQ(Column(u"Name Vorname"), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
 }
 

@@ -3,6 +3,7 @@
 #include "system/FileHelpers.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +22,7 @@ class FilFormatTest : public ::testing::Test {
 protected:
     FilFormatTest() {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
         table.AddRow(u"1\t2012\t7\tw\t12\tMüller; \"Jörg\"\t1950\t0.7887\tZeile 1\r\nZeile 2\t8.0\t907"_s);
         table.SetCellText(2, u"Gesamt", u"😀 Dvořák"_s);
         table.SetCellFlag(2, u"Punkte1", true);
@@ -38,6 +39,7 @@ protected:
 
     QTemporaryDir dir;
     ResultTable table;
+    TableView view{table};
 };
 
 TEST_F(FilFormatTest, ASavedTableComesBackExactly) {

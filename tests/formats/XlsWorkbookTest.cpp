@@ -1,8 +1,9 @@
 #include "GTestPrinters.h"
-#include "formats/ExportFile.h"
+#include "formats/FileFormats.h"
 #include "formats/SemicolonText.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -69,15 +70,13 @@ protected:
     }
     QString Export() {
         const QString path = dir.filePath(u"lauf.xls"_s);
-        ExportRequest request;
-        request.format = ExportFormat::Spreadsheet;
-        request.columnList = AllColumnsList();
         QString error;
-        EXPECT_TRUE(ExportFile(table, path, request, &error)) << error.toStdString();
+        EXPECT_TRUE(SaveTable(table, path, SaveFormat::Xls, &error)) << error.toStdString();
         return path;
     }
     QTemporaryDir dir;
     ResultTable table;
+    TableView view{table};
 };
 
 TEST_F(XlsWorkbookTest, TheHeaderRowHoldsTheColumnKeys) {
@@ -158,7 +157,7 @@ TEST_F(XlsWorkbookTest, AWorkbookBeyondOneHundredAndNineFatSectorsIsReadable) {
 // A cell longer than a workbook cell holds would wrap its length field: the save is refused and
 // the file there before stays as it was.
 TEST_F(XlsWorkbookTest, ACellTooLongForTheWorkbookRefusesTheSave) {
-    AppendEmptyRow(table);
+    AppendEmptyRow(table, view);
     const QString path = Export();
     QFile before(path);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
@@ -167,11 +166,8 @@ TEST_F(XlsWorkbookTest, ACellTooLongForTheWorkbookRefusesTheSave) {
     table.SetCellText(1, u"Bemerkung", QString(32767, u'x'));
     Export(); // exactly the limit still fits
     table.SetCellText(1, u"Bemerkung", QString(32768, u'x'));
-    ExportRequest request;
-    request.format = ExportFormat::Spreadsheet;
-    request.columnList = AllColumnsList();
     QString error;
-    EXPECT_FALSE(ExportFile(table, path, request, &error));
+    EXPECT_FALSE(SaveTable(table, path, SaveFormat::Xls, &error));
     EXPECT_TRUE(
         error.endsWith(u"konnte nicht geschrieben werden: Die Zelle \"Bemerkung\" in Zeile 1 hat 32768 "
                        u"Zeichen; eine Excel-97-Zelle fasst höchstens 32767. Bitte kürzen Sie sie oder "

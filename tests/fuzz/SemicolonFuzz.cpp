@@ -9,6 +9,7 @@
 #include "system/TextEncoding.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,13 +29,14 @@ bool Ambiguous(const QString& cell) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ResultTable table;
+    TableView view{table};
     SilentUi ui;
     Scorer scorer(table, ui);
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (!ImportCsvBytes(table, bytes, u"fuzz.csv"_s, fuzz::Width)) {
         fuzz::Broken("bytes in memory always read");
     }
-    RecalculateAll(table, scorer, ui);
+    RecalculateAll(view, scorer, ui);
     QList<int> columns;
     for (int c = 1; c <= table.ColumnCount(); ++c) {
         columns << c;

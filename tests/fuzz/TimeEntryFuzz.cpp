@@ -9,6 +9,7 @@
 #include "table/ColumnModel.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <cmath>
 #include <cstddef>
@@ -27,10 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1))
             .split(u'\t');
     ResultTable table;
+    TableView view{table};
     SilentUi ui;
     Scorer scorer(table, ui);
     DefineColumns(table, fuzz::Width);
-    AppendEmptyRow(table);
+    AppendEmptyRow(table, view);
     QString typed = parts.value(0);
     ValidateTimeEntry(table, table.ColumnNumber(distance.timeKey), typed, ui);
     if (!typed.isEmpty() && !typed.contains(u'.')) {

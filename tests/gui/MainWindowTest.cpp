@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, TheRowMenuAddsARowWithoutFlaggedSums) {
     window.findChild<QAction*>(u"mnuPopUp2"_s)->trigger();
     EXPECT_EQ(View()->model()->rowCount(), 2);
     EXPECT_FALSE(window.Table().CellFlag(2, u"Gesamt"));
-    EXPECT_EQ(window.Table().CurrentRow(), 2);
+    EXPECT_EQ(window.View().CurrentRow(), 2);
 }
 
 TEST_F(MainWindowTest, DeleteOnTheGridAsksLikeTheMenuItem) {
@@ -285,13 +285,14 @@ TEST_F(MainWindowTest, ClickingTheTitleLineAsksForTheEventName) {
 TEST_F(MainWindowTest, TheSearchRowFindsTheNextMatchingRow) {
     window.show();
     ResultTable& table = window.Table();
+    TableView& view = window.View();
     Choose(u"btnBeAnf");
     table.SetCellText(1, u"Name Vorname", u"Schulz, Eva"_s);
     table.SetCellText(2, u"Name Vorname", u"Meier, Anna"_s);
-    table.SetCurrentRow(1);
+    view.SetCurrentRow(1);
     QTest::keyClicks(window.Grid().SearchField(), u"Mei"_s);
     QTest::keyClick(window.Grid().SearchField(), Qt::Key_Return);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(view.CurrentRow(), 2);
     EXPECT_EQ(View()->currentIndex().row(), 1);
 }
 
@@ -472,7 +473,7 @@ TEST_F(MainWindowTest, AFileNamedAtStartIsOpenedWithTheCursorOnTop) {
     window.show();
     window.OpenAtStart(dir.filePath(u"Start.csv"_s));
     EXPECT_EQ(window.Table().RowCount(), 2);
-    EXPECT_EQ(window.Table().CurrentRow(), 1);
+    EXPECT_EQ(window.View().CurrentRow(), 1);
     EXPECT_EQ(View()->currentIndex().row(), 0);
     EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::File),
               dir.filePath(u"Start.csv"_s) + u" geladen  "_s);
@@ -531,7 +532,8 @@ TEST_F(MainWindowTest, UnsavedChangesSurviveACrash) {
     auto first =
         std::make_unique<frmVastrel>(WindowServices{places, &firstUi, &settings, &firstSettings, 20});
     first->show();
-    first->Table().EditCell(1, first->Table().ColumnNumber(u"Name Vorname"), u"Meier, Anna"_s);
+    QAbstractItemModel* model = first->Grid().View()->model();
+    model->setData(model->index(0, first->Table().ColumnNumber(u"Name Vorname") - 1), u"Meier, Anna"_s);
     ASSERT_TRUE(WaitFor([&] { return QFile::exists(places.recoveryFolder + u"/recovery.fil"_s); }));
     QTest::qWait(100); // the writer finishes
     first.reset();     // gone without the end command or the close question, as in a crash

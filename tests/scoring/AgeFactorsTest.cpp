@@ -25,7 +25,7 @@ class AgeFactorCases : public ScoringTest, public ::testing::WithParamInterface<
 TEST_P(AgeFactorCases, FollowTheAgeClasses) {
     const AgeCase& c = GetParam();
     Row({{u"mw", c.sex}, {u"geb.", c.born}, {u"Datum", c.runDate}, {u"AF", u"old"}});
-    AssignAgeFactors(table, ui, c.withClasses);
+    AssignAgeFactors(view, ui, c.withClasses);
     EXPECT_EQ(table.CellText(1, u"AF"), c.factor ? QString::fromUtf16(c.factor) : u"old"_s);
 }
 
@@ -83,7 +83,7 @@ TEST_F(ScoringTest, TheYearOfBirthIsTakenFromTheSameCompetitorAbove) {
          {u"geb.", u""},
          {u"Datum", u"2012"},
          {u"Lauf", u"4"}});
-    AssignAgeFactors(table, ui, true);
+    AssignAgeFactors(view, ui, true);
     // Afterwards the rows stand by run, descending.
     EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Adam, Eva"_s);
     EXPECT_EQ(table.CellText(1, u"geb."), QString()); // no one above with the same name
@@ -100,7 +100,7 @@ TEST_F(ScoringTest, NamesThatDifferOnlyInCaseDoNotSeparateTheSameCompetitor) {
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u"1950"}, {u"Datum", u"2012"}});
     Row({{u"Name Vorname", u"MEIER, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
-    AssignAgeFactors(table, ui, true);
+    AssignAgeFactors(view, ui, true);
     QStringList rows;
     for (int row = 1; row <= 3; ++row) {
         rows << table.CellText(row, u"Name Vorname") + u'/' + table.CellText(row, u"geb.") + u'/' +
@@ -114,7 +114,7 @@ TEST_F(ScoringTest, NamesThatDifferOnlyInCaseDoNotSeparateTheSameCompetitor) {
 TEST_F(ScoringTest, AnEmptyYearFirstInTheSortStaysEmpty) {
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u""}, {u"Datum", u"2012"}});
     Row({{u"Name Vorname", u"Meier, Anna"}, {u"mw", u"w"}, {u"geb.", u"1950"}, {u"Datum", u"2012"}});
-    AssignAgeFactors(table, ui, true);
+    AssignAgeFactors(view, ui, true);
     QStringList years;
     for (int row = 1; row <= 2; ++row) {
         years << table.CellText(row, u"geb.") + u'/' + table.CellText(row, u"AF");
@@ -127,15 +127,15 @@ TEST_F(ScoringTest, AgeFactorsShowProgressAndEndSortedWithTheCursorOnTop) {
     for (int i = 0; i < 8; ++i) {
         Row({{u"Name Vorname", i % 2 ? u"B" : u"A"}, {u"Lauf", i < 4 ? u"1" : u"2"}});
     }
-    table.SetCurrentRow(5);
-    AssignAgeFactors(table, ui, false);
+    view.SetCurrentRow(5);
+    AssignAgeFactors(view, ui, false);
     EXPECT_EQ(
         ui.StatusHistory(StatusPanel::Progress),
         (QStringList{u"12% in Bearbeitung...  "_s, u"25% in Bearbeitung...  "_s, u"38% in Bearbeitung...  "_s,
                      u"50% in Bearbeitung...  "_s, u"62% in Bearbeitung...  "_s, u"75% in Bearbeitung...  "_s,
                      u"88% in Bearbeitung...  "_s, u"100% in Bearbeitung...  "_s}));
     EXPECT_EQ(table.CellText(1, u"Lauf"), u"2"_s);
-    EXPECT_EQ(table.CurrentRow(), 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
     EXPECT_FALSE(ui.Busy());
     EXPECT_EQ(ui.BusyChanges(), 2);
     EXPECT_FALSE(table.IsLocked());
@@ -143,7 +143,7 @@ TEST_F(ScoringTest, AgeFactorsShowProgressAndEndSortedWithTheCursorOnTop) {
 }
 
 TEST_F(ScoringTest, AgeFactorsOnAnEmptyTableStillSort) {
-    AssignAgeFactors(table, ui, true);
+    AssignAgeFactors(view, ui, true);
     EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Gesamt DESC"_s);
     EXPECT_TRUE(ui.StatusHistory(StatusPanel::Progress).isEmpty());
 }
@@ -151,7 +151,7 @@ TEST_F(ScoringTest, AgeFactorsOnAnEmptyTableStillSort) {
 TEST_F(ScoringTest, AnAgeBeyondWholeNumbersEndsTheRunWithAMessage) {
     Row({{u"Name Vorname", u"A"}, {u"geb.", u"1950"}, {u"Datum", u"99999999999"}, {u"AF", u"old"}});
     ui.AnswerBox();
-    AssignAgeFactors(table, ui, true);
+    AssignAgeFactors(view, ui, true);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Überlauf"_s});
     EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(table.CellText(1, u"AF"), u"old"_s);

@@ -11,7 +11,7 @@ TEST_F(ScoringTest, RecalculateAllShowsItsProgressInOrder) {
     for (int i = 0; i < 8; ++i) {
         Row({{u"mw", u"m"}, {u"AF", u"1.0000"}, {u"60m", u"7.0"}});
     }
-    RecalculateAll(table, scorer, ui);
+    RecalculateAll(view, scorer, ui);
     EXPECT_EQ(
         ui.StatusHistory(StatusPanel::Progress),
         (QStringList{u"Berechnung läuft! Bitte warten!  "_s, u"12% in Bearbeitung...  "_s,
@@ -31,7 +31,7 @@ TEST_F(ScoringTest, RecalculateAllLetsTheWindowBreatheEveryTenthRow) {
     for (int i = 0; i < 25; ++i) {
         Row({{u"mw", u"w"}, {u"60m", u"8.0"}});
     }
-    RecalculateAll(table, scorer, ui);
+    RecalculateAll(view, scorer, ui);
     EXPECT_EQ(ui.EventsProcessed(), 4); // start, rows 10 and 20, end
     EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).at(3), u"12% in Bearbeitung...  "_s); // row 3 of 25
 }
@@ -41,14 +41,14 @@ TEST_F(ScoringTest, RecalculateAllSortsByRunAndTotalDescending) {
     Row({{u"Lauf", u"2"}, {u"mw", u"m"}, {u"60m", u"8.0"}});
     Row({{u"Lauf", u"1"}, {u"mw", u"m"}, {u"60m", u"6.9"}});
     Row({{u"Lauf", u"2"}, {u"mw", u"w"}, {u"60m", u"8.0"}});
-    table.SetCurrentRow(3);
-    RecalculateAll(table, scorer, ui);
+    view.SetCurrentRow(3);
+    RecalculateAll(view, scorer, ui);
     QStringList order;
     for (int row = 1; row <= 4; ++row) {
         order << Cell(row, u"Lauf") + u'/' + Cell(row, u"Gesamt");
     }
     EXPECT_EQ(order, (QStringList{u"2/907"_s, u"2/721"_s, u"1/956"_s, u"1/933"_s}));
-    EXPECT_EQ(table.CurrentRow(), 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
 }
 
 TEST_F(ScoringTest, AnUnreadableTimeStopsTheRunAfterThatRowsPoints) {
@@ -57,20 +57,20 @@ TEST_F(ScoringTest, AnUnreadableTimeStopsTheRunAfterThatRowsPoints) {
     Row({{u"Lauf", u"1"}, {u"mw", u"m"}, {u"60m", u"7.0"}, {u"Gesamt", u"old"}});
     scorer.SetInputErrorFlag(true); // left over from an earlier edit: cleared at the start
     ui.AnswerBox();
-    RecalculateAll(table, scorer, ui);
+    RecalculateAll(view, scorer, ui);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: 2"_s});
     EXPECT_EQ(Cell(1, u"Gesamt"), u"933"_s);  // row 1: computed
     EXPECT_EQ(Cell(2, u"Punkte1"), u"933"_s); // row 2: points only
     EXPECT_EQ(Cell(2, u"Gesamt"), u"old"_s);
     EXPECT_EQ(Cell(3, u"Punkte1"), QString()); // row 3: untouched
     EXPECT_EQ(Cell(3, u"Gesamt"), u"old"_s);
-    EXPECT_EQ(table.CurrentRow(), 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
     EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).constLast(), u"Berechnung abgeschlossen!  "_s);
     EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress).size(), 3); // start, row 1, end
 }
 
 TEST_F(ScoringTest, RecalculateAllOnAnEmptyTable) {
-    RecalculateAll(table, scorer, ui);
+    RecalculateAll(view, scorer, ui);
     EXPECT_EQ(ui.StatusHistory(StatusPanel::Progress),
               (QStringList{u"Berechnung läuft! Bitte warten!  "_s, u"Berechnung abgeschlossen!  "_s}));
     EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Gesamt DESC"_s);
@@ -80,7 +80,7 @@ TEST_F(ScoringTest, RecalculateAllPassesOverEmptyRows) {
     Row({});
     Row({{u"mw", u"w"}, {u"60m", u"8.0"}});
     Row({});
-    RecalculateAll(table, scorer, ui); // no sex message for the empty rows
+    RecalculateAll(view, scorer, ui); // no sex message for the empty rows
     EXPECT_EQ(Cell(1, u"Gesamt"), u"907"_s);
     EXPECT_EQ(table.RowCount(), 3);
 }

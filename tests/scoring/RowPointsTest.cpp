@@ -94,7 +94,7 @@ TEST_F(ScoringTest, AnUnreadableTimeScoresNothingAndIsReportedOnce) {
     scorer.ComputeRowPoints(scoringRow);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: 2"_s});
     EXPECT_TRUE(scorer.InputErrorFlag());
-    EXPECT_EQ(table.CurrentRow(), row);
+    EXPECT_EQ(view.CurrentRow(), row);
     EXPECT_EQ(Cell(row, u"Punkte2"), QString());
     EXPECT_EQ(Cell(row, u"Punkte1"), u"933"_s); // the rest of the row is still scored
     EXPECT_EQ(Cell(row, u"Punkte3"), u"613"_s);

@@ -56,7 +56,7 @@ TEST_F(ScoringTest, AnUnreadablePartIsReportedWithTheRowNumber) {
     EXPECT_EQ(ui.Boxes()[0].title, u"Vastrel"_s);
     EXPECT_EQ(ui.Boxes()[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(table.CurrentRow(), row);
+    EXPECT_EQ(view.CurrentRow(), row);
 }
 
 TEST_F(ScoringTest, TheMessageNamesRowsBeyond32767InFull) {
@@ -67,7 +67,7 @@ TEST_F(ScoringTest, TheMessageNamesRowsBeyond32767InFull) {
     ui.AnswerBox();
     EXPECT_EQ(scorer.sec(40001, u"x"_s, u"#.#"_s), u"0"_s);
     EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingabefehler in Zeile: 40001"_s});
-    EXPECT_EQ(table.CurrentRow(), 40001);
+    EXPECT_EQ(view.CurrentRow(), 40001);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ScriptedUi.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
+#include "table/TableView.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,10 @@ class ColumnModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DefineColumns(table, CharacterWidth);
-        AppendEmptyRow(table);
+        AppendEmptyRow(table, view);
     }
     ResultTable table;
+    TableView view{table};
 };
 
 struct Expected {
@@ -74,7 +76,7 @@ const Expected kExpected[] = {
 TEST_F(ColumnModelTest, StartsWith33ColumnsAndOneEmptyCurrentRow) {
     ASSERT_EQ(table.ColumnCount(), 33);
     EXPECT_EQ(table.RowCount(), 1);
-    EXPECT_EQ(table.CurrentRow(), 1);
+    EXPECT_EQ(view.CurrentRow(), 1);
     for (int c = 1; c <= 33; ++c) {
         EXPECT_EQ(table.CellText(1, c), QString()) << c;
     }
@@ -180,9 +182,9 @@ TEST_F(ColumnModelTest, WidthsAreCaptionWidthTimesOneAndAHalfRoundedHalfToEven) 
 }
 
 TEST_F(ColumnModelTest, AppendedRowsFlagTheirFiveSumCells) {
-    AppendEmptyRow(table);
+    AppendEmptyRow(table, view);
     EXPECT_EQ(table.RowCount(), 2);
-    EXPECT_EQ(table.CurrentRow(), 2);
+    EXPECT_EQ(view.CurrentRow(), 2);
     QStringList flagged;
     for (int c = 1; c <= 33; ++c) {
         if (table.CellFlag(2, c)) {

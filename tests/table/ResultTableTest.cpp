@@ -1,6 +1,6 @@
 #include "GTestPrinters.h"
 #include "TableFixture.h"
-#include "table/TableJournal.h"
+#include "table/TableView.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@ TEST_F(ResultTableTest, AddRowSplitsAtTabsPadsAndDropsFields) {
     EXPECT_EQ(table.RowCount(), 5);
     EXPECT_EQ(ColumnTexts(table, 2), (QStringList{u"Meier"_s, u""_s, u"A"_s, u""_s, u""_s}));
     EXPECT_EQ(ColumnTexts(table, 3), (QStringList{u"7.5"_s, u""_s, u"8.0"_s, u""_s, u"x"_s}));
+    EXPECT_EQ(table.CellText(3, 4), QString()); // the surplus field is nowhere
 }
 
 TEST_F(ResultTableTest, CellsByKeyAndByNumber) {
@@ -62,39 +63,16 @@ TEST_F(ResultTableTest, CellFlagsMakeCellsComputed) {
     EXPECT_FALSE(table.CellFlag(1, 1));
 }
 
-// Flags of columns past the 64th are kept apart from the row: they go with it through a sort,
-// into a copy, out with a deleted row and back with undo, and clearing one sets none.
-TEST_F(ResultTableTest, FlagsPastTheSixtyFourthColumnStayWithTheirRow) {
-    for (int c = 4; c <= 140; ++c) {
+// A row's flags are one bit a column: a table takes no more columns than the bits.
+TEST_F(ResultTableTest, ATableHasAtMostSixtyFourColumns) {
+    for (int c = 4; c <= 70; ++c) {
         table.AddColumn(u"S%1"_s.arg(c), u"S%1"_s.arg(c), 10, 0, true, 1, 0, 0, 0);
     }
-    table.AddRow(u"2\tB"_s);
-    table.AddRow(u"1\tA"_s);
+    EXPECT_EQ(table.ColumnCount(), kMaxColumns);
+    table.AddRow(QString());
     table.SetCellFlag(1, 64, true);
-    table.SetCellFlag(1, 65, true);
-    table.SetCellFlag(1, 140, true);
-    table.SetCellFlag(1, 65, false);
-    table.SetCellFlag(2, 130, false);
-    table.SortBy(u"Lauf"_s, SortDirection::Ascending);
-    const auto flagged = [](const ResultTable& t, int row) {
-        QList<int> columns;
-        for (int c = 1; c <= t.ColumnCount(); ++c) {
-            if (t.CellFlag(row, c)) {
-                columns << c;
-            }
-        }
-        return columns;
-    };
-    EXPECT_EQ(flagged(table, 2), (QList<int>{64, 140}));
-    EXPECT_EQ(flagged(table, 1), QList<int>());
-    EXPECT_EQ(flagged(*table.Copy(), 2), (QList<int>{64, 140}));
-    TableJournal journal;
-    table.RecordInto(&journal);
-    table.SetRowSelected(2, true);
-    ASSERT_TRUE(table.DeleteSelectedRows());
-    table.RecordInto(nullptr);
-    journal.Undo(table);
-    EXPECT_EQ(flagged(table, 2), (QList<int>{64, 140}));
+    EXPECT_TRUE(table.CellFlag(1, 64));
+    EXPECT_FALSE(table.CellFlag(1, 63));
 }
 
 TEST_F(ResultTableTest, AddingAColumnWidensEveryRow) {
@@ -116,155 +94,101 @@ TEST_F(ResultTableTest, ClearTableEmptiesRowsAndOptionallyColumns) {
     EXPECT_EQ(table.ColumnNumber(u"Lauf"), 0);
 }
 
-TEST_F(ResultTableTest, EditCellLetsTheValidatorRewriteThenReportsTheStoredText) {
-    table.AddRow(QString());
-    QStringList calls;
-    table.Events().validateCellEdit = [&](int column, QString& text) {
-        calls << u"validate %1 %2"_s.arg(column).arg(text);
-        text.replace(u',', u'.');
-    };
-    table.Events().afterCellEdit = [&](int row, int column, const QString& text) {
-        calls << u"after %1 %2 %3 %4"_s.arg(row).arg(column).arg(text, table.CellText(row, column));
-    };
-    table.EditCell(1, u"Zeit", u"7,85"_s);
-    EXPECT_EQ(calls, (QStringList{u"validate 3 7,85"_s, u"after 1 3 7.85 7.85"_s}));
-}
-
-TEST_F(ResultTableTest, DeletingOneSelectedRowNamesIt) {
-    for (int i = 1; i <= 20; ++i) {
+TEST_F(ResultTableTest, RemovingRowsClosesUpAndSkipsWhatIsNotThere) {
+    for (int i = 1; i <= 6; ++i) {
         table.AddRow(QString::number(i));
     }
-    table.SetRowSelected(17, true);
-    int askedRow = -1;
-    table.Events().beforeRowsDelete = [&](int row, bool&) {
-        askedRow = row;
-    };
-    EXPECT_TRUE(table.DeleteSelectedRows());
-    EXPECT_EQ(askedRow, 17);
-    EXPECT_EQ(table.RowCount(), 19);
-    EXPECT_EQ(table.CellText(17, 1), u"18"_s);
-    EXPECT_EQ(table.SelectedRowCount(), 0);
-    EXPECT_EQ(table.CurrentRow(), 17);
+    table.RemoveRows({2, 2, 5, 9});
+    EXPECT_EQ(ColumnTexts(table, 1), (QStringList{u"1"_s, u"3"_s, u"4"_s, u"6"_s}));
 }
 
-TEST_F(ResultTableTest, DeletingSeveralRowsPassesZeroAndCancelKeepsThem) {
-    for (int i = 1; i <= 5; ++i) {
-        table.AddRow(QString::number(i));
+// Everything between BeginChange and EndChange is one change, told once; taken back (turned
+// round and applied) the table is as it was, row ids included, and done again as it was after.
+TEST_F(ResultTableTest, AChangeTurnedRoundTakesItselfBack) {
+    for (const QString& row : {u"2\tB\t9.0"_s, u"1\tA\t8.0"_s, u"3\tC"_s, u"4\tD"_s}) {
+        table.AddRow(row);
     }
-    for (int r : {1, 3, 5}) {
-        table.SetRowSelected(r, true);
-    }
-    EXPECT_EQ(table.SelectedRowCount(), 3);
-    int askedRow = -1;
-    table.Events().beforeRowsDelete = [&](int row, bool& cancel) {
-        askedRow = row;
-        cancel = true;
-    };
-    EXPECT_FALSE(table.DeleteSelectedRows());
-    EXPECT_EQ(askedRow, 0);
-    EXPECT_EQ(table.RowCount(), 5);
-    EXPECT_EQ(table.SelectedRowCount(), 3);
-
-    table.Events().beforeRowsDelete = [](int, bool&) {
-    };
-    EXPECT_TRUE(table.DeleteSelectedRows());
-    EXPECT_EQ(ColumnTexts(table, 1), (QStringList{u"2"_s, u"4"_s}));
-    EXPECT_EQ(table.CurrentRow(), 1);
-}
-
-TEST_F(ResultTableTest, WithoutSelectionTheCurrentRowIsDeleted) {
-    table.AddRow(u"1"_s);
-    table.AddRow(u"2"_s);
-    table.SetCurrentRow(2);
-    int askedRow = -1;
-    table.Events().beforeRowsDelete = [&](int row, bool&) {
-        askedRow = row;
-    };
-    EXPECT_TRUE(table.DeleteSelectedRows());
-    EXPECT_EQ(askedRow, 2);
-    EXPECT_EQ(ColumnTexts(table, 1), QStringList{u"1"_s});
-    EXPECT_EQ(table.CurrentRow(), 1);
-
-    table.ClearTable(false);
-    askedRow = -1;
-    EXPECT_FALSE(table.DeleteSelectedRows());
-    EXPECT_EQ(askedRow, -1); // nothing to delete, nothing asked
-}
-
-TEST_F(ResultTableTest, SelectionCountFollowsChanges) {
-    for (int i = 0; i < 4; ++i) {
-        table.AddRow(QString());
-    }
-    table.SetRowSelected(2, true);
-    table.SetRowSelected(2, true);
-    table.SetRowSelected(4, true);
-    EXPECT_EQ(table.SelectedRowCount(), 2);
-    table.SetRowSelected(2, false);
-    EXPECT_EQ(table.SelectedRowCount(), 1);
-    EXPECT_TRUE(table.RowSelected(4));
-    EXPECT_FALSE(table.RowSelected(2));
-    table.ClearSelection();
-    EXPECT_EQ(table.SelectedRowCount(), 0);
-
-    // A range of rows at once, clamped to the table, counted once per row, told once.
+    table.SetCaption(u"Stadtlauf"_s);
+    const QStringList before = Snapshot(table);
     CountingObserver observer;
-    table.SetObserver(&observer);
-    table.SetRowSelected(3, true);
-    table.SelectRows(2, 9);
-    EXPECT_EQ(table.SelectedRowCount(), 3);
-    EXPECT_EQ(observer.states, 2);
-    table.SelectRows(3, 4); // nothing new: nothing told
-    EXPECT_EQ(observer.states, 2);
-    table.SetObserver(nullptr);
+    table.AddObserver(&observer);
+    table.BeginChange();
+    table.SetCellText(1, u"Zeit", u"7.5"_s);
+    table.SetCellFlag(1, u"Zeit", true);
+    table.SetCellText(1, u"Name", u"Bea"_s); // the same row again: joins its edit
+    table.SortBy(u"Lauf"_s, SortDirection::Descending);
+    table.RemoveRows({1, 3});
+    table.AddRow(u"5\tE"_s);
+    table.SetCaption(u"Stadtlauf 2024"_s);
+    table.StoreCells(2, RowCells(std::vector<QStringView>{u"9", u"Z"}));
+    Change change = table.EndChange();
+    EXPECT_EQ(observer.changes, 1);
+    EXPECT_TRUE(change.MovesRows());
+    const QStringList after = Snapshot(table);
+    ASSERT_NE(after, before);
+
+    change.Invert();
+    table.Apply(change);
+    EXPECT_EQ(Snapshot(table), before);
+    change.Invert();
+    table.Apply(change);
+    EXPECT_EQ(Snapshot(table), after);
+    EXPECT_EQ(observer.changes, 3);
+    table.RemoveObserver(&observer);
+
+    // Replacing the whole table is taken back the same way.
+    table.BeginChange();
+    table.ClearTable(true);
+    Change cleared = table.EndChange();
+    EXPECT_EQ(table.ColumnCount(), 0);
+    cleared.Invert();
+    table.Apply(cleared);
+    EXPECT_EQ(Snapshot(table), after);
+    EXPECT_EQ(table.CellText(1, u"Name"), table.CellText(1, 2)); // the keys are found again
 }
 
-TEST_F(ResultTableTest, CurrentRowStaysInsideTheTable) {
-    table.SetCurrentRow(1);
-    EXPECT_EQ(table.CurrentRow(), 0); // no rows
-    table.AddRow(QString());
-    table.AddRow(QString());
-    table.SetCurrentRow(1);
-    EXPECT_EQ(table.CurrentRow(), 1);
-    table.SetCurrentRow(7);
-    EXPECT_EQ(table.CurrentRow(), 2);
-    table.SetCurrentRow(0);
-    EXPECT_EQ(table.CurrentRow(), 1);
-}
-
-TEST_F(ResultTableTest, LockedChangesAreAnnouncedOnceWhenUnlocked) {
-    CountingObserver observer;
-    table.SetObserver(&observer);
-    table.LockUpdate(true);
-    for (int i = 0; i < 100; ++i) {
-        table.AddRow(u"1\tA\t7.0"_s);
-        table.SetCellText(i + 1, 2, u"B"_s);
-        table.SetVisible(2, i % 2 == 0);
-        table.SetCurrentRow(i + 1);
-    }
-    table.Refresh(); // still locked: nothing
-    EXPECT_EQ(observer.Total(), 0);
-    table.LockUpdate(false);
-    EXPECT_EQ(observer.resets, 1);
-    EXPECT_EQ(observer.Total(), 1);
-    table.Refresh();
-    EXPECT_EQ(observer.resets, 2);
-    table.SetObserver(nullptr);
-}
-
-TEST_F(ResultTableTest, UnlockedChangesAreAnnouncedOneByOne) {
+// Outside BeginChange every change is one of its own, told at once; changes nobody is told of
+// are not described at all.
+TEST_F(ResultTableTest, ChangesOutsideAScopeAreToldOneByOne) {
     table.AddRow(QString());
     CountingObserver observer;
-    table.SetObserver(&observer);
+    table.AddObserver(&observer);
     table.SetCellText(1, 1, u"5"_s);
-    table.SetCellText(1, 1, u"5"_s); // unchanged: not announced
+    table.SetCellText(1, 1, u"5"_s); // unchanged: not told
     table.SetCellFlag(1, 1, true);
     table.SetVisible(1, false);
     table.SetCaption(u"Stadtlauf"_s);
-    EXPECT_EQ(observer.cells, 2);
+    EXPECT_EQ(observer.changes, 3);
     EXPECT_EQ(observer.columns, 1);
-    EXPECT_EQ(observer.states, 1);
-    EXPECT_EQ(observer.resets, 0);
-    table.SetObserver(nullptr);
+    EXPECT_EQ(observer.refreshes, 0);
+    table.RemoveObserver(&observer);
+    table.BeginChange();
+    table.EndChange();
+    table.BeginChange();
+    EXPECT_TRUE(table.EndChange().IsEmpty());
+}
+
+TEST_F(ResultTableTest, UnlockingOrRefreshingTellsTheViewsToShowAllAnew) {
+    CountingObserver observer;
+    table.AddObserver(&observer);
+    table.LockUpdate(true);
+    table.Refresh(); // still locked: nothing
+    EXPECT_EQ(observer.refreshes, 0);
+    table.LockUpdate(false);
+    EXPECT_EQ(observer.refreshes, 1);
+    table.Refresh();
+    EXPECT_EQ(observer.refreshes, 2);
+    table.RemoveObserver(&observer);
+}
+
+TEST_F(ResultTableTest, TheSortDirectionFollowsFromTheLastSortOrder) {
+    table.AddRow(u"1"_s);
+    table.AddRow(u"2"_s);
+    table.SortBy(u"Lauf,Zeit"_s, SortDirection::Descending);
+    EXPECT_EQ(table.SortOrder(), u"Lauf DESC,Zeit DESC"_s);
+    EXPECT_EQ(table.SortDirection(u"Lauf"), SortDirection::Descending);
+    EXPECT_EQ(table.SortDirection(u"Zeit"), SortDirection::None);
+    EXPECT_EQ(table.SortDirection(u"Alter"), SortDirection::None);
 }
 
 TEST_F(ResultTableTest, FitColumnKeepsTheNarrowestWidth) {
@@ -280,16 +204,14 @@ TEST_F(ResultTableTest, FitColumnKeepsTheNarrowestWidth) {
     EXPECT_EQ(table.Width(3), 900);
 }
 
-TEST_F(ResultTableTest, ReportSettingsAreKeptUntilReset) {
-    table.SetReportTitle(u"Stadtlauf"_s);
-    table.SetReportCaption(u"Stadtlauf - 2.Tag"_s);
-    table.SetReportOptionA(true);
-    table.SetReportOptionB(true);
-    EXPECT_EQ(table.ReportCaption(), u"Stadtlauf - 2.Tag"_s);
-    EXPECT_TRUE(table.ReportOptionA() && table.ReportOptionB());
-    table.ResetReport();
-    EXPECT_EQ(table.ReportTitle(), QString());
-    EXPECT_FALSE(table.ReportOptionA() || table.ReportOptionB());
+// A copy for another thread shares the rows' blocks: a row changed afterwards leaves it alone.
+TEST_F(ResultTableTest, ACopyKeepsTheTableAsItWas) {
+    table.AddRow(u"1\tMeier"_s);
+    const auto copy = table.Copy();
+    table.SetCellText(1, u"Name", u"Schulz"_s);
+    table.RemoveRows({1});
+    EXPECT_EQ(copy->CellText(1, u"Name"), u"Meier"_s);
+    EXPECT_EQ(copy->RowCount(), 1);
 }
 
 // A scored competition row (every cell filled as scoring leaves it) stays within 600 bytes.
@@ -307,6 +229,81 @@ TEST(ResultTableMemory, AScoredCompetitionRowTakesAtMost600Bytes) {
         table.AddRow(row.arg(10000 + i));
     }
     EXPECT_LE(table.RowBytes() / 1000, 600u);
+}
+
+// The view: the selection goes with its rows through a sort, and rows that go take their
+// selection with them; the cursor stays inside the table.
+class TableViewTest : public ResultTableTest {
+protected:
+    TableView view{table};
+};
+
+TEST_F(TableViewTest, SelectionCountsRowsAndIsToldOnce) {
+    for (int i = 0; i < 4; ++i) {
+        table.AddRow(QString());
+    }
+    view.SetRowSelected(2, true);
+    view.SetRowSelected(2, true);
+    view.SetRowSelected(4, true);
+    EXPECT_EQ(view.SelectedRowCount(), 2);
+    view.SetRowSelected(2, false);
+    EXPECT_EQ(view.SelectedRows(), std::vector<int>{4});
+    view.ClearSelection();
+    EXPECT_EQ(view.SelectedRowCount(), 0);
+
+    CountingObserver observer;
+    view.AddObserver(&observer);
+    view.SetRowSelected(3, true);
+    view.SelectRows(2, 9); // clamped to the table, counted once a row
+    EXPECT_EQ(view.SelectedRowCount(), 3);
+    EXPECT_EQ(observer.views, 2);
+    view.SelectRows(3, 4); // nothing new: nothing told
+    EXPECT_EQ(observer.views, 2);
+    view.RemoveObserver(&observer);
+}
+
+TEST_F(TableViewTest, TheSelectionStaysWithItsRowsAndTheCursorInsideTheTable) {
+    for (const QString& row : {u"3\tc"_s, u"1\ta"_s, u"2\tb"_s, u"4\td"_s}) {
+        table.AddRow(row);
+    }
+    view.SetCurrentRow(4);
+    view.SetRowSelected(2, true);
+    view.SetRowSelected(4, true);
+    table.SortBy(u"Lauf"_s, SortDirection::Ascending);
+    EXPECT_EQ(view.SelectedRows(), (std::vector<int>{1, 4})); // "a" and "d"
+    table.RemoveRows({1});
+    EXPECT_EQ(view.SelectedRows(), std::vector<int>{3});
+    EXPECT_EQ(view.CurrentRow(), 3);
+    table.RemoveRows({1, 2, 3});
+    EXPECT_EQ(view.SelectedRowCount(), 0);
+    EXPECT_EQ(view.CurrentRow(), 0);
+}
+
+TEST_F(TableViewTest, CurrentRowStaysInsideTheTable) {
+    view.SetCurrentRow(1);
+    EXPECT_EQ(view.CurrentRow(), 0); // no rows
+    table.AddRow(QString());
+    table.AddRow(QString());
+    view.SetCurrentRow(1);
+    EXPECT_EQ(view.CurrentRow(), 1);
+    view.SetCurrentRow(7);
+    EXPECT_EQ(view.CurrentRow(), 2);
+    view.SetCurrentRow(0);
+    EXPECT_EQ(view.CurrentRow(), 1);
+}
+
+TEST_F(TableViewTest, ViewChangesAreNotToldWhileTheTableIsLocked) {
+    table.AddRow(QString());
+    CountingObserver observer;
+    view.AddObserver(&observer);
+    table.LockUpdate(true);
+    view.SetCurrentRow(1);
+    view.SetSearchText(u"Mei"_s);
+    EXPECT_EQ(observer.views, 0);
+    table.LockUpdate(false);
+    view.SetRowSelected(1, true);
+    EXPECT_EQ(observer.views, 1);
+    view.RemoveObserver(&observer);
 }
 
 } // namespace

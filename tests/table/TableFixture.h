@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/Change.h"
 #include "table/ResultTable.h"
 #include "table/ResultTableObserver.h"
 
@@ -8,17 +9,17 @@
 
 namespace vastrel::testing {
 
-// Counts what the table tells its view.
+// Counts what the table and its view tell.
 struct CountingObserver : ResultTableObserver {
-    int resets = 0;
-    int cells = 0;
+    int changes = 0;
     int columns = 0;
-    int states = 0;
-    void TableReset() override { ++resets; }
-    void CellChanged(int, int) override { ++cells; }
+    int refreshes = 0;
+    int views = 0;
+    void ChangeMade(const Change&) override { ++changes; }
     void ColumnChanged(int) override { ++columns; }
-    void StateChanged() override { ++states; }
-    int Total() const { return resets + cells + columns + states; }
+    void Refreshed() override { ++refreshes; }
+    void ViewChanged() override { ++views; }
+    int Total() const { return changes + columns + refreshes + views; }
 };
 
 // A small table: key, kind per column.
@@ -34,6 +35,21 @@ inline QStringList ColumnTexts(const ResultTable& table, int column) {
         texts << table.CellText(r, column);
     }
     return texts;
+}
+
+// Everything a change holds, as text: the values, and per row its id, cells and flags.
+inline QStringList Snapshot(const ResultTable& table) {
+    const TableValues& v = table.Data().values;
+    QStringList lines{v.caption, v.searchCaption, QString::number(v.tableMode),
+                      QString::number(v.layoutValue), QString::number(table.ColumnCount())};
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        QStringList cells{QString::number(table.IdOf(r))};
+        for (int c = 1; c <= table.ColumnCount(); ++c) {
+            cells << table.CellText(r, c) + (table.CellFlag(r, c) ? QStringLiteral("*") : QString());
+        }
+        lines << cells.join(u'|');
+    }
+    return lines;
 }
 
 } // namespace vastrel::testing

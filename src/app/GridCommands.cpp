@@ -1,0 +1,70 @@
+#include "app/GridCommands.h"
+
+#include "app/RowEditing.h"
+#include "app/UndoStack.h"
+#include "ports/MainWindowPort.h"
+#include "scoring/AgeFactors.h"
+#include "scoring/Recalculation.h"
+#include "scoring/TimeEntry.h"
+#include "table/CompetitionLayout.h"
+#include "table/ResultTable.h"
+#include "table/TableView.h"
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& ui) {
+    if (table.Key(column) == QStringView(kAgeFactorKey)) {
+        TidyAgeFactorEntry(text);
+    } else {
+        ValidateTimeEntry(table, column, text, ui);
+    }
+}
+
+void AfterCellEdit(ResultTable& table, Scorer& scorer, int row) {
+    RecalculateRow(table, scorer, row);
+}
+
+GridCommands::GridCommands(TableView& view, Scorer& scorer, Ui& ui, MainWindowState& state,
+                           MainWindowPort& window, UndoStack* undo)
+    : view_(view), table_(view.Table()), scorer_(scorer), ui_(ui), state_(state), window_(window),
+      undo_(undo) {}
+
+void GridCommands::EditCell(int row, int column, QString text) {
+    if (row < 1 || row > table_.RowCount() || column < 1 || column > table_.ColumnCount()) {
+        return;
+    }
+    UndoStep step(undo_, u"%1 in Zeile %2"_s.arg(table_.Key(column)).arg(row));
+    ValidateCellEdit(table_, column, text, ui_);
+    table_.SetCellText(row, column, text);
+    AfterCellEdit(table_, scorer_, row);
+}
+
+void GridCommands::CaptionClick() {
+    UndoStep step(undo_, u"Veranstaltungsname"_s);
+    EnterEventName(table_, state_, ui_);
+}
+
+void GridCommands::HeaderClick(int column) {
+    UndoStep step(undo_, u"Sortierung nach %1"_s.arg(table_.Key(column)));
+    SortByHeader(view_, column);
+}
+
+void GridCommands::SearchRequest(const QString& text, int& number) {
+    view_.SetSearchText(text);
+    SearchRow(view_, number);
+}
+
+void GridCommands::CellMouseUp(int button, int row) {
+    if (button != 2) {
+        return;
+    }
+    bool cancel = false;
+    GuardRowAction(view_, row, cancel);
+    if (!cancel) {
+        window_.PopUpRowMenu();
+    }
+}
+
+} // namespace vastrel

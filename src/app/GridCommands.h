@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+class MainWindowPort;
+class ResultTable;
+class Scorer;
+class TableView;
+class Ui;
+class UndoStack;
+struct MainWindowState;
+
+// Before a typed text is stored: a time gets its distance's entry form (ValidateTimeEntry), an
+// age factor its point; other columns take the text as typed.
+void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& ui);
+
+// After a typed text was stored: its row is scored again (RecalculateRow).
+void AfterCellEdit(ResultTable& table, Scorer& scorer, int row);
+
+// What the grid starts: a typed cell, a click on the title line or on a header, the search row,
+// a mouse button on a row. Each typed cell (with the scoring it starts), a new event name and a
+// header sort is one step of `undo`.
+class GridCommands {
+public:
+    GridCommands(TableView& view, Scorer& scorer, Ui& ui, MainWindowState& state, MainWindowPort& window,
+                 UndoStack* undo = nullptr);
+
+    // A text typed into a cell: checked, stored, the row scored, as one step.
+    void EditCell(int row, int column, QString text);
+    // The title line: the event's name.
+    void CaptionClick();
+    void HeaderClick(int column);
+    // The search row's text, entered; `number` names the column searched, 0 for all.
+    void SearchRequest(const QString& text, int& number);
+    // The right mouse button (2) on a row opens the context menu, unless the row lies outside a
+    // selection; other buttons do nothing.
+    void CellMouseUp(int button, int row);
+
+private:
+    TableView& view_;
+    ResultTable& table_;
+    Scorer& scorer_;
+    Ui& ui_;
+    MainWindowState& state_;
+    MainWindowPort& window_;
+    UndoStack* undo_;
+};
+
+} // namespace vastrel
