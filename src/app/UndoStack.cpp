@@ -38,6 +38,7 @@ void UndoStack::Push(Step step) {
     if (clean_ > static_cast<long long>(index_)) {
         clean_ = -1; // the saved state was undone and is now out of reach
     }
+    step.change.LeaveToTable(table_);
     step.bytes = step.change.Bytes();
     bytes_ += step.bytes;
     steps_.push_back(std::move(step));
@@ -56,8 +57,10 @@ void UndoStack::Undo() {
         return;
     }
     Step& step = steps_[--index_];
+    step.change.TakeFromTable(table_);
     step.change.Invert();
     table_.Apply(step.change);
+    step.change.LeaveToTable(table_);
     state_.baseCaption = step.baseCaptionBefore;
     view_.SetCurrentRow(step.currentBefore);
     Changed();
@@ -68,8 +71,10 @@ void UndoStack::Redo() {
         return;
     }
     Step& step = steps_[index_++];
+    step.change.TakeFromTable(table_);
     step.change.Invert();
     table_.Apply(step.change);
+    step.change.LeaveToTable(table_);
     state_.baseCaption = step.baseCaptionAfter;
     view_.SetCurrentRow(step.currentAfter);
     Changed();

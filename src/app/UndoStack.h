@@ -23,8 +23,9 @@ class UndoStack {
 public:
     static constexpr std::size_t kMaxSteps = 100;
     static constexpr std::size_t kMemoryLimit = std::size_t{512} << 20;
-
     UndoStack(TableView& view, MainWindowState& state, std::size_t memoryLimit = kMemoryLimit);
+    UndoStack(const UndoStack&) = delete;
+    UndoStack& operator=(const UndoStack&) = delete;
 
     bool CanUndo() const { return index_ > 0; }
     bool CanRedo() const { return index_ < steps_.size(); }

@@ -137,7 +137,7 @@ void ResultTableModel::ChangeMade(const Change& change) {
     int firstColumn = 0;
     int lastColumn = columns_ - 1;
     for (const Change::Part& part : change.Parts()) {
-        if (const auto* edits = std::get_if<std::vector<Change::RowEdit>>(&part)) {
+        if (const auto* edits = std::get_if<Change::RowEdits>(&part)) {
             for (const Change::RowEdit& edit : *edits) {
                 first = std::min(first, static_cast<int>(edit.position));
                 last = std::max(last, static_cast<int>(edit.position));

@@ -6,7 +6,7 @@
 namespace vastrel {
 
 void ResultTable::ApplyPart(const Change::Part& part) {
-    std::visit(Overloaded{[this](const std::vector<Change::RowEdit>& edits) {
+    std::visit(Overloaded{[this](const Change::RowEdits& edits) {
                               for (const Change::RowEdit& edit : edits) {
                                   const std::size_t at = PositionOf(edit.id, edit.position);
                                   if (at != kNowhere) {

@@ -1,10 +1,47 @@
 #include "table/Change.h"
 
+#include "table/ResultTable.h"
+
 #include <algorithm>
 
 namespace vastrel {
 
 namespace {
+
+// Every row's cells of the change that may be the table's: edits both sides, added rows, and the
+// rows a replacement put in.
+template <typename Visit> void ForEachImage(std::vector<Change::Part>& parts, const Visit& visit) {
+    for (Change::Part& part : parts) {
+        std::visit(Overloaded{[&](Change::RowEdits& edits) {
+                                  for (Change::RowEdit& edit : edits) {
+                                      visit(edit.id, edit.before.cells);
+                                      visit(edit.id, edit.after.cells);
+                                  }
+                              },
+                              [&](Change::RowsPlaced& placed) {
+                                  for (Row& row : placed.rows) {
+                                      visit(row.id, row.data.cells);
+                                  }
+                              },
+                              [&](Change::Replacement& whole) {
+                                  for (Row& row : whole.after.rows) {
+                                      visit(row.id, row.data.cells);
+                                  }
+                              },
+                              [](auto&) {
+                              }},
+                   part);
+    }
+}
+
+// The table's rows by id.
+std::vector<const RowCells*> CellsById(const ResultTable& table) {
+    std::vector<const RowCells*> cells(table.NextRowId(), nullptr);
+    for (const Row& row : table.Data().rows) {
+        cells[row.id] = &row.data.cells;
+    }
+    return cells;
+}
 
 std::size_t RowsBytes(const std::vector<Row>& rows) {
     std::size_t bytes = rows.capacity() * sizeof(Row);
@@ -17,10 +54,10 @@ std::size_t RowsBytes(const std::vector<Row>& rows) {
 } // namespace
 
 void Change::Add(RowEdit edit) {
-    auto* edits = parts_.empty() ? nullptr : std::get_if<std::vector<RowEdit>>(&parts_.back());
+    auto* edits = parts_.empty() ? nullptr : std::get_if<RowEdits>(&parts_.back());
     if (!edits) {
-        parts_.emplace_back(std::vector<RowEdit>{});
-        edits = &std::get<std::vector<RowEdit>>(parts_.back());
+        parts_.emplace_back(RowEdits{});
+        edits = &std::get<RowEdits>(parts_.back());
     }
     if (!edits->empty() && edits->back().id == edit.id) {
         edits->back().after = std::move(edit.after); // the row written again: one edit
@@ -58,15 +95,15 @@ void Change::Add(Part part) {
 
 bool Change::MovesRows() const {
     return std::any_of(parts_.begin(), parts_.end(), [](const Part& part) {
-        return !std::holds_alternative<std::vector<RowEdit>>(part) &&
-               !std::holds_alternative<CellEdits>(part) && !std::holds_alternative<ValuesChange>(part);
+        return !std::holds_alternative<RowEdits>(part) && !std::holds_alternative<CellEdits>(part) &&
+               !std::holds_alternative<ValuesChange>(part);
     });
 }
 
 void Change::Invert() {
     std::reverse(parts_.begin(), parts_.end());
     for (Part& part : parts_) {
-        std::visit(Overloaded{[](std::vector<RowEdit>& edits) {
+        std::visit(Overloaded{[](RowEdits& edits) {
                                   std::reverse(edits.begin(), edits.end());
                                   for (RowEdit& edit : edits) {
                                       std::swap(edit.before, edit.after);
@@ -89,10 +126,28 @@ void Change::Invert() {
     }
 }
 
+void Change::LeaveToTable(const ResultTable& table) {
+    const std::vector<const RowCells*> held = CellsById(table);
+    ForEachImage(parts_, [&held](RowId id, RowCells& cells) {
+        if (id < held.size() && held[id] && cells.SameBlock(*held[id])) {
+            cells = RowCells::HeldByTable();
+        }
+    });
+}
+
+void Change::TakeFromTable(const ResultTable& table) {
+    const std::vector<const RowCells*> held = CellsById(table);
+    ForEachImage(parts_, [&held](RowId id, RowCells& cells) {
+        if (cells.IsHeldByTable()) {
+            cells = id < held.size() && held[id] ? *held[id] : RowCells();
+        }
+    });
+}
+
 std::size_t Change::Bytes() const {
     std::size_t bytes = parts_.capacity() * sizeof(Part);
     for (const Part& part : parts_) {
-        bytes += std::visit(Overloaded{[](const std::vector<RowEdit>& edits) {
+        bytes += std::visit(Overloaded{[](const RowEdits& edits) {
                                            std::size_t b = edits.capacity() * sizeof(RowEdit);
                                            for (const RowEdit& edit : edits) {
                                                b += edit.before.cells.Bytes();

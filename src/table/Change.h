@@ -49,14 +49,17 @@ struct TableData {
 // the order of the rows, the table's values, or the whole table. Every part holds both sides:
 // turned round (Invert), a change takes itself back when applied. Undo keeps changes; the window,
 // the autosave and whatever follows the competition are told them.
+class ResultTable;
+
 class Change {
 public:
     struct RowEdit {
         RowId id;
-        std::size_t position; // where the row stood, from 0, when it changed
+        std::uint32_t position; // where the row stood, from 0, when it changed
         RowData before;
         RowData after;
     };
+    using RowEdits = std::vector<RowEdit>;
     // Cells written one at a time, by row id and column, their texts before and after kept in
     // `texts` (a few bytes a cell, where a row's cells would take hundreds).
     struct CellEdit {
@@ -95,8 +98,7 @@ public:
         TableData before;
         TableData after;
     };
-    using Part =
-        std::variant<std::vector<RowEdit>, CellEdits, RowsPlaced, Reorder, ValuesChange, Replacement>;
+    using Part = std::variant<RowEdits, CellEdits, RowsPlaced, Reorder, ValuesChange, Replacement>;
 
     bool IsEmpty() const { return parts_.empty(); }
     const std::vector<Part>& Parts() const { return parts_; }
@@ -106,6 +108,13 @@ public:
     void Invert();
     // What the change holds that the table may no longer hold, roughly, in bytes.
     std::size_t Bytes() const;
+
+    // Undo keeps a change without the rows' cells the table holds right after it: the rows stay
+    // the table's alone (a later write then changes a row in place instead of copying it), and
+    // a step holds what the table does not. TakeFromTable gives them back; the table must be as
+    // the change left it, which undo's order makes sure of.
+    void LeaveToTable(const ResultTable& table);
+    void TakeFromTable(const ResultTable& table);
 
     // Recording. An edit of the row edited just before joins it, rows added after rows added
     // join them.

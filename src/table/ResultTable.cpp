@@ -373,7 +373,7 @@ void ResultTable::RecordEdit(std::size_t position, RowData before) {
         return;
     }
     const Row& row = data_.rows[position];
-    Change::RowEdit edit{row.id, position, std::move(before), row.data};
+    Change::RowEdit edit{row.id, static_cast<std::uint32_t>(position), std::move(before), row.data};
     if (depth_ > 0) {
         open_.Add(std::move(edit));
         return;

@@ -5,9 +5,20 @@
 
 namespace vastrel {
 
+// Never freed: no count of its owners reaches 0.
+RowCells::Block RowCells::heldByTable_{{std::uint32_t{1} << 31}, 0, 0, 0};
+
+RowCells RowCells::HeldByTable() {
+    RowCells marker;
+    marker.block_ = &heldByTable_;
+    heldByTable_.refs.fetch_add(1, std::memory_order_relaxed);
+    return marker;
+}
+
 RowCells::Block* RowCells::Block::Make(std::size_t count, std::size_t length) {
     auto* block = static_cast<Block*>(::operator new(Bytes(count, length)));
-    new (block) Block{{1}, static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(length)};
+    new (block) Block{
+        {1}, static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(length), Wide(length) ? 1u : 0u};
     return block;
 }
 
@@ -37,7 +48,7 @@ RowCells::RowCells(std::span<const QStringView> fields) {
     char16_t* at = text;
     for (std::size_t i = 0; i < count; ++i) {
         at = Put(at, fields[i]);
-        block_->Ends()[i] = static_cast<std::uint32_t>(at - text);
+        block_->SetEnd(i, static_cast<std::size_t>(at - text));
     }
 }
 
@@ -82,7 +93,7 @@ RowCells RowCells::With(std::size_t column, QStringView text) const {
     char16_t* at = start;
     for (std::size_t c = 0; c < count; ++c) {
         at = Put(at, c == column ? text : At(c));
-        out.block_->Ends()[c] = static_cast<std::uint32_t>(at - start);
+        out.block_->SetEnd(c, static_cast<std::size_t>(at - start));
     }
     return out;
 }
@@ -102,9 +113,11 @@ RowCells RowCells::Left(std::size_t count) const {
     }
     RowCells out;
     if (count > 0) {
-        const std::uint32_t length = block_->Ends()[count - 1];
+        const std::uint32_t length = block_->End(count - 1);
         out.block_ = Block::Make(count, length);
-        std::copy(block_->Ends(), block_->Ends() + count, out.block_->Ends());
+        for (std::size_t c = 0; c < count; ++c) {
+            out.block_->SetEnd(c, block_->End(c));
+        }
         std::copy(block_->Text(), block_->Text() + length, out.block_->Text());
     }
     return out;

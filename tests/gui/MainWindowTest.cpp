@@ -12,6 +12,8 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -553,6 +555,57 @@ TEST_F(MainWindowTest, UnsavedChangesSurviveACrash) {
     QTest::keyClick(second.Grid().View(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(second.Table().CellText(1, u"Name Vorname"), QString());
     EXPECT_FALSE(second.isWindowModified());
+}
+
+} // namespace
+
+namespace {
+
+// A table that is clean is never written for recovery, and a save removes what an earlier change
+// left there: after an open, a change, a save and a crash, the next start has nothing to offer.
+TEST_F(MainWindowTest, ASavedOrOpenedTableLeavesNothingToRecover) {
+    QTemporaryDir home;
+    const Places places = PlacesIn(home.path());
+    QFile csv(dir.filePath(u"Start.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Kopf\r\n1;2024;;w;;Meier, Anna\r\n");
+    csv.close();
+    ScriptedUi firstUi;
+    MemorySettings firstSettings;
+    auto first =
+        std::make_unique<frmVastrel>(WindowServices{places, &firstUi, &settings, &firstSettings, 20});
+    first->show();
+    first->OpenAtStart(dir.filePath(u"Start.csv"_s));
+    QTest::qWait(150);
+    EXPECT_FALSE(QDir(places.recoveryFolder).exists()) << "an opened table was written for recovery";
+
+    QAbstractItemModel* model = first->Grid().View()->model();
+    model->setData(model->index(0, first->Table().ColumnNumber(u"Name Vorname") - 1), u"Schulz, Eva"_s);
+    const QString recovery = places.recoveryFolder + u"/recovery.fil"_s;
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(recovery); }));
+    QTest::qWait(100); // the writer finishes
+    firstUi.AnswerFileDialog({dir.filePath(u"Neu"_s), 2});
+    first->Toolbar().Item(u"btnDbSpeichernUnter"_s)->trigger();
+    EXPECT_TRUE(WaitFor([&] { return !QFile::exists(recovery); }));
+    first.reset(); // gone without the end command or the close question, as in a crash
+
+    ScriptedUi secondUi;
+    frmVastrel second(WindowServices{places, &secondUi, &settings, &remembered, 20});
+    second.OfferRecovery();
+    EXPECT_TRUE(secondUi.Boxes().empty());
+}
+
+// A long command lets events through for its progress; a resize among them repaints, but the
+// lock the command holds stays until the command ends it.
+TEST_F(MainWindowTest, AResizeNeverEndsALockACommandHolds) {
+    window.show();
+    window.Table().LockUpdate(true);
+    window.resize(1000, 700);
+    QTest::qWait(20);
+    window.resize(1100, 720);
+    QTest::qWait(20);
+    EXPECT_TRUE(window.Table().IsLocked());
+    window.Table().LockUpdate(false);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 using namespace vastrel::testing;
@@ -145,6 +147,47 @@ TEST_F(ResultTableTest, AChangeTurnedRoundTakesItselfBack) {
     table.Apply(cleared);
     EXPECT_EQ(Snapshot(table), after);
     EXPECT_EQ(table.CellText(1, u"Name"), table.CellText(1, 2)); // the keys are found again
+}
+
+// Undo keeps a change without the cells the table holds: a later change then writes those rows
+// in place, and taking both back, the later first, gives every state back exactly.
+TEST_F(ResultTableTest, ChangesLeftToTheTableAreTakenBackExactly) {
+    const QStringList empty = Snapshot(table);
+    const auto step = [this](const std::function<void()>& work) {
+        table.BeginChange();
+        work();
+        Change change = table.EndChange();
+        change.LeaveToTable(table);
+        return change;
+    };
+    Change added = step([this] {
+        for (const QString& row : {u"2\tBerg\t9.0"_s, u"1\tAdler\t8.0"_s, u"3\tZahn"_s}) {
+            table.AddRow(row);
+        }
+        table.SetCellFlag(3, u"Zeit", true);
+    });
+    const QStringList afterAdding = Snapshot(table);
+    Change edited = step([this] {
+        table.SetCellText(1, u"Zeit", u"7.5"_s); // same length: in place
+        table.SetCellText(2, u"Name", u"Adlerin"_s);
+        table.SortBy(u"Lauf"_s, SortDirection::Ascending);
+        table.StoreCells(3, RowCells(std::vector<QStringView>{u"3", u"Zahn", u"6.0"}));
+    });
+    const QStringList afterEditing = Snapshot(table);
+    for (Change* change : {&edited, &added}) {
+        change->TakeFromTable(table);
+        change->Invert();
+        table.Apply(*change);
+        change->LeaveToTable(table);
+        EXPECT_EQ(Snapshot(table), change == &edited ? afterAdding : empty);
+    }
+    for (Change* change : {&added, &edited}) {
+        change->TakeFromTable(table);
+        change->Invert();
+        table.Apply(*change);
+        change->LeaveToTable(table);
+        EXPECT_EQ(Snapshot(table), change == &added ? afterAdding : afterEditing);
+    }
 }
 
 // Outside BeginChange every change is one of its own, told at once; changes nobody is told of
