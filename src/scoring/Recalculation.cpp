@@ -23,11 +23,6 @@ void RecalculateRow(ResultTable& table, Scorer& scorer, int row) {
     table.LockUpdate(false);
 }
 
-void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui) {
-    constexpr int kRowsForTwoThreads = 4096; // below this the second thread costs more than it saves
-    RecalculateAll(view, scorer, ui, kRowsForTwoThreads);
-}
-
 void RecalculateAll(TableView& view, Scorer& scorer, Ui& ui, int rowsForTwoThreads) {
     ResultTable& table = view.Table();
     ui.SetStatusText(StatusPanel::Progress, u"Berechnung läuft! Bitte warten!  "_s);

@@ -236,19 +236,20 @@ void RowScoring::UpdateRowSums() {
     }
 }
 
-ScoredRow ScoreRow(RowScoring& scoring, const RowCells& cells, int row, bool sumsAfterUnreadable) {
-    ScoredRow scored;
-    scoring.Begin(cells, row);
-    scored.unreadable = !scoring.ComputeRowPoints();
-    if (!scored.unreadable || sumsAfterUnreadable) {
-        scoring.UpdateRowSums();
-    }
-    scored.messages = scoring.TakeMessages();
-    scored.changed = scoring.Draft().Changed();
+ScoredRow RowScoring::Result() {
+    ScoredRow scored{std::exchange(messages_, {}), unreadable_, draft_.Changed(), {}};
     if (scored.changed) {
-        scored.cells = scoring.Draft().Make();
+        scored.cells = draft_.Make();
     }
     return scored;
+}
+
+ScoredRow ScoreRow(RowScoring& scoring, const RowCells& cells, int row, bool sumsAfterUnreadable) {
+    scoring.Begin(cells, row);
+    if (scoring.ComputeRowPoints() || sumsAfterUnreadable) {
+        scoring.UpdateRowSums();
+    }
+    return scoring.Result();
 }
 
 } // namespace vastrel

@@ -60,6 +60,14 @@ private:
     QString chars_;
 };
 
+// What scoring a row came to.
+struct ScoredRow {
+    std::vector<ScoringMessage> messages;
+    bool unreadable = false; // a time could not be read
+    bool changed = false;
+    RowCells cells; // the scored row, when it changed
+};
+
 // Scores one row on its own: reads its cells, writes the new ones into a draft and keeps the
 // boxes it would show, in order. It touches no table and no screen, so it runs on any thread.
 class RowScoring {
@@ -79,9 +87,9 @@ public:
     // Tidies the sprint times, empties points without a time, writes the day sums and the total.
     void UpdateRowSums();
 
-    RowDraft& Draft() { return draft_; }
-    bool FoundUnreadableTime() const { return unreadable_; }
-    std::vector<ScoringMessage> TakeMessages() { return std::exchange(messages_, {}); }
+    // What scoring the row came to so far: its boxes, whether a time could not be read, the
+    // scored row when it changed.
+    ScoredRow Result();
 
 private:
     void Report(const QString& text, const QString& title, MessageIcon icon);
@@ -92,14 +100,6 @@ private:
     int row_ = 0;
     bool unreadable_ = false;
     std::vector<ScoringMessage> messages_;
-};
-
-// What scoring a row came to.
-struct ScoredRow {
-    std::vector<ScoringMessage> messages;
-    bool unreadable = false; // a time could not be read
-    bool changed = false;
-    RowCells cells; // the scored row, when it changed
 };
 
 // Points and sums of the row. After a time that cannot be read the sums are made only with

@@ -40,24 +40,22 @@ QString Scorer::sec(int row, const QString& timeText, const QString& numberForma
     RowScoring scoring(Columns(), coefficients_);
     scoring.Begin(table_.Cells(row), row);
     const auto seconds = scoring.EffectiveTime(timeText, numberFormat, scoring.AgeFactor().value_or(0.0));
-    Apply(row, {scoring.TakeMessages(), scoring.FoundUnreadableTime(), false, {}});
+    Apply(row, scoring.Result());
     return seconds ? NumberToText(*seconds) : u"0"_s;
 }
 
 void Scorer::ComputeRowPoints(int row) {
     RowScoring scoring(Columns(), coefficients_);
     scoring.Begin(table_.Cells(row), row);
-    const bool readable = scoring.ComputeRowPoints();
-    const bool changed = scoring.Draft().Changed();
-    Apply(row, {scoring.TakeMessages(), !readable, changed, changed ? scoring.Draft().Make() : RowCells()});
+    scoring.ComputeRowPoints();
+    Apply(row, scoring.Result());
 }
 
 void Scorer::UpdateRowSums(int row) {
     RowScoring scoring(Columns(), coefficients_);
     scoring.Begin(table_.Cells(row), row);
     scoring.UpdateRowSums();
-    const bool changed = scoring.Draft().Changed();
-    Apply(row, {{}, false, changed, changed ? scoring.Draft().Make() : RowCells()});
+    Apply(row, scoring.Result());
 }
 
 void Scorer::ScoreEditedRow(int row) {

@@ -75,14 +75,14 @@ void ResultTable::Replace(TableData data) {
             row.id = nextRowId_++; // rows new to the table, read from a file
         }
     }
+    Change::Replacement whole;
     if (Recording()) {
-        Change::Replacement whole{std::move(data_), data}; // the new rows' blocks are shared
-        data_ = std::move(data);
-        IndexColumns();
+        whole = {std::move(data_), data}; // the new rows' blocks are shared
+    }
+    data_ = std::move(data);
+    IndexColumns();
+    if (Recording()) {
         Record(std::move(whole));
-    } else {
-        data_ = std::move(data);
-        IndexColumns();
     }
 }
 
@@ -99,26 +99,13 @@ void ResultTable::ClearTable(bool withColumns) {
 
 void ResultTable::AddColumn(const QString& key, const QString& caption, int reservedA, int headerAlignment,
                             bool editable, int reservedB, int cellAlignment, int reservedC, int kind) {
-    Column column;
-    column.key = key;
-    column.headerText = caption;
-    column.layout = {reservedA, headerAlignment, editable, reservedB, cellAlignment, reservedC, kind};
-    AddColumn(column);
-}
-
-void ResultTable::AddColumn(const Column& column) {
     if (ColumnCount() >= kMaxColumns) {
         return;
     }
     TableData wider = data_; // the rows read the new column as empty
-    wider.columns.push_back(column);
+    wider.columns.push_back(
+        {key, caption, {reservedA, headerAlignment, editable, reservedB, cellAlignment, reservedC, kind}});
     Replace(std::move(wider));
-}
-
-void ResultTable::SetTableMode(int mode) {
-    TableValues values = data_.values;
-    values.tableMode = mode;
-    SetValues(values);
 }
 
 // Cells
@@ -140,19 +127,16 @@ void ResultTable::SetCellText(int row, ColumnRef column, QStringView text) {
     if (!r || c < 0 || r->data.cells.At(static_cast<std::size_t>(c)) == text) {
         return;
     }
-    if (Recording()) {
+    const bool recording = Recording();
+    if (recording) {
         // The texts are kept before the write, which may change the block in place.
-        Change cell;
-        Change& into = depth_ > 0 ? open_ : cell;
-        into.AddCell(r->id, static_cast<std::size_t>(row - 1), static_cast<std::size_t>(c),
-                     r->data.cells.At(static_cast<std::size_t>(c)), text);
-        r->data.cells.Set(static_cast<std::size_t>(c), text);
-        if (depth_ == 0) {
-            Tell(cell);
-        }
-        return;
+        Describing().AddCell(r->id, static_cast<std::size_t>(row - 1), static_cast<std::size_t>(c),
+                             r->data.cells.At(static_cast<std::size_t>(c)), text);
     }
     r->data.cells.Set(static_cast<std::size_t>(c), text);
+    if (recording) {
+        Described();
+    }
 }
 
 void ResultTable::StoreCells(int row, RowCells cells) {
@@ -300,12 +284,6 @@ void ResultTable::SetCaption(const QString& caption) {
     SetValues(values);
 }
 
-void ResultTable::SetSearchCaption(const QString& caption) {
-    TableValues values = data_.values;
-    values.searchCaption = caption;
-    SetValues(values);
-}
-
 void ResultTable::SetLayoutValue(int value) {
     TableValues values = data_.values;
     values.layoutValue = value;
@@ -358,14 +336,15 @@ Change ResultTable::EndChange() {
     return change;
 }
 
-void ResultTable::Record(Change::Part part) {
-    if (depth_ > 0) {
-        open_.Add(std::move(part));
-        return;
+void ResultTable::Described() {
+    if (depth_ == 0) {
+        Tell(std::exchange(single_, Change()));
     }
-    Change change;
-    change.Add(std::move(part));
-    Tell(change);
+}
+
+void ResultTable::Record(Change::Part part) {
+    Describing().Add(std::move(part));
+    Described();
 }
 
 void ResultTable::RecordEdit(std::size_t position, RowData before) {
@@ -373,14 +352,9 @@ void ResultTable::RecordEdit(std::size_t position, RowData before) {
         return;
     }
     const Row& row = data_.rows[position];
-    Change::RowEdit edit{row.id, static_cast<std::uint32_t>(position), std::move(before), row.data};
-    if (depth_ > 0) {
-        open_.Add(std::move(edit));
-        return;
-    }
-    Change change;
-    change.Add(std::move(edit));
-    Tell(change);
+    Describing().Add(
+        Change::RowEdit{row.id, static_cast<std::uint32_t>(position), std::move(before), row.data});
+    Described();
 }
 
 void ResultTable::Tell(const Change& change) {

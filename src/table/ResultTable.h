@@ -35,11 +35,10 @@ public:
 
     // Structure
     int TableMode() const { return data_.values.tableMode; }
-    void SetTableMode(int mode);
     void ClearTable(bool withColumns);
+    // At most kMaxColumns; more are not added.
     void AddColumn(const QString& key, const QString& caption, int reservedA, int headerAlignment,
                    bool editable, int reservedB, int cellAlignment, int reservedC, int kind);
-    void AddColumn(const Column& column); // at most kMaxColumns; more are not added
     // The whole table at once: an open.
     void Replace(TableData data);
     int RowCount() const { return static_cast<int>(data_.rows.size()); }
@@ -106,7 +105,6 @@ public:
     QString Caption() const { return data_.values.caption; }
     void SetCaption(const QString& caption);
     QString SearchCaption() const { return data_.values.searchCaption; }
-    void SetSearchCaption(const QString& caption);
     int LayoutValue() const { return data_.values.layoutValue; }
     void SetLayoutValue(int value);
     void SetValues(const TableValues& values);
@@ -130,6 +128,9 @@ private:
     Row* RowAt(int row);
     // Whether changes are described: inside a change, or with someone to tell.
     bool Recording() const { return depth_ > 0 || !observers_.empty(); }
+    // Where a change is described: the open one, or one of its own, told once Described.
+    Change& Describing() { return depth_ > 0 ? open_ : single_; }
+    void Described();
     void Record(Change::Part part);
     void RecordEdit(std::size_t position, RowData before);
     void Tell(const Change& change);
@@ -150,6 +151,7 @@ private:
     bool locked_ = false;
     int depth_ = 0;
     Change open_;
+    Change single_;
     std::vector<ResultTableObserver*> observers_;
 };
 

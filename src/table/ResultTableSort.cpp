@@ -1,8 +1,8 @@
 // Sorting of the results table.
 #include "table/ResultTable.h"
 
+#include "system/GermanSortKeys.h"
 #include "system/NumberText.h"
-#include "table/GermanSortKeys.h"
 
 #include <QHash>
 

@@ -82,20 +82,19 @@ void RowCells::Release() {
     block_ = nullptr;
 }
 
-RowCells RowCells::With(std::size_t column, QStringView text) const {
-    const std::size_t count = std::max<std::size_t>(Count(), column + 1);
-    const QStringView old = At(column);
-    const std::size_t length = (block_ ? block_->length : 0) - static_cast<std::size_t>(old.size()) +
-                               static_cast<std::size_t>(text.size());
-    RowCells out;
-    out.block_ = Block::Make(count, length);
-    char16_t* const start = out.block_->Text();
-    char16_t* at = start;
+// The cells as fields, the first `count` of them, to make another row of.
+std::vector<QStringView> RowCells::Fields(std::size_t count) const {
+    std::vector<QStringView> fields(count);
     for (std::size_t c = 0; c < count; ++c) {
-        at = Put(at, c == column ? text : At(c));
-        out.block_->SetEnd(c, static_cast<std::size_t>(at - start));
+        fields[c] = At(c);
     }
-    return out;
+    return fields;
+}
+
+RowCells RowCells::With(std::size_t column, QStringView text) const {
+    std::vector<QStringView> fields = Fields(std::max(Count(), column + 1));
+    fields[column] = text;
+    return RowCells(fields);
 }
 
 void RowCells::Set(std::size_t column, QStringView text) {
@@ -108,19 +107,7 @@ void RowCells::Set(std::size_t column, QStringView text) {
 }
 
 RowCells RowCells::Left(std::size_t count) const {
-    if (count >= Count()) {
-        return *this;
-    }
-    RowCells out;
-    if (count > 0) {
-        const std::uint32_t length = block_->End(count - 1);
-        out.block_ = Block::Make(count, length);
-        for (std::size_t c = 0; c < count; ++c) {
-            out.block_->SetEnd(c, block_->End(c));
-        }
-        std::copy(block_->Text(), block_->Text() + length, out.block_->Text());
-    }
-    return out;
+    return count >= Count() ? *this : RowCells(Fields(count));
 }
 
 bool RowCells::operator==(const RowCells& other) const {

@@ -89,6 +89,7 @@ private:
         static Block* Make(std::size_t count, std::size_t length);
     };
     void Release();
+    std::vector<QStringView> Fields(std::size_t count) const;
 
     Block* block_ = nullptr;
     static Block heldByTable_;

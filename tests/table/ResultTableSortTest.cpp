@@ -1,6 +1,6 @@
 #include "GTestPrinters.h"
 #include "TableFixture.h"
-#include "table/GermanSortKeys.h"
+#include "system/GermanSortKeys.h"
 #include "table/TableView.h"
 
 #include <QCollator>

@@ -1,4 +1,4 @@
-#include "table/GermanSortKeys.h"
+#include "system/GermanSortKeys.h"
 
 #include <unicode/ucol.h>
 
