@@ -128,5 +128,6 @@ private:
 
 // Visits a change's parts: one lambda a kind of part.
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>; // clang 14 deduces no aggregates
 
 } // namespace vastrel
