@@ -2,30 +2,33 @@
 
 #include "table/ResultTable.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace vastrel {
 
 namespace {
 
-// Every row's cells of the change that may be the table's: edits both sides, added rows, and the
-// rows a replacement put in.
+// Every row's cells of the change that may be the table's, with the place the row had: edits
+// both sides, rows put in or taken out, and the rows a replacement put in.
 template <typename Visit> void ForEachImage(std::vector<Change::Part>& parts, const Visit& visit) {
     for (Change::Part& part : parts) {
         std::visit(Overloaded{[&](Change::RowEdits& edits) {
                                   for (Change::RowEdit& edit : edits) {
-                                      visit(edit.id, edit.before.cells);
-                                      visit(edit.id, edit.after.cells);
+                                      visit(edit.id, edit.position, edit.before.cells);
+                                      visit(edit.id, edit.position, edit.after.cells);
                                   }
                               },
                               [&](Change::RowsPlaced& placed) {
-                                  for (Row& row : placed.rows) {
-                                      visit(row.id, row.data.cells);
+                                  for (std::size_t i = 0; i < placed.rows.size(); ++i) {
+                                      visit(placed.rows[i].id, placed.positions[i],
+                                            placed.rows[i].data.cells);
                                   }
                               },
                               [&](Change::Replacement& whole) {
-                                  for (Row& row : whole.after.rows) {
-                                      visit(row.id, row.data.cells);
+                                  for (std::size_t i = 0; i < whole.after.rows.size(); ++i) {
+                                      visit(whole.after.rows[i].id, i, whole.after.rows[i].data.cells);
                                   }
                               },
                               [](auto&) {
@@ -34,14 +37,29 @@ template <typename Visit> void ForEachImage(std::vector<Change::Part>& parts, co
     }
 }
 
-// The table's rows by id.
-std::vector<const RowCells*> CellsById(const ResultTable& table) {
-    std::vector<const RowCells*> cells(table.NextRowId(), nullptr);
-    for (const Row& row : table.Data().rows) {
-        cells[row.id] = &row.data.cells;
+// The table's cells of a row, found at the place the change recorded, else (the row moved later
+// in the change) by its id: the table is indexed only for a change that moved rows.
+class TableCells {
+public:
+    explicit TableCells(const ResultTable& table) : rows_(table.Data().rows) {}
+    const RowCells* Of(RowId id, std::size_t position) {
+        if (position < rows_.size() && rows_[position].id == id) {
+            return &rows_[position].data.cells;
+        }
+        if (index_.isEmpty()) {
+            index_.reserve(static_cast<qsizetype>(rows_.size()));
+            for (std::size_t i = 0; i < rows_.size(); ++i) {
+                index_.insert(rows_[i].id, i);
+            }
+        }
+        const auto at = index_.constFind(id);
+        return at == index_.cend() ? nullptr : &rows_[at.value()].data.cells;
     }
-    return cells;
-}
+
+private:
+    const std::vector<Row>& rows_;
+    QHash<RowId, std::size_t> index_;
+};
 
 std::size_t RowsBytes(const std::vector<Row>& rows) {
     std::size_t bytes = rows.capacity() * sizeof(Row);
@@ -127,19 +145,23 @@ void Change::Invert() {
 }
 
 void Change::LeaveToTable(const ResultTable& table) {
-    const std::vector<const RowCells*> held = CellsById(table);
-    ForEachImage(parts_, [&held](RowId id, RowCells& cells) {
-        if (id < held.size() && held[id] && cells.SameBlock(*held[id])) {
-            cells = RowCells::HeldByTable();
+    TableCells held(table);
+    ForEachImage(parts_, [&held](RowId id, std::size_t position, RowCells& cells) {
+        if (!cells.IsEmpty()) {
+            const RowCells* now = held.Of(id, position);
+            if (now && cells.SameBlock(*now)) {
+                cells = RowCells::HeldByTable();
+            }
         }
     });
 }
 
 void Change::TakeFromTable(const ResultTable& table) {
-    const std::vector<const RowCells*> held = CellsById(table);
-    ForEachImage(parts_, [&held](RowId id, RowCells& cells) {
+    TableCells held(table);
+    ForEachImage(parts_, [&held](RowId id, std::size_t position, RowCells& cells) {
         if (cells.IsHeldByTable()) {
-            cells = id < held.size() && held[id] ? *held[id] : RowCells();
+            const RowCells* now = held.Of(id, position);
+            cells = now ? *now : RowCells();
         }
     });
 }
