@@ -212,34 +212,29 @@ void AppendEncodedRow(QByteArray& out, const ResultTable& table, int row, const 
 
 // The common row in one go: a separator of one ASCII character, and every character of the row
 // one byte as it stands (ASCII; in 8 bits Latin-1 too), none a quote or a control character.
+// Each character is looked at once, as it is copied: a large table's rows come from memory.
 // False, and nothing appended, for any other row (bench_files, text export at 32,767 rows:
 // 74 ms field by field, 36 ms in one go).
-bool AppendPlainRow(QByteArray& out, const ResultTable& table, int row, const QList<int>& columns,
-                    const QString& separator, const TextFileEncoder& encoder) {
-    if (separator.size() != 1 || separator.at(0).unicode() >= 0x80) {
-        return false;
-    }
-    const char16_t single = separator.at(0).unicode();
-    const char16_t limit = encoder.UsesUtf8() ? 0x80 : 0x100;
-    for (QChar ch : table.Cells(row).AllText()) {
-        const char16_t c = ch.unicode();
-        if (c < 0x20 || c == u'"' || c == single || c >= limit || (c & 0xFFE0) == 0x80) {
-            return false;
-        }
-    }
+bool AppendPlainRow(QByteArray& out, const RowCells& cells, const QList<int>& columns, char16_t separator,
+                    char16_t limit) {
     qsizetype length = columns.size() + 1; // a separator each and the line end
     for (int column : columns) {
-        length += table.CellView(row, column).size();
+        length += cells.At(static_cast<std::size_t>(column - 1)).size();
     }
     const qsizetype start = out.size();
     out.resize(start + length);
     char* at = out.data() + start;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         if (i > 0) {
-            *at++ = static_cast<char>(single);
+            *at++ = static_cast<char>(separator);
         }
-        for (QChar c : table.CellView(row, columns.at(i))) {
-            *at++ = static_cast<char>(c.unicode());
+        for (QChar ch : cells.At(static_cast<std::size_t>(columns.at(i) - 1))) {
+            const char16_t c = ch.unicode();
+            if (c < 0x20 || c == u'"' || c == separator || c >= limit || (c & 0xFFE0) == 0x80) {
+                out.resize(start);
+                return false;
+            }
+            *at++ = static_cast<char>(c);
         }
     }
     *at++ = '\r';
@@ -247,8 +242,13 @@ bool AppendPlainRow(QByteArray& out, const ResultTable& table, int row, const QL
     return true;
 }
 
+// Without an early end, so that the next rows are read while this one is looked at.
 bool IsAscii(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    char16_t all = 0;
+    for (QChar c : text) {
+        all |= c.unicode();
+    }
+    return all < 0x80;
 }
 
 } // namespace
@@ -277,8 +277,11 @@ bool WriteSemicolonText(const ResultTable& table, const QList<int>& columns, con
     // Written a piece of rows at a time: the whole text of a large competition would take
     // several times the table's memory.
     constexpr qsizetype kPieceBytes = qsizetype{1} << 17;
+    const bool plainSeparator = separator.size() == 1 && separator.at(0).unicode() < 0x80;
+    const char16_t limit = encoder.UsesUtf8() ? 0x80 : 0x100;
     for (int row = 1; row <= table.RowCount(); ++row) {
-        if (!AppendPlainRow(bytes, table, row, columns, separator, encoder)) {
+        if (!plainSeparator ||
+            !AppendPlainRow(bytes, table.Cells(row), columns, separator.at(0).unicode(), limit)) {
             AppendEncodedRow(bytes, table, row, columns, separator, encodedSeparator, encoder);
         }
         if (bytes.size() >= kPieceBytes || row == table.RowCount()) {
