@@ -2,9 +2,8 @@
 
 #include "table/ResultTable.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <limits>
 
 namespace vastrel {
 
@@ -38,7 +37,9 @@ template <typename Visit> void ForEachImage(std::vector<Change::Part>& parts, co
 }
 
 // The table's cells of a row, found at the place the change recorded, else (the row moved later
-// in the change) by its id: the table is indexed only for a change that moved rows.
+// in the change) by its id: the table is indexed only for a change that moved rows, in a vector,
+// as ids are handed out one after the other (bench_window, a recalculation after the age factors
+// at a million rows: left to the table in 0.13 s, in 0.31-0.41 s with a hash).
 class TableCells {
 public:
     explicit TableCells(const ResultTable& table) : rows_(table.Data().rows) {}
@@ -46,19 +47,24 @@ public:
         if (position < rows_.size() && rows_[position].id == id) {
             return &rows_[position].data.cells;
         }
-        if (index_.isEmpty()) {
-            index_.reserve(static_cast<qsizetype>(rows_.size()));
+        if (positionOf_.empty()) {
+            RowId last = 0;
+            for (const Row& row : rows_) {
+                last = std::max(last, row.id);
+            }
+            positionOf_.assign(static_cast<std::size_t>(last) + 1, kNone);
             for (std::size_t i = 0; i < rows_.size(); ++i) {
-                index_.insert(rows_[i].id, i);
+                positionOf_[rows_[i].id] = static_cast<std::uint32_t>(i);
             }
         }
-        const auto at = index_.constFind(id);
-        return at == index_.cend() ? nullptr : &rows_[at.value()].data.cells;
+        const std::uint32_t at = id < positionOf_.size() ? positionOf_[id] : kNone;
+        return at == kNone ? nullptr : &rows_[at].data.cells;
     }
 
 private:
+    static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
     const std::vector<Row>& rows_;
-    QHash<RowId, std::size_t> index_;
+    std::vector<std::uint32_t> positionOf_;
 };
 
 std::size_t RowsBytes(const std::vector<Row>& rows) {
