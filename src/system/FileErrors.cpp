@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -56,6 +57,11 @@ QString WriteFailureReason(const QString& path) {
     }
     if (!folder.isWritable() || (info.exists() && !info.isWritable())) {
         return u"Es fehlt die Berechtigung zum Schreiben."_s;
+    }
+    // Whatever error the failed call reported (a file not even created, a database's own code).
+    if (const QStorageInfo storage(folder.absoluteFilePath());
+        storage.isValid() && storage.bytesAvailable() == 0) {
+        return u"Der Datenträger ist voll."_s;
     }
     return u"Die Datei lässt sich nicht schreiben."_s;
 }

@@ -105,15 +105,22 @@ bool WriteFileAtomically(const QString& path, const std::function<bool(QIODevice
                          QString* errorMessage) {
     QSaveFile file(path);
     bool ok = !IsWriteProtected(path) && file.open(QIODevice::WriteOnly);
+    QString reason;
     if (ok) {
-        ok = write(file);
-        ok = ok ? file.commit() : (file.cancelWriting(), false);
+        // The last buffered bytes are written by an explicit flush: the commit would rename the
+        // file even when writing them failed (a full disk).
+        ok = write(file) && file.flush();
+        if (!ok) {
+            reason = WriteFailureReason(file); // before the cancel overwrites the error
+            file.cancelWriting();
+        }
+        ok = ok && file.commit();
     }
     if (ok) {
         SyncToDisk(QFileInfo(path).absolutePath()); // the new name, too, survives a power cut
     }
     if (!ok && errorMessage) {
-        *errorMessage = WriteFailureMessage(path, WriteFailureReason(file));
+        *errorMessage = WriteFailureMessage(path, reason.isEmpty() ? WriteFailureReason(file) : reason);
     }
     return ok;
 }

@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 
@@ -85,5 +90,34 @@ TEST(WriteTextFile, ReportsAFailureAndKeepsTheOldFile) {
     EXPECT_FALSE(WriteTextFile(occupied, u"neu"_s, &error));
     EXPECT_EQ(ReadAll(QDir(occupied).filePath(u"inhalt.txt"_s)), QByteArrayLiteral("alt\r\n"));
 }
+
+#ifdef Q_OS_UNIX
+// Small files are written only when the file is closed: a write that fails there (here the file
+// size limit stands for a full disk) must leave the old file and say so, as a failure earlier does.
+TEST(WriteFileAtomically, AWriteFailingAtTheLastFlushKeepsTheOldFileAndSaysSo) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"lauf.csv"_s);
+    ASSERT_TRUE(WriteFileAtomically(file, QByteArray("alt")));
+    struct rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const QList<qsizetype> sizes = {2000, 15000, 40000}; // within the buffer, at its edge, beyond it
+    QList<bool> written;
+    for (qsizetype size : sizes) {
+        written << WriteFileAtomically(file, QByteArray(size, 'x'), &error);
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(written, QList<bool>({false, false, false}));
+    EXPECT_EQ(ReadAll(file), QByteArray("alt"));
+    EXPECT_EQ(error, u"Die Datei \""_s + QDir::toNativeSeparators(file) +
+                         u"\" konnte nicht geschrieben werden: Die Datei lässt sich nicht schreiben."_s);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({u"lauf.csv"_s})); // no temporaries
+}
+#endif
 
 } // namespace
