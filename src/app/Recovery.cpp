@@ -21,7 +21,9 @@ QString Recovery::NamePath() const {
 
 bool Recovery::Write(const ResultTable& table, const QString& ownFile, QString* errorMessage) const {
     QDir().mkpath(folder_);
-    return SaveFil(table, FilePath(), errorMessage) && WriteTextFile(NamePath(), ownFile, errorMessage);
+    // The next start may be in another folder: a name as typed would name another file there.
+    const QString own = ownFile.isEmpty() ? QString() : QFileInfo(ownFile).absoluteFilePath();
+    return SaveFil(table, FilePath(), errorMessage) && WriteTextFile(NamePath(), own, errorMessage);
 }
 
 void Recovery::Discard() const {

@@ -67,4 +67,19 @@ TEST_F(RecoveryTest, NoIsKeptAsideAndANormalEndRemovesIt) {
     EXPECT_FALSE(recovery.Pending().has_value());
 }
 
+TEST_F(RecoveryTest, AFileNamedAsTypedIsFoundFromAnotherFolder) {
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"a"_s) && QDir(dir.path()).mkpath(u"b"_s));
+    ASSERT_TRUE(QDir::setCurrent(dir.filePath(u"a"_s)));
+    ASSERT_TRUE(recovery.Write(table, u"Lauf.csv"_s)); // "vastrel Lauf.csv" in folder a
+    const QDateTime written(QDate(2026, 12, 8), QTime(23, 42));
+    Touch(recovery.FilePath(), written);
+    ASSERT_TRUE(QDir::setCurrent(dir.filePath(u"b"_s)));
+    Touch(dir.filePath(u"b/Lauf.csv"_s), written.addSecs(60)); // another, newer file of that name
+    const auto found = recovery.Pending();
+    QDir::setCurrent(started);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->ownFile, dir.filePath(u"a/Lauf.csv"_s));
+}
+
 } // namespace
