@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -134,7 +135,8 @@ bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunct
     QString* errorMessage = report ? &report->error : nullptr;
     QFile file(path);
     QByteArray bytes;
-    bool ok = file.open(QIODevice::ReadOnly);
+    // A device or a pipe is never read: it may not end, or not begin.
+    bool ok = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
     if (ok) {
         bytes = file.readAll();
         ok = file.error() == QFileDevice::NoError;

@@ -30,6 +30,9 @@ QString ReadFailureReason(const QFileDevice& file) {
     if (info.isDir()) {
         return u"Das ist ein Ordner, keine Datei."_s;
     }
+    if (!info.isFile()) {
+        return u"Das ist keine gewöhnliche Datei."_s; // a device or a pipe
+    }
     if (!info.isReadable()) {
         return u"Es fehlt die Berechtigung zum Lesen."_s;
     }

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using namespace vastrel;
 using namespace vastrel::testing;
@@ -188,6 +192,22 @@ TEST_F(TextImportTest, AMissingFileLeavesTheTableAsItWasAndSaysWhy) {
     EXPECT_FALSE(ImportCsvFile(table, dir.path(), Width, &report)); // a folder
     EXPECT_EQ(table.RowCount(), 1);
 }
+
+#ifdef Q_OS_UNIX
+// Neither is read at all: the one never ends, the other waits for a writer for ever.
+TEST_F(TextImportTest, ADeviceOrAPipeIsRefusedAtOnce) {
+    const QString device = dir.filePath(u"null.csv"_s);
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, device));
+    const QString pipe = dir.filePath(u"pipe.csv"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {device, pipe}) {
+        ImportReport report;
+        EXPECT_FALSE(ImportCsvFile(table, path, Width, &report));
+        EXPECT_EQ(report.error, u"Die Datei \""_s + QDir::toNativeSeparators(path) +
+                                    u"\" konnte nicht gelesen werden: Das ist keine gewöhnliche Datei."_s);
+    }
+}
+#endif
 
 TEST_F(TextImportTest, ImportedPointsAreTakenAsTheyStand) {
     ASSERT_TRUE(Import(kHeader + "\r\n1;;;m;;;;;;7,5;12345;;;;;x\r\n"));
