@@ -13,6 +13,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,25 @@ bool IsFourDecimalFactor(QStringView text) {
     const qsizetype point = text.indexOf(u'.');
     return point >= 1 && text.size() - point - 1 == 4 && ConvertStrict(text).has_value() &&
            !text.startsWith(u' ') && !text.endsWith(u' ');
+}
+
+// The text as a cell of the workbook holds it. The format writes a control character as
+// "_x000D_"; a text that reads so itself gets its underscore escaped ("_x005F_"), or a reader
+// would take it for the character.
+QByteArray CellText(QStringView text) {
+    if (!text.contains(u"_x")) {
+        return text.toUtf8();
+    }
+    QString escaped;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QStringView rest = text.mid(i);
+        const bool looksEscaped = rest.size() >= 7 && rest.startsWith(u"_x") && rest[6] == u'_' &&
+                                  std::all_of(rest.begin() + 2, rest.begin() + 6, [](QChar c) {
+                                      return c.isDigit() || (c.toLower() >= u'a' && c.toLower() <= u'f');
+                                  });
+        escaped += looksEscaped ? u"_x005F"_s + text[i] : QString(text[i]);
+    }
+    return escaped.toUtf8();
 }
 
 } // namespace
@@ -90,7 +110,7 @@ bool WriteXlsxWorkbook(const ResultTable& table, const QList<int>& columns, cons
         const auto col = static_cast<lxw_col_t>(i);
         // Twips to the width of characters in the default font (about 105 twips each).
         worksheet_set_column(sheet, col, col, std::max(4.0, table.Width(columns.at(i)) / 105.0), nullptr);
-        worksheet_write_string(sheet, 0, col, table.Key(columns.at(i)).toUtf8().constData(), header);
+        worksheet_write_string(sheet, 0, col, CellText(table.Key(columns.at(i))).constData(), header);
     }
     worksheet_freeze_panes(sheet, 1, 0);
     for (int row = 1; row <= table.RowCount(); ++row) {
@@ -112,7 +132,12 @@ bool WriteXlsxWorkbook(const ResultTable& table, const QList<int>& columns, cons
                     continue;
                 }
             }
-            worksheet_write_string(sheet, r, col, text.toUtf8().constData(), nullptr);
+            if (worksheet_write_string(sheet, r, col, CellText(text).constData(), nullptr) != LXW_NO_ERROR) {
+                workbook_close(workbook);
+                return fail(u"Die Zelle \"%1\" in Zeile %2 lässt sich nicht in eine Excel-Zelle schreiben."_s
+                                .arg(table.Key(c))
+                                .arg(row));
+            }
         }
     }
     if (workbook_close(workbook) != LXW_NO_ERROR) {

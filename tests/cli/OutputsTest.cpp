@@ -61,6 +61,34 @@ TEST_F(OutputsTest, EveryFormatHoldsTheScoredCompetition) {
     EXPECT_EQ(lines, Text(u"lauf.csv"_s).split(u"\r\n"_s, Qt::SkipEmptyParts));
 }
 
+// A control character is stored as the format escapes it ("_x000D_"); a text that reads like
+// such an escape gets its underscore escaped ("_x005F_"), so that a reader can tell the two apart.
+TEST_F(OutputsTest, TheWorkbookTellsEscapedCharactersFromTextsThatLookLikeThem) {
+    QFile csv(Path(u"escapes.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Lauf;Datum;lNr;mw;Nr;Name Vorname;geb.;AF;Bemerkung\r\n"
+              "1;;;m;;Adler, Bernd;;;_x000D_\r\n"
+              "1;;;w;;Hahn, Ida;;;a_x0041_b_X00e4_\r\n"
+              "1;;;w;;Kurz, Eva;;;_x00_ und _x12345\r\n"
+              "1;;;m;;Lang, Udo;;;\"a\rb\"\r\n");
+    csv.close();
+    ASSERT_EQ(Tool({u"recalc"_s, Path(u"escapes.csv"_s), Path(u"escapes.xlsx"_s)}), 0)
+        << errors.toStdString();
+    // The sheet's own text of column I, as stored.
+    ASSERT_EQ(Run(u"/usr/bin/python3"_s,
+                  {u"-c"_s,
+                   u"import re, sys, zipfile\n"
+                   "sheet = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode()\n"
+                   "for text in re.findall(r'<c r=\"I[0-9]+\"[^>]*><is><t[^>]*>(.*?)</t>', sheet):\n"
+                   "    print(text)\n"_s,
+                   Path(u"escapes.xlsx"_s)}),
+              0)
+        << errors.toStdString();
+    EXPECT_EQ(out.split(u'\n', Qt::SkipEmptyParts),
+              QStringList({u"Bemerkung"_s, u"_x005F_x000D_"_s, u"a_x005F_x0041_b_X00e4_"_s,
+                           u"_x00_ und _x12345"_s, u"a_x000D_b"_s}));
+}
+
 TEST_F(OutputsTest, TheReportListsPlacesInPdfAndHtml) {
     ASSERT_EQ(Tool({u"recalc"_s, u"--age-factors=mit"_s, competition, Path(u"lauf.fil"_s)}), 0);
     ASSERT_EQ(Tool({u"report"_s, Path(u"lauf.fil"_s), Path(u"bericht.pdf"_s)}), 0) << errors.toStdString();
