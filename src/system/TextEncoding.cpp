@@ -1,5 +1,7 @@
 #include "system/TextEncoding.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -61,6 +63,14 @@ QString FromWindows1252(const QByteArray& bytes) {
 }
 
 QString DecodeTextFile(const QByteArray& bytes) {
+    // Windows programs write UTF-16 with a byte-order mark; read as 8 bits it would hold NULs.
+    for (const auto& [bom, encoding] : {std::pair{QByteArrayView("\xFF\xFE"), QStringConverter::Utf16LE},
+                                        std::pair{QByteArrayView("\xFE\xFF"), QStringConverter::Utf16BE}}) {
+        if (bytes.startsWith(bom)) {
+            QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+            return decoder(QByteArrayView(bytes).sliced(bom.size()));
+        }
+    }
     // Checked before decoding: an 8-bit file is then decoded once, not twice.
     if (!QByteArrayView(bytes).isValidUtf8()) {
         return FromWindows1252(bytes);

@@ -164,15 +164,26 @@ TEST_F(TextImportTest, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
     EXPECT_EQ(table.CellText(2, u"mw"), u"w"_s);
 }
 
-TEST_F(TextImportTest, Utf8AndWindows1252FilesReadTheSame) {
+TEST_F(TextImportTest, Utf8Windows1252AndUtf16FilesReadTheSame) {
     const QByteArray utf8 = kHeader + "\r\n1;;;m;;M\xC3\xBC"
                                       "ller, J\xC3\xB6rg;;;Stra\xC3\x9F"
                                       "e \xE2\x82\xAC\r\n";
     const QByteArray ansi = kHeader + "\r\n1;;;m;;M\xFC"
                                       "ller, J\xF6rg;;;Stra\xDF"
                                       "e \x80\r\n";
-    for (const QByteArray& bytes : {utf8, QByteArrayLiteral("\xEF\xBB\xBF") + utf8, ansi}) {
+    // UTF-16 with its byte-order mark, little and big endian, as Windows programs write it.
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (QChar c : text) {
+        little += static_cast<char>(c.unicode() & 0xFF);
+        little += static_cast<char>(c.unicode() >> 8);
+        big += static_cast<char>(c.unicode() >> 8);
+        big += static_cast<char>(c.unicode() & 0xFF);
+    }
+    for (const QByteArray& bytes : {utf8, QByteArrayLiteral("\xEF\xBB\xBF") + utf8, ansi, little, big}) {
         ASSERT_TRUE(Import(bytes));
+        EXPECT_EQ(table.RowCount(), 1);
         EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Müller, Jörg"_s);
         EXPECT_EQ(table.CellText(1, u"Bemerkung"), u"Straße €"_s);
     }
