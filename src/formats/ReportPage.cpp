@@ -15,6 +15,13 @@ QString Cell(const QString& text, const Column& column, const char16_t* tag) {
     return u"<%1 align=\"%2\" nowrap>%3</%1>"_s.arg(QString::fromUtf16(tag), align, text.toHtmlEscaped());
 }
 
+// A title is one line on the page; a longer one is cut with "…". Laying out a title of a million
+// characters took the PDF a minute.
+QString TitleLine(const QString& title) {
+    constexpr qsizetype kMaxTitleLength = 200;
+    return (title.size() <= kMaxTitleLength ? title : title.left(kMaxTitleLength - 1) + u'…').toHtmlEscaped();
+}
+
 } // namespace
 
 QString ReportHtml(const TableView& view, const std::vector<int>& places, const ReportTitles& titles) {
@@ -27,7 +34,7 @@ QString ReportHtml(const TableView& view, const std::vector<int>& places, const 
     }
     QString html;
     html += u"<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"_s;
-    html += u"<title>%1</title>\n"_s.arg(titles.title.toHtmlEscaped());
+    html += u"<title>%1</title>\n"_s.arg(TitleLine(titles.title));
     html += u"<style>\n"
             u"@page { size: A4 landscape; margin: 12mm; }\n"
             u"body { font-family: sans-serif; font-size: 7pt; }\n"
@@ -37,7 +44,7 @@ QString ReportHtml(const TableView& view, const std::vector<int>& places, const 
             u"th { background-color: #D8E4F8; }\n"
             u"th, td { border: 1px solid #8090A8; padding: 1px 3px; white-space: nowrap; }\n"
             u"</style>\n</head>\n<body>\n"_s;
-    html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(titles.title.toHtmlEscaped(), titles.caption.toHtmlEscaped());
+    html += u"<h1>%1</h1>\n<h2>%2</h2>\n"_s.arg(TitleLine(titles.title), TitleLine(titles.caption));
     html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>"_s;
     html += u"<th align=\"center\" nowrap>Platz</th>"_s;
     for (int c : columns) {

@@ -58,6 +58,24 @@ TEST_F(ReportTest, TheDayTwoReportMatchesItsGoldenPage) {
     EXPECT_EQ(ui.ShownReports(), QStringList{folder + u"/report.htm"_s});
 }
 
+// A title is one line: past 200 characters it is cut, the last one shown being "…".
+TEST_F(ReportTest, ATitleLongerThanALineIsCut) {
+    const QList<std::pair<QString, QString>> cases = {
+        {QString(200, u'T'), QString(200, u'T')},
+        {QString(201, u'T'), QString(199, u'T') + u"…"_s},
+        {QString(1 << 20, u'&'), QString(199, u'&').replace(u"&"_s, u"&amp;"_s) + u"…"_s},
+    };
+    for (const auto& [title, shown] : cases) {
+        state.baseCaption = title;
+        table.SetCaption(title);
+        PrintReport(view, ui, state, folder);
+        const QString page = Page();
+        EXPECT_TRUE(page.contains(u"<h1>"_s + shown + u"</h1>"_s)) << title.size();
+        EXPECT_TRUE(page.contains(u"<title>"_s + shown + u"</title>"_s)) << title.size();
+        EXPECT_LT(page.size(), 20000) << title.size();
+    }
+}
+
 TEST_F(ReportTest, ShortPrintHidesThePersonalColumnsOnlyWhileTheReportIsWritten) {
     PrintReport(view, ui, state, folder);
     const QString page = Page();
