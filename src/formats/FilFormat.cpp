@@ -96,8 +96,13 @@ std::optional<std::vector<QString>> CellsFromJson(const QString& json, int colum
     }
     const QJsonArray array = document.array();
     std::vector<QString> cells(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns && c < array.size(); ++c) {
-        cells[static_cast<std::size_t>(c)] = array.at(c).toString();
+    for (qsizetype c = 0; c < array.size(); ++c) {
+        if (!array.at(c).isString()) {
+            return std::nullopt; // every cell is written as a text: anything else was changed
+        }
+        if (c < columns) {
+            cells[static_cast<std::size_t>(c)] = array.at(c).toString();
+        }
     }
     return cells;
 }
