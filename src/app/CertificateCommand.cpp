@@ -23,6 +23,12 @@ namespace vastrel {
 
 namespace {
 
+// A name is taken by a file or a link, even one that leads nowhere: a save would write through it.
+bool IsTaken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 constexpr qsizetype kLongestBaseNameBytes = 200;
 
 bool IsForbiddenInFileName(QChar c) {
@@ -98,7 +104,7 @@ QStringList WriteCertificatesPdf(const TableView& view, Ui& ui, const MainWindow
     QStringList written;
     if (!pages.isEmpty()) {
         QString base = u"Urkunden"_s;
-        for (int n = 2; QFileInfo::exists(folder + base + u".pdf"_s); ++n) {
+        for (int n = 2; IsTaken(folder + base + u".pdf"_s); ++n) {
             base = u"Urkunden_%1"_s.arg(n); // a file that was there stays as it was
         }
         const QString path = folder + base + u".pdf"_s;
@@ -162,8 +168,7 @@ QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& st
         // (another certificate, the template itself) is never replaced.
         const QString stem = CertificateBaseName(table.CellText(row, u"Name Vorname"));
         QString base = stem;
-        for (int n = 2; used.contains(base.toCaseFolded()) || QFileInfo::exists(*folder + base + u".rtf"_s);
-             ++n) {
+        for (int n = 2; used.contains(base.toCaseFolded()) || IsTaken(*folder + base + u".rtf"_s); ++n) {
             base = stem + u'_' + QString::number(n);
         }
         used.insert(base.toCaseFolded());

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -269,5 +270,20 @@ TEST_F(CertificatesTest, NothingThatWasThereBeforeIsReplaced) {
     EXPECT_TRUE(QFile::exists(dir.filePath(u"Urkunde_2.rtf"_s)));
     EXPECT_TRUE(ui.Boxes().empty());
 }
+
+#ifdef Q_OS_UNIX
+// A link in the folder is taken as a file that is there, even when it leads nowhere: a certificate
+// is never written through it to another place.
+TEST_F(CertificatesTest, ALinkInTheFolderIsNeverWrittenThrough) {
+    const QString elsewhere = dir.filePath(u"anderswo.rtf"_s);
+    ASSERT_TRUE(QFile::link(elsewhere, out + u"Meier_Anna.rtf"_s)); // dangling
+    Add(u"Meier, Anna"_s, u"2446"_s);
+    ui.AnswerInput(out);
+    Run();
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_TRUE(QFileInfo(out + u"Meier_Anna.rtf"_s).isSymLink());
+    EXPECT_TRUE(Read(u"Meier_Anna_2.rtf"_s).contains(": 2446 Punkte"));
+}
+#endif
 
 } // namespace
