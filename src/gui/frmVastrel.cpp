@@ -27,6 +27,8 @@
 #include <QTableView>
 #include <QThread>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
@@ -108,14 +110,25 @@ void frmVastrel::Autosave() {
     }
     // A copy to write from: typing goes on while the thread writes.
     std::shared_ptr<const ResultTable> copy = table_.Copy();
-    writing_ = QThread::create(
-        [copy, ownFile = state_.openedFile, recovery = recovery_] { recovery.Write(*copy, ownFile); });
-    connect(writing_, &QThread::finished, this, [this] {
+    auto failure = std::make_shared<std::optional<QString>>(); // the thread's, until it is finished
+    writing_ = QThread::create([copy, ownFile = state_.openedFile, recovery = recovery_, failure] {
+        QString error;
+        if (!recovery.Write(*copy, ownFile, &error)) {
+            *failure = error;
+        }
+    });
+    connect(writing_, &QThread::finished, this, [this, failure] {
         writing_->deleteLater();
         writing_ = nullptr;
         if (undo_.IsClean()) {
             recovery_.Discard(); // saved while it was written
         }
+        // Said once; the next change tries again.
+        if (*failure && !autosaveFailed_) {
+            ui_->SetStatusText(StatusPanel::Status,
+                               u"Die automatische Sicherung ist fehlgeschlagen: "_s + **failure);
+        }
+        autosaveFailed_ = failure->has_value();
     });
     writing_->start();
 }

@@ -87,6 +87,7 @@ private:
     Recovery recovery_;
     QTimer autosave_;
     class QThread* writing_ = nullptr; // the autosave on its way to the disk
+    bool autosaveFailed_ = false;      // the last autosave, said in the status bar
     Settings* remembered_ = nullptr;
     std::unique_ptr<Scorer> scorer_;
     std::unique_ptr<CommandDispatcher> commands_;

@@ -49,7 +49,7 @@ QString WriteFailureReason(const QFileDevice& file) {
 QString WriteFailureReason(const QString& path) {
     const QFileInfo info(path);
     const QFileInfo folder(FolderOf(path));
-    if (!folder.exists()) {
+    if (!folder.isDir()) { // not there, or a file in its place
         return u"Der Ordner ist nicht vorhanden."_s;
     }
     if (info.isDir()) {

@@ -595,6 +595,38 @@ TEST_F(MainWindowTest, ASavedOrOpenedTableLeavesNothingToRecover) {
     EXPECT_TRUE(secondUi.Boxes().empty());
 }
 
+// The data folder cannot be written (a file stands in its place): the status bar says so once,
+// the title keeps its mark, and every later change tries again.
+TEST_F(MainWindowTest, AFailedAutosaveIsSaidOnceAndTriedAgain) {
+    QTemporaryDir home;
+    Places places = PlacesIn(home.path());
+    places.recoveryFolder = home.filePath(u"belegt"_s);
+    QFile blocker(places.recoveryFolder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ScriptedUi boxes;
+    MemorySettings mine;
+    frmVastrel blocked(WindowServices{places, &boxes, &settings, &mine, 20});
+    blocked.show();
+    QAbstractItemModel* model = blocked.Grid().View()->model();
+    const int name = blocked.Table().ColumnNumber(u"Name Vorname") - 1;
+    const QString said = u"Die automatische Sicherung ist fehlgeschlagen: Die Datei \""_s +
+                         QDir::toNativeSeparators(places.recoveryFolder + u"/recovery.fil"_s) +
+                         u"\" konnte nicht geschrieben werden: Der Ordner ist nicht vorhanden."_s;
+    model->setData(model->index(0, name), u"Schulz, Eva"_s);
+    ASSERT_TRUE(WaitFor([&] { return blocked.WindowUi().StatusText(StatusPanel::Status) == said; }))
+        << blocked.WindowUi().StatusText(StatusPanel::Status).toStdString();
+    EXPECT_TRUE(blocked.isWindowModified());
+    blocked.WindowUi().SetStatusText(StatusPanel::Status, u"Status  "_s);
+    model->setData(model->index(0, name), u"Schulz, Ute"_s);
+    QTest::qWait(200); // failed again: not said again
+    EXPECT_EQ(blocked.WindowUi().StatusText(StatusPanel::Status), u"Status  "_s);
+
+    ASSERT_TRUE(QFile::remove(places.recoveryFolder)); // the folder can be made again
+    model->setData(model->index(0, name), u"Schulz, Eva"_s);
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(places.recoveryFolder + u"/recovery.fil"_s); }));
+}
+
 // A long command lets events through for its progress; a resize among them repaints, but the
 // lock the command holds stays until the command ends it.
 TEST_F(MainWindowTest, AResizeNeverEndsALockACommandHolds) {
