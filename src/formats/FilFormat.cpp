@@ -7,7 +7,6 @@
 
 #include <QAtomicInt>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -349,14 +348,6 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
     return version < 2 || meta.value(u"checksum"_s) == hash.Hex();
 }
 
-// Temporary files of saves that never finished (the program was killed in mid-save).
-void RemoveStaleTemporaries(const QString& folder) {
-    QDir dir(folder);
-    for (const QString& name : dir.entryList({u".vastrel-??????.fil"_s}, QDir::Files | QDir::Hidden)) {
-        dir.remove(name);
-    }
-}
-
 } // namespace
 
 bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessage) {
@@ -372,8 +363,8 @@ bool SaveFil(const ResultTable& table, const QString& path, QString* errorMessag
         return fail(WriteFailureReason(path));
     }
     const QString folder = target.absolutePath();
-    RemoveStaleTemporaries(folder);
-    QTemporaryFile temporary(folder + u"/.vastrel-XXXXXX.fil"_s);
+    RemoveStaleTemporaries(folder, u"fil"_s);
+    QTemporaryFile temporary(TemporaryBeside(folder, u"fil"_s));
     if (!temporary.open()) {
         return fail(WriteFailureReason(path));
     }

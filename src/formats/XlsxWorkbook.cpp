@@ -7,8 +7,8 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -89,8 +89,11 @@ bool WriteXlsxWorkbook(const ResultTable& table, const QList<int>& columns, cons
             }
         }
     }
-    // The library writes a file of its own; it becomes the target whole, through the usual save.
-    QTemporaryFile temporary(QDir::tempPath() + u"/vastrel-XXXXXX.xlsx"_s);
+    // The library writes a file of its own, beside the target (on its disk, and found there when a
+    // save was killed); it becomes the target whole, through the usual save.
+    const QString folder = QFileInfo(path).absolutePath();
+    RemoveStaleTemporaries(folder, u"xlsx"_s);
+    QTemporaryFile temporary(TemporaryBeside(folder, u"xlsx"_s));
     if (!temporary.open()) {
         return fail(u"Es konnte keine Zwischendatei angelegt werden."_s);
     }

@@ -96,6 +96,17 @@ QFileDevice::Permissions NewFilePermissions() {
     return all;
 }
 
+QString TemporaryBeside(const QString& folder, const QString& suffix) {
+    return folder + u"/.vastrel-XXXXXX."_s + suffix;
+}
+
+void RemoveStaleTemporaries(const QString& folder, const QString& suffix) {
+    QDir dir(folder);
+    for (const QString& name : dir.entryList({u".vastrel-??????."_s + suffix}, QDir::Files | QDir::Hidden)) {
+        dir.remove(name);
+    }
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* errorMessage) {
     return WriteFileAtomically(
         path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, errorMessage);

@@ -30,6 +30,11 @@ bool WriteTextFile(const QString& path, const QString& text, QString* errorMessa
 // cut keeps it. False where the platform could not.
 bool SyncToDisk(const QString& path);
 
+// A temporary file's name pattern beside a target in `folder` (".vastrel-XXXXXX.fil"), and the
+// removal of those a save left that never finished (the program was killed in mid-save).
+QString TemporaryBeside(const QString& folder, const QString& suffix);
+void RemoveStaleTemporaries(const QString& folder, const QString& suffix);
+
 // The permissions a new file gets: read and write for all, less what the user's umask takes.
 QFileDevice::Permissions NewFilePermissions();
 

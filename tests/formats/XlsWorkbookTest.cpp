@@ -5,6 +5,7 @@
 #include "table/ResultTable.h"
 #include "table/TableView.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -176,6 +177,18 @@ TEST_F(XlsWorkbookTest, ACellTooLongForTheWorkbookRefusesTheSave) {
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_NE(after.readAll(), old); // the 32767-character file, not the refused one
+}
+
+// The workbook's own file is written beside the target, and one a killed save left there goes.
+TEST_F(XlsWorkbookTest, AWorkbookLeavesNothingBesideItself) {
+    AppendEmptyRow(table, view);
+    QFile stale(dir.filePath(u".vastrel-AbC123.xlsx"_s));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    QString error;
+    ASSERT_TRUE(SaveTable(table, dir.filePath(u"lauf.xlsx"_s), SaveFormat::Xlsx, &error))
+        << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"lauf.xlsx"_s});
 }
 
 } // namespace
