@@ -112,8 +112,27 @@ QString YearOfDate(const QString& date) {
     return date.right(4);
 }
 
-QString ImportNotice(const QString& path, const SemicolonRecords& records) {
+// Whether the text looks like no list of results: its first line is no header of ours (it starts
+// with the first column's key) and it holds control characters other than TAB and line ends.
+bool LooksForeign(QStringView text) {
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u';' && text[end] != u'\t' && text[end] != u'\r' &&
+           text[end] != u'\n') {
+        ++end;
+    }
+    if (text.left(end).trimmed() == u"Lauf") {
+        return false;
+    }
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n'; });
+}
+
+QString ImportNotice(const QString& path, const SemicolonRecords& records, bool foreign) {
     QStringList found;
+    if (foreign) {
+        found << u"Die erste Zeile ist keine Kopfzeile einer Ergebnisliste, und die Datei enthält "
+                 u"Steuerzeichen; ist es die richtige Datei?"_s;
+    }
     if (records.firstLongLine > 0) {
         found << u"Zeile %1 hat mehr als %2 Felder; die Felder danach wurden nicht übernommen."_s
                      .arg(records.firstLongLine)
@@ -155,10 +174,12 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
                     const TextWidthFunction& textWidth, ImportReport* report) {
     QString* errorMessage = report ? &report->error : nullptr;
     SemicolonRecords records;
+    bool foreign = false;
     try {
         // Each form is let go as soon as the next is made: a large file is held twice at most.
         QString text = DecodeTextFile(bytes);
         bytes.clear();
+        foreign = LooksForeign(text);
         records = ParseSemicolonText(text);
     } catch (const std::bad_alloc&) {
         // The table is untouched so far: it stays as it was.
@@ -171,7 +192,7 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
     }
     bytes.clear();
     if (report) {
-        report->notice = ImportNotice(path, records);
+        report->notice = ImportNotice(path, records, foreign);
     }
 
     TableData data;

@@ -273,6 +273,25 @@ TEST_F(TextImportTest, ALineWithSurplusFieldsIsNamed) {
     EXPECT_EQ(report.notice, QString());
 }
 
+// Bytes that are no list of results are read as ever, but said once: a first line that is no
+// header of ours and control characters in the file.
+TEST_F(TextImportTest, AFileOfNoHeaderAndControlCharactersIsNamed) {
+    const QString said = u"\r\nDie erste Zeile ist keine Kopfzeile einer Ergebnisliste, und die Datei "
+                         u"enthält Steuerzeichen; ist es die richtige Datei?"_s;
+    const QList<std::pair<QByteArray, bool>> cases = {
+        {QByteArray("\x7F\x45LF\x02\x01\x01\x00\x00;x\r\n\x01\x02;y\r\n", 20), true},
+        {QByteArray("Name;Zeit\r\n1;\x01\r\n"), true},
+        {kHeader + "\r\n1;;;m;;Meier, Hans;;;a\x01b\r\n", false}, // our header
+        {QByteArray("Name;Zeit\r\n1;\t2\r\n"), false},            // a TAB is no control character here
+    };
+    for (const auto& [bytes, named] : cases) {
+        ImportReport report;
+        ASSERT_TRUE(ImportCsvFile(table, Write(bytes), Width, &report));
+        EXPECT_EQ(report.notice.endsWith(said), named) << bytes.toStdString();
+        EXPECT_EQ(report.notice.count(u"Steuerzeichen"_s), named ? 1 : 0);
+    }
+}
+
 TEST_F(TextImportTest, EmptyLinesAreCheapRows) {
     ASSERT_TRUE(Import(kHeader + "\r\n" + QByteArray(300000, '\r')));
     EXPECT_EQ(table.RowCount(), 300000);
