@@ -15,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
+#include <QUrl>
 #include <QVariant>
 
 #include <filesystem>
@@ -36,6 +37,14 @@ public:
         db.setDatabaseName(path);
         if (readOnly) {
             db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        }
+        // A file with no journal of an unfinished write beside it is read as it stands: in WAL mode
+        // (an outside tool's) SQLite would otherwise make files beside it, or fail where it cannot.
+        if (readOnly && !QFileInfo::exists(path + u"-wal"_s) && !QFileInfo::exists(path + u"-journal"_s)) {
+            db.setDatabaseName(
+                QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                u"?immutable=1"_s);
+            db.setConnectOptions(u"QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"_s);
         }
         open_ = db.open();
     }

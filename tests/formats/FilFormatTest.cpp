@@ -211,4 +211,35 @@ TEST_F(FilFormatTest, ASaveKeepsPermissionsRefusesWriteProtectedFilesAndClearsSt
     EXPECT_EQ(QFile::permissions(Path(u"lauf.fil"_s)) & ~QFile::Permissions(0x0F00), QFile::ReadOwner);
 }
 
+// A file an outside tool turned to WAL mode opens like any other, in a folder that is writable
+// and in one that is not, and leaves no files beside itself.
+TEST_F(FilFormatTest, AFileInWalModeOpensAndLeavesNothingBesideIt) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"wal"_s));
+    const QString path = Path(u"wal/lauf.fil"_s);
+    ASSERT_TRUE(SaveFil(table, path));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"wal"_s);
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(u"PRAGMA journal_mode=WAL"_s) && q.next());
+        EXPECT_EQ(q.value(0).toString(), u"wal"_s);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"wal"_s);
+    ASSERT_EQ(QDir(Path(u"wal"_s)).entryList(QDir::Files), QStringList{u"lauf.fil"_s});
+    for (const bool writable : {true, false}) {
+        QFile::setPermissions(Path(u"wal"_s), writable
+                                                  ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  : QFile::ReadOwner | QFile::ExeOwner);
+        ResultTable back;
+        QString error;
+        EXPECT_TRUE(LoadFil(back, path, &error)) << writable << error.toStdString();
+        EXPECT_EQ(back.CellText(1, u"Gesamt"), u"😀 Dvořák"_s) << writable;
+        EXPECT_EQ(QDir(Path(u"wal"_s)).entryList(QDir::Files), QStringList{u"lauf.fil"_s}) << writable;
+    }
+    QFile::setPermissions(Path(u"wal"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
