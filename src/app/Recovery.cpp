@@ -58,6 +58,10 @@ void Recovery::KeepAside() const {
     QFile::rename(NamePath(), folder_ + u"/recovery-%1.txt"_s.arg(stamp));
 }
 
+void Recovery::RemoveLeftovers() const {
+    RemoveStaleTemporaries(folder_, u"fil"_s);
+}
+
 QString RecoveryQuestion(const Recovery::Found& found) {
     const QString file = found.ownFile.isEmpty() ? u"noch nicht gespeichert"_s
                                                  : u"Datei "_s + QFileInfo(found.ownFile).fileName();

@@ -31,6 +31,8 @@ public:
     bool Restore(ResultTable& table, QString* errorMessage = nullptr) const;
     // Keeps it under a name with its date, out of the way of the next recovery.
     void KeepAside() const;
+    // Removes what an autosave killed in mid-write left in the folder.
+    void RemoveLeftovers() const;
 
     QString FilePath() const;
 

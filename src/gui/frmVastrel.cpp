@@ -142,6 +142,7 @@ void frmVastrel::EndRecovery() {
 }
 
 void frmVastrel::OfferRecovery() {
+    recovery_.RemoveLeftovers();
     const auto found = recovery_.Pending();
     if (!found) {
         return;

@@ -54,13 +54,18 @@ TEST_F(RecoveryTest, OnlyChangesNewerThanTheirFileAreOffered) {
     EXPECT_EQ(back.CellText(1, u"Name Vorname"), u"Meier, Anna"_s);
 }
 
-TEST_F(RecoveryTest, NoIsKeptAsideAndANormalEndRemovesIt) {
+TEST_F(RecoveryTest, NoIsKeptAsideAStartRemovesLeftoversAndANormalEndTheRest) {
     ASSERT_TRUE(recovery.Write(table, QString()));
     ASSERT_TRUE(recovery.Pending().has_value());
     EXPECT_TRUE(
         RecoveryQuestion(*recovery.Pending()).endsWith(u"(noch nicht gespeichert). Wiederherstellen?"_s));
     recovery.KeepAside();
     EXPECT_FALSE(recovery.Pending().has_value());
+    QFile leftover(dir.filePath(u"wiederherstellen/.vastrel-AbC123.fil"_s)); // a killed autosave's
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    recovery.RemoveLeftovers();
+    EXPECT_FALSE(leftover.exists());
     EXPECT_EQ(QDir(dir.filePath(u"wiederherstellen"_s)).entryList({u"recovery-*.fil"_s}).size(), 1);
     ASSERT_TRUE(recovery.Write(table, QString()));
     recovery.Discard();
