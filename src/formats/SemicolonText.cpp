@@ -242,13 +242,8 @@ bool AppendPlainRow(QByteArray& out, const RowCells& cells, const QList<int>& co
     return true;
 }
 
-// Without an early end, so that the next rows are read while this one is looked at.
 bool IsAscii(QStringView text) {
-    char16_t all = 0;
-    for (QChar c : text) {
-        all |= c.unicode();
-    }
-    return all < 0x80;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 } // namespace
