@@ -149,55 +149,29 @@ QString ImportNotice(const QString& path, const SemicolonRecords& records, bool 
            found.join(u"\r\n"_s);
 }
 
-bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunction& textWidth,
-                   ImportReport* report) {
-    QString* errorMessage = report ? &report->error : nullptr;
-    QFile file(path);
-    QByteArray bytes;
-    // A device or a pipe is never read: it may not end, or not begin.
-    bool ok = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
-    if (ok) {
-        bytes = file.readAll();
-        ok = file.error() == QFileDevice::NoError;
-    }
-    if (!ok) {
-        if (errorMessage) {
-            *errorMessage = ReadFailureMessage(path, ReadFailureReason(file));
-        }
-        return false;
-    }
-    file.close();
-    return ImportCsvBytes(table, std::move(bytes), path, textWidth, report);
+namespace {
+
+QString OutOfMemoryMessage(const QString& path) {
+    return ReadFailureMessage(path, u"Der Arbeitsspeicher reicht für diese Datei nicht aus."_s);
 }
 
-bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
-                    const TextWidthFunction& textWidth, ImportReport* report) {
-    QString* errorMessage = report ? &report->error : nullptr;
-    SemicolonRecords records;
-    bool foreign = false;
-    try {
-        // Each form is let go as soon as the next is made: a large file is held twice at most.
-        QString text = DecodeTextFile(bytes);
-        bytes.clear();
-        foreign = LooksForeign(text);
-        records = ParseSemicolonText(text);
-    } catch (const std::bad_alloc&) {
-        // The table is untouched so far: it stays as it was.
-        bytes.clear();
-        if (errorMessage) {
-            *errorMessage =
-                ReadFailureMessage(path, u"Der Arbeitsspeicher reicht für diese Datei nicht aus."_s);
-        }
-        return false;
-    }
-    bytes.clear();
+// The new table's data made from the file's bytes; the table is not touched, so running out of
+// memory anywhere in here leaves it as it was.
+TableData TableDataFromBytes(QByteArray bytes, const TableValues& values, const QString& path,
+                             ImportReport* report) {
+    // Each form is let go as soon as the next is made: a large file is held twice at most.
+    QString text = DecodeTextFile(bytes);
+    bytes = QByteArray();
+    const bool foreign = LooksForeign(text);
+    SemicolonRecords records = ParseSemicolonText(text);
+    text = QString();
     if (report) {
         report->notice = ImportNotice(path, records, foreign);
     }
 
     TableData data;
     data.columns = NewResultColumns();
-    data.values = table.Data().values;
+    data.values = values;
     data.values.tableMode = 1;
     data.values.searchCaption = u"Suche:"_s;
     data.values.sortOrder.clear();
@@ -217,7 +191,51 @@ bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
     if (records.hasHeaderLine) {
         ApplyImportedColumnSettings(data.columns);
     }
-    records = {};
+    return data;
+}
+
+} // namespace
+
+bool ImportCsvFile(ResultTable& table, const QString& path, const TextWidthFunction& textWidth,
+                   ImportReport* report) {
+    QString* errorMessage = report ? &report->error : nullptr;
+    QFile file(path);
+    QByteArray bytes;
+    // A device or a pipe is never read: it may not end, or not begin.
+    bool ok = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    try {
+        if (ok) {
+            bytes = file.readAll();
+            ok = file.error() == QFileDevice::NoError;
+        }
+    } catch (const std::bad_alloc&) {
+        if (errorMessage) {
+            *errorMessage = OutOfMemoryMessage(path);
+        }
+        return false;
+    }
+    if (!ok) {
+        if (errorMessage) {
+            *errorMessage = ReadFailureMessage(path, ReadFailureReason(file));
+        }
+        return false;
+    }
+    file.close();
+    return ImportCsvBytes(table, std::move(bytes), path, textWidth, report);
+}
+
+bool ImportCsvBytes(ResultTable& table, QByteArray bytes, const QString& path,
+                    const TextWidthFunction& textWidth, ImportReport* report) {
+    TableData data;
+    try {
+        data = TableDataFromBytes(std::move(bytes), table.Data().values, path, report);
+    } catch (const std::bad_alloc&) {
+        if (report) {
+            report->notice.clear();
+            report->error = OutOfMemoryMessage(path);
+        }
+        return false;
+    }
     ReturnFreedMemoryToSystem();
     table.LockUpdate(true);
     table.Replace(std::move(data));

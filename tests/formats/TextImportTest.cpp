@@ -9,8 +9,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -217,6 +222,65 @@ TEST_F(TextImportTest, ADeviceOrAPipeIsRefusedAtOnce) {
         EXPECT_EQ(report.error, u"Die Datei \""_s + QDir::toNativeSeparators(path) +
                                     u"\" konnte nicht gelesen werden: Das ist keine gewöhnliche Datei."_s);
     }
+}
+#endif
+
+#if defined(Q_OS_LINUX) && !defined(__SANITIZE_ADDRESS__)
+// (An address sanitizer reserves terabytes of address space, so no limit on it can be set there.)
+// Wherever reading runs out of memory (reading the bytes, decoding them, splitting them into
+// rows), the import says so and leaves the table as it was; it never ends the program.
+TEST_F(TextImportTest, RunningOutOfMemoryAnywhereInReadingIsAMessage) {
+    ASSERT_TRUE(Import(kHeader + "\r\n1;;;m;;Meier, Hans\r\n"));
+    const QString sparse = dir.filePath(u"gross.csv"_s); // 400 MB of nothing but zero bytes
+    QFile zeros(sparse);
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly) && zeros.resize(400'000'000));
+    zeros.close();
+    const QString rows = Write(
+        kHeader + "\r\n" + QByteArray("1;15.05.2024;1;m;7;Meier, Hans;1950;;;8,2;;\r\n").repeated(1'500'000),
+        u"zeilen.csv"_s); // 66 MB, 1.5 million rows
+    const struct {
+        QString path;
+        long headroomMb;
+    } cases[] = {{sparse, 150}, {rows, 100}, {rows, 250}, {rows, 400}, {rows, 600}};
+    int refused = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + " " + std::to_string(c.headroomMb) + " MB");
+        // The limit is set in a child, so that this process keeps its memory.
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            long pages = 0;
+            if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%ld", &pages) != 1) {
+                    pages = 0;
+                }
+                std::fclose(statm);
+            }
+            const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) +
+                                 (static_cast<rlim_t>(c.headroomMb) << 20);
+            const struct rlimit bound = {limit, limit};
+            if (pages == 0 || setrlimit(RLIMIT_AS, &bound) != 0) {
+                _exit(4);
+            }
+            ImportReport report;
+            if (ImportCsvFile(table, c.path, Width, &report)) {
+                _exit(table.RowCount() == 1'500'000 ? 1 : 5);
+            }
+            const bool untouched =
+                table.RowCount() == 1 && table.CellText(1, u"Name Vorname") == u"Meier, Hans";
+            const bool said =
+                report.error ==
+                u"Die Datei \""_s + QDir::toNativeSeparators(c.path) +
+                    u"\" konnte nicht gelesen werden: Der Arbeitsspeicher reicht für diese Datei nicht aus."_s;
+            _exit(untouched && said ? 0 : 3);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_TRUE(WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 1) << "exit " << WEXITSTATUS(status);
+        refused += WEXITSTATUS(status) == 0 ? 1 : 0;
+    }
+    EXPECT_GE(refused, 2); // at least the file that is larger than the limit, and the tightest
 }
 #endif
 
