@@ -1,5 +1,6 @@
 // The file and whole-table commands on a competition of 32,767 rows: text import, full
-// recalculation, the final sort and the text export; and the memory the loaded table takes.
+// recalculation, the final sort, the text export, saving and opening the own format; and the memory the
+// loaded table takes.
 #include "BenchData.h"
 #include "formats/FilFormat.h"
 #include "formats/FileFormats.h"
@@ -122,6 +123,21 @@ void BM_SaveFil(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / 1e6;
 }
 BENCHMARK(BM_SaveFil)->Unit(benchmark::kMillisecond);
+
+// Opening the own format costs about what importing the same table as text does.
+void BM_LoadFil(benchmark::State& state) {
+    SilentUi ui;
+    ResultTable table;
+    ImportCsvFile(table, File().Path(), Width);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"wettkampf.fil"_s);
+    SaveFil(table, path);
+    for (auto _ : state) {
+        LoadFil(table, path);
+    }
+    state.counters["rows"] = table.RowCount();
+}
+BENCHMARK(BM_LoadFil)->Unit(benchmark::kMillisecond);
 
 // Resident memory of the whole process with the imported table in it.
 void BM_ResidentMemoryWithTableLoaded(benchmark::State& state) {

@@ -1,5 +1,6 @@
 #include "formats/FilFormat.h"
 
+#include "formats/CellsJson.h"
 #include "system/FileErrors.h"
 #include "system/FileHelpers.h"
 #include "table/ColumnModel.h"
@@ -9,8 +10,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -68,51 +67,6 @@ QAtomicInt Connection::next_;
 
 bool Exec(QSqlQuery& query, const QString& statement) {
     return query.exec(statement);
-}
-
-// The cells of a row as a JSON array of texts: readable in any SQLite tool (and json_each).
-QString CellsAsJson(const ResultTable& table, int row) {
-    QString out;
-    out.reserve(table.ColumnCount() * 8);
-    out += u'[';
-    for (int c = 1; c <= table.ColumnCount(); ++c) {
-        if (c > 1) {
-            out += u',';
-        }
-        out += u'"';
-        for (QChar ch : table.CellView(row, c)) {
-            if (ch == u'"' || ch == u'\\') {
-                out += u'\\';
-                out += ch;
-            } else if (ch.unicode() < 0x20) {
-                out += u"\\u%1"_s.arg(ch.unicode(), 4, 16, QChar(u'0'));
-            } else {
-                out += ch;
-            }
-        }
-        out += u'"';
-    }
-    out += u']';
-    return out;
-}
-
-std::optional<std::vector<QString>> CellsFromJson(const QString& json, int columns) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray()) {
-        return std::nullopt;
-    }
-    const QJsonArray array = document.array();
-    std::vector<QString> cells(static_cast<std::size_t>(columns));
-    for (qsizetype c = 0; c < array.size(); ++c) {
-        if (!array.at(c).isString()) {
-            return std::nullopt; // every cell is written as a text: anything else was changed
-        }
-        if (c < columns) {
-            cells[static_cast<std::size_t>(c)] = array.at(c).toString();
-        }
-    }
-    return cells;
 }
 
 QString FlaggedColumns(const ResultTable& table, int row) {
@@ -331,17 +285,17 @@ bool ReadDatabase(QSqlDatabase db, LoadedTable& loaded) {
         return false;
     }
     const int columns = static_cast<int>(loaded.data.columns.size());
+    QString texts;
+    std::vector<QStringView> fields;
     while (q.next()) {
         const QString flagged = q.value(1).toString();
         const QString json = q.value(2).toString();
         hash.Add(q.value(0).toString());
         hash.Add(flagged);
         hash.Add(json);
-        auto cells = CellsFromJson(json, columns);
-        if (!cells) {
+        if (!CellsFromJson(json, columns, texts, fields)) {
             return false;
         }
-        const std::vector<QStringView> fields(cells->begin(), cells->end());
         Row row;
         row.data.cells = RowCells(fields);
         for (QStringView c : QStringView(flagged).tokenize(u',', Qt::SkipEmptyParts)) {
