@@ -4,25 +4,39 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
 namespace {
 
+struct Placeholder {
+    QString key;
+    QString text; // the key between two "#"
+};
+
 // The placeholders after "#NameVorname#", in the order they are filled: the times, the points,
-// the day sums, the total.
-QStringList PlaceholderKeys() {
-    QStringList keys;
-    for (const Distance& d : kDistances) {
-        keys << QString::fromUtf16(d.timeKey);
-    }
-    keys << PointsColumnKeys();
-    for (const char16_t* sum : kDaySumKeys) {
-        keys << QString::fromUtf16(sum);
-    }
-    keys << QString::fromUtf16(kTotalKey);
-    return keys;
+// the day sums, the total. Made once: every certificate looks for each of them.
+const std::vector<Placeholder>& Placeholders() {
+    static const std::vector<Placeholder> placeholders = [] {
+        QStringList keys;
+        for (const Distance& d : kDistances) {
+            keys << QString::fromUtf16(d.timeKey);
+        }
+        keys << PointsColumnKeys();
+        for (const char16_t* sum : kDaySumKeys) {
+            keys << QString::fromUtf16(sum);
+        }
+        keys << QString::fromUtf16(kTotalKey);
+        std::vector<Placeholder> all;
+        for (const QString& key : keys) {
+            all.push_back({key, u'#' + key + u'#'});
+        }
+        return all;
+    }();
+    return placeholders;
 }
 
 // Which cell fills a placeholder; empty for "replace with nothing", nothing for "leave it".
@@ -51,8 +65,8 @@ QString RtfEscaped(const QString& text) {
             out += c;
         } else if (u < 0x80) {
             out += c;
-        } else if (FitsWindows1252(QString(c))) {
-            out += u"\\'%1"_s.arg(static_cast<unsigned char>(ToWindows1252(QString(c)).at(0)), 2, 16,
+        } else if (FitsWindows1252(QStringView(&c, 1))) {
+            out += u"\\'%1"_s.arg(static_cast<unsigned char>(ToWindows1252(QStringView(&c, 1)).at(0)), 2, 16,
                                   QChar(u'0'));
         } else {
             out += u"\\u%1?"_s.arg(static_cast<qint16>(u)); // RTF wants a signed 16-bit number
@@ -76,8 +90,7 @@ QString FillCertificate(QString document, const ResultTable& table, int row, Cer
     if (document.contains(name)) {
         document.replace(name, escaped(table.CellText(row, u"Name Vorname")));
     }
-    for (const QString& key : PlaceholderKeys()) {
-        const QString placeholder = u'#' + key + u'#';
+    for (const auto& [key, placeholder] : Placeholders()) {
         if (!document.contains(placeholder)) {
             continue;
         }

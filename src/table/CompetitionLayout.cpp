@@ -36,9 +36,15 @@ QStringList CompetitionColumnKeys() {
     return keys;
 }
 
+// Asked for every placeholder of every certificate: it builds no lists.
 std::optional<int> DayOf(QStringView columnKey) {
+    for (const Distance& d : kDistances) { // in the order of the days
+        if (columnKey == QStringView(d.timeKey) || columnKey == QStringView(d.pointsKey)) {
+            return d.day;
+        }
+    }
     for (int day = 1; day <= kDayCount; ++day) {
-        if (DayColumnKeys(day).contains(columnKey)) {
+        if (columnKey == QStringView(kDaySumKeys[static_cast<std::size_t>(day - 1)])) {
             return day;
         }
     }
