@@ -1,5 +1,6 @@
 #include "formats/CellsJson.h"
 
+#include "system/TextEncoding.h"
 #include "table/ResultTable.h"
 
 using namespace Qt::StringLiterals;
@@ -170,6 +171,7 @@ bool CellsFromJson(QStringView json, int columns, QString& buffer, std::vector<Q
     if (!ArrayReader(json, buffer).Read(ends)) {
         return false;
     }
+    ReplaceLoneSurrogates(buffer); // an escape may name half a pair
     fields.assign(static_cast<std::size_t>(columns), QStringView());
     qsizetype start = 0;
     for (std::size_t c = 0; c < ends.size() && c < fields.size(); ++c) {

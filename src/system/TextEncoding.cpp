@@ -62,13 +62,30 @@ QString FromWindows1252(const QByteArray& bytes) {
     return out;
 }
 
+void ReplaceLoneSurrogates(QString& text) {
+    const auto lone = [&text](qsizetype i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate()) {
+            return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+        }
+        return c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate());
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isSurrogate() && lone(i)) {
+            text[i] = QChar::ReplacementCharacter;
+        }
+    }
+}
+
 QString DecodeTextFile(const QByteArray& bytes) {
     // Windows programs write UTF-16 with a byte-order mark; read as 8 bits it would hold NULs.
     for (const auto& [bom, encoding] : {std::pair{QByteArrayView("\xFF\xFE"), QStringConverter::Utf16LE},
                                         std::pair{QByteArrayView("\xFE\xFF"), QStringConverter::Utf16BE}}) {
         if (bytes.startsWith(bom)) {
             QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-            return decoder(QByteArrayView(bytes).sliced(bom.size()));
+            QString text = decoder(QByteArrayView(bytes).sliced(bom.size()));
+            ReplaceLoneSurrogates(text);
+            return text;
         }
     }
     // Checked before decoding: an 8-bit file is then decoded once, not twice.

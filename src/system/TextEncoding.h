@@ -34,4 +34,8 @@ bool FitsWindows1252(QStringView text);
 QByteArray ToWindows1252(QStringView text); // only for text that fits
 QString FromWindows1252(const QByteArray& bytes);
 
+// Half of a surrogate pair alone is no character: no file could keep it, so it is read as
+// U+FFFD (the character for "not readable") before it reaches the table.
+void ReplaceLoneSurrogates(QString& text);
+
 } // namespace vastrel

@@ -38,6 +38,7 @@ TEST(CellsFromJson, ReadsAnArrayOfTexts) {
         {u"[\"\\ud83c\\udfc3 L\u00e4ufer\"]"_s, 1, {u"🏃 Läufer"_s}},
         {u"[\"Zeile 1\r\nZeile 2\u0001\"]"_s, 1, {u"Zeile 1\r\nZeile 2\u0001"_s}}, // raw, as typed in a tool
         {u"[\"\\q\\,\"]"_s, 1, {u"q,"_s}},
+        {u"[\"\\ud83c\\ud83c\\udfc3\\udfc3\"]"_s, 1, {u"\uFFFD🏃\uFFFD"_s}}, // half a pair is unreadable
         {u"[\"Meier; \\\"Hans\\\"\",\"8,2\"]"_s, 2, {u"Meier; \"Hans\""_s, u"8,2"_s}},
     };
     for (const auto& c : cases) {

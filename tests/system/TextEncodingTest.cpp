@@ -8,6 +8,32 @@ using namespace vastrel;
 
 namespace {
 
+// Bytes of UTF-16 that hold half of a surrogate pair: it can be written to no file, so it
+// never reaches the table.
+TEST(TextEncoding, HalfASurrogatePairInUtf16IsReadAsTheReplacementCharacter) {
+    const struct {
+        QByteArray bigEndian; // after the byte-order mark
+        QString text;
+    } cases[] = {
+        {QByteArrayLiteral("\xD8\x3C\xDF\xC3"), u"🏃"_s},
+        {QByteArrayLiteral("\xD8\x3C\x00\x41"), u"\uFFFDA"_s},
+        {QByteArrayLiteral("\x00\x41\xDF\xC3"), u"A\uFFFD"_s},
+        {QByteArrayLiteral("\xD8\x3C"), u"\uFFFD"_s},
+        {QByteArrayLiteral("\xDF\xC3\xD8\x3C\xDF\xC3\xD8\x3C"), u"\uFFFD🏃\uFFFD"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bigEndian.toHex().toStdString());
+        EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("\xFE\xFF") + c.bigEndian), c.text);
+        QByteArray little;
+        for (qsizetype i = 0; i + 1 < c.bigEndian.size(); i += 2) {
+            little += c.bigEndian[i + 1];
+            little += c.bigEndian[i];
+        }
+        EXPECT_EQ(DecodeTextFile(QByteArrayLiteral("\xFF\xFE") + little), c.text);
+        EXPECT_EQ(DecodeTextFile(EncodeTextFile(c.text)), c.text); // and it saves as it reads
+    }
+}
+
 TEST(TextEncoding, DecodesUtf8WithAndWithoutByteOrderMark) {
     const QByteArray utf8 = QByteArrayLiteral("M\xC3\xBCller;\xE2\x82\xAC");
     EXPECT_EQ(DecodeTextFile(utf8), u"Müller;€"_s);
