@@ -3,6 +3,8 @@
 #include "system/TextEncoding.h"
 #include "table/ResultTable.h"
 
+#include <string_view>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
@@ -103,37 +105,17 @@ private:
         if (p_ == end_) {
             return false;
         }
-        switch (p_++->unicode()) {
-        case u'"':
-            out_ += u'"';
-            return true;
-        case u'\\':
-            out_ += u'\\';
-            return true;
-        case u'/':
-            out_ += u'/';
-            return true;
-        case u'b':
-            out_ += u'\b';
-            return true;
-        case u'f':
-            out_ += u'\f';
-            return true;
-        case u'n':
-            out_ += u'\n';
-            return true;
-        case u'r':
-            out_ += u'\r';
-            return true;
-        case u't':
-            out_ += u'\t';
-            return true;
-        case u'u':
+        const char16_t escaped = p_++->unicode();
+        if (escaped == u'u') {
             return ReadCodeUnit();
-        default: // as Qt's JSON reader, which read the files written before, took it
-            out_ += p_[-1];
-            return p_[-1].unicode() < 0x80;
         }
+        constexpr std::u16string_view kNames = u"bfnrt";
+        constexpr std::u16string_view kMeant = u"\b\f\n\r\t";
+        const std::size_t i = kNames.find(escaped);
+        // Any other ASCII character stands for itself ("\"", "\\", "\/", and those Qt's JSON
+        // reader took so in the files written before).
+        out_ += QChar(i == std::u16string_view::npos ? escaped : kMeant[i]);
+        return escaped < 0x80;
     }
     // Four hex digits, one UTF-16 unit: a pair of them is a character outside the first plane.
     bool ReadCodeUnit() {

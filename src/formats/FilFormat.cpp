@@ -18,7 +18,6 @@
 #include <QVariant>
 
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;

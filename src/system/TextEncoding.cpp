@@ -63,15 +63,11 @@ QString FromWindows1252(const QByteArray& bytes) {
 }
 
 void ReplaceLoneSurrogates(QString& text) {
-    const auto lone = [&text](qsizetype i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate()) {
-            return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
-        }
-        return c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate());
-    };
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isSurrogate() && lone(i)) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i; // a whole pair
+        } else if (c.isSurrogate()) {
             text[i] = QChar::ReplacementCharacter;
         }
     }
