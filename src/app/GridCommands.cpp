@@ -2,6 +2,7 @@
 
 #include "app/RowEditing.h"
 #include "app/UndoStack.h"
+#include "formats/TextImport.h"
 #include "ports/MainWindowPort.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
@@ -17,6 +18,8 @@ namespace vastrel {
 void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& ui) {
     if (table.Key(column) == QStringView(kAgeFactorKey)) {
         TidyAgeFactorEntry(text);
+    } else if (table.Key(column) == u"Datum") {
+        text = YearOfDate(text); // the age factors read the year; a full date would read as its day
     } else {
         ValidateTimeEntry(table, column, text, ui);
     }

@@ -13,7 +13,7 @@ class UndoStack;
 struct MainWindowState;
 
 // Before a typed text is stored: a time gets its distance's entry form (ValidateTimeEntry), an
-// age factor its point; other columns take the text as typed.
+// age factor its point, a date its year; other columns take the text as typed.
 void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& ui);
 
 // After a typed text was stored: its row is scored again (RecalculateRow).
