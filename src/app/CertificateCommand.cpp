@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
@@ -33,6 +35,59 @@ constexpr qsizetype kLongestBaseNameBytes = 200;
 
 bool IsForbiddenInFileName(QChar c) {
     return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+bool EndsWithSeparator(const QString& text) {
+    return text.endsWith(u'/') || text.endsWith(u'\\');
+}
+
+// What the certificates' paths begin with. A folder is a folder with or without its closing
+// separator, and is created when missing; a text that names none may still be the start of the
+// file names, as it always could be, if the user says so. Nothing when cancelled or not created.
+std::optional<QString> OutputPrefix(const QString& typed, Ui& ui, QString* error) {
+    if (typed.isEmpty()) {
+        return typed; // the current folder
+    }
+    if (QFileInfo(typed).isDir()) {
+        return EndsWithSeparator(typed) ? typed : typed + u'/';
+    }
+    const QString folder = EndsWithSeparator(typed) ? typed : typed + u'/';
+    if (!EndsWithSeparator(typed)) {
+        const QFileInfo named(typed);
+        const MessageAnswer answer = ui.MessageBox(
+            u"Der Ordner \"%1\" ist nicht vorhanden. Soll er angelegt werden?\r\n\r\n"
+            u"Bei Nein beginnen die Namen der Urkunden mit \"%2\" und stehen im Ordner \"%3\"."_s.arg(
+                QDir::toNativeSeparators(typed), named.fileName(), QDir::toNativeSeparators(named.path())),
+            u"Vastrel"_s, MessageButtons::YesNoCancel, MessageIcon::Question);
+        if (answer == MessageAnswer::No) {
+            return typed;
+        }
+        if (answer != MessageAnswer::Yes) {
+            return std::nullopt;
+        }
+    }
+    if (!QDir().mkpath(folder)) {
+        *error = u"Der Ordner \"%1\" konnte nicht angelegt werden."_s.arg(QDir::toNativeSeparators(folder));
+        return std::nullopt;
+    }
+    return folder;
+}
+
+// One line for the run: how many certificates went where.
+void ShowCertificatesWritten(Ui& ui, const QStringList& written, qsizetype pdfPages) {
+    if (written.isEmpty()) {
+        ui.ShowWritten(u"Es wurde keine Urkunde geschrieben: Keine Zeile ist ausgewählt."_s, QString());
+        return;
+    }
+    const QFileInfo first(written.first());
+    const QString folder = QDir::toNativeSeparators(first.absolutePath());
+    const qsizetype count = pdfPages > 0 ? pdfPages : written.size();
+    const QString where =
+        pdfPages > 0 ? u"in die Datei \"%1\""_s.arg(QDir::toNativeSeparators(first.absoluteFilePath()))
+                     : u"in den Ordner \"%1\""_s.arg(folder);
+    const QString text = count == 1 ? u"1 Urkunde wurde %1 geschrieben."_s.arg(where)
+                                    : u"%1 Urkunden wurden %2 geschrieben."_s.arg(count).arg(where);
+    ui.ShowWritten(text, first.absolutePath());
 }
 
 } // namespace
@@ -117,6 +172,7 @@ QStringList WriteCertificatesPdf(const TableView& view, Ui& ui, const MainWindow
     }
     ui.SetStatusText(StatusPanel::Progress, u"Urkundenausdruck beendet!  "_s);
     ui.SetBusy(false);
+    ShowCertificatesWritten(ui, written, pages.size());
     return written;
 }
 
@@ -129,13 +185,10 @@ QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& st
         return {};
     }
     ui.SetBusy(true);
-    const auto folder = ui.InputBox(u"Ausgabepfad Urkunden: "_s, u"Eingabe Pfad"_s, defaultFolder);
-    if (!folder) {
+    const auto typed = ui.FolderBox(u"Ausgabepfad Urkunden: "_s, u"Eingabe Pfad"_s, defaultFolder);
+    if (!typed) {
         ui.SetBusy(false);
         return {}; // cancelled: nothing written, nothing shown
-    }
-    if (state.certificatesPdf && pdf) {
-        return WriteCertificatesPdf(view, ui, state, templatePath, *folder, *pdf);
     }
     const auto fail = [&](const QString& description) {
         ui.SetStatusText(StatusPanel::Progress, u"Fehler beim Urkundenausdruck!  "_s);
@@ -144,6 +197,19 @@ QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& st
         table.LockUpdate(false);
         ui.SetBusy(false);
     };
+    QString error;
+    const std::optional<QString> folder = OutputPrefix(*typed, ui, &error);
+    if (!folder) {
+        if (!error.isEmpty()) {
+            fail(error);
+        } else {
+            ui.SetBusy(false);
+        }
+        return {};
+    }
+    if (state.certificatesPdf && pdf) {
+        return WriteCertificatesPdf(view, ui, state, templatePath, *folder, *pdf);
+    }
     const CertificateScope scope = CertificateScopeOf(state.certificateVariant);
     const std::vector<int> places = PlacesByPoints(table, PlacePointsKey(scope));
     table.LockUpdate(true);
@@ -173,7 +239,6 @@ QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& st
         }
         used.insert(base.toCaseFolded());
         const QString path = *folder + base + u".rtf"_s;
-        QString error;
         const QString filled =
             FillCertificate(document, table, row, scope, places[static_cast<std::size_t>(row - 1)]) +
             u"\r\n"_s;
@@ -196,6 +261,7 @@ QStringList WriteCertificates(TableView& view, Ui& ui, const MainWindowState& st
     }
     ui.SetStatusText(StatusPanel::Progress, u"Urkundenausdruck beendet!  "_s);
     ui.SetBusy(false);
+    ShowCertificatesWritten(ui, written, 0);
     return written;
 }
 

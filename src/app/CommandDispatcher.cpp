@@ -12,6 +12,7 @@
 #include "formats/FileFormats.h"
 #include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
+#include "ports/Settings.h"
 #include "ports/Toolbar.h"
 #include "ports/Ui.h"
 #include "scoring/AgeFactors.h"
@@ -22,6 +23,7 @@
 #include "table/ResultTable.h"
 #include "table/TableView.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -35,7 +37,7 @@ CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, To
                                      Settings* remembered, PdfOutput* pdf, UndoStack* undo)
     : view_(view), table_(view.Table()), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
       places_(places), database_(view, ui, toolbar, state, places.fileDialogFolder, remembered),
-      window_(window), pdf_(pdf), undo_(undo) {
+      window_(window), remembered_(remembered), pdf_(pdf), undo_(undo) {
     if (undo_) {
         undo_->OnChange([this] { ShowUndoItems(); });
     }
@@ -154,19 +156,31 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     } else if (buttonKey == keys::kEdit) {
         EditItem(itemKey);
     } else if (buttonKey == keys::kCertificates) {
-        if (itemKey == keys::kCertificatePdf) {
-            // An option, as "Kurzdruck" is: the next run writes one PDF instead of RTF files.
-            state_.certificatesPdf = !state_.certificatesPdf;
-            toolbar_.SetItemChecked(itemKey, state_.certificatesPdf);
-        } else {
-            state_.certificateVariant = itemKey;
-            WriteCertificates(view_, ui_, state_,
-                              CertificateTemplatePath(places_, state_.certificateTemplate),
-                              places_.certificateFolder, pdf_);
-        }
+        CertificateItem(itemKey);
     }
     table_.Refresh();
     toolbar_.SetEnabled(true);
+}
+
+void CommandDispatcher::CertificateItem(const QString& itemKey) {
+    if (itemKey == keys::kCertificatePdf) {
+        // An option, as "Kurzdruck" is: the next run writes one PDF instead of RTF files.
+        state_.certificatesPdf = !state_.certificatesPdf;
+        toolbar_.SetItemChecked(itemKey, state_.certificatesPdf);
+        if (remembered_) {
+            remembered_->SetValue(kCertificatesPdfSetting, state_.certificatesPdf ? u"1"_s : u"0"_s);
+        }
+        return;
+    }
+    state_.certificateVariant = itemKey;
+    const QString last = remembered_ ? remembered_->Value(kCertificateFolderSetting) : QString();
+    const QStringList written =
+        WriteCertificates(view_, ui_, state_, CertificateTemplatePath(places_, state_.certificateTemplate),
+                          last.isEmpty() ? places_.certificateFolder : last, pdf_);
+    if (remembered_ && !written.isEmpty()) {
+        remembered_->SetValue(kCertificateFolderSetting,
+                              QDir::toNativeSeparators(QFileInfo(written.first()).absolutePath() + u'/'));
+    }
 }
 
 bool CommandDispatcher::DatabaseItem(const QString& itemKey) {

@@ -54,6 +54,7 @@ private:
     bool DatabaseItem(const QString& itemKey); // whether the table was opened or saved
     void EditItem(const QString& itemKey);
     void PrintItem(const QString& itemKey);
+    void CertificateItem(const QString& itemKey);
     // Ends the program when the end question says so; answers whether it ended.
     bool EndAfterQuestion();
     // A save or an open that succeeded makes the table's state the clean one.
@@ -68,6 +69,7 @@ private:
     Places places_;
     DatabaseCommands database_;
     MainWindowPort* window_;
+    Settings* remembered_;
     PdfOutput* pdf_;
     UndoStack* undo_;
 };

@@ -1,10 +1,12 @@
 #include "gui/QtUi.h"
 
 #include "gui/BusyInputGuard.h"
+#include "gui/FolderBox.h"
 #include "gui/ReportPreview.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QInputDialog>
@@ -13,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -254,6 +257,29 @@ void QtUi::ShowReport(const QString& htmlPath) {
         return;
     }
     ShowReportPreview(window_, htmlPath);
+}
+
+std::optional<QString> QtUi::FolderBox(const QString& prompt, const QString& title,
+                                       const QString& defaultFolder) {
+    if (dialogs_) {
+        return dialogs_->FolderBox(prompt, title, defaultFolder);
+    }
+    return RunFolderBox(window_, prompt, title, defaultFolder);
+}
+
+void QtUi::ShowWritten(const QString& text, const QString& folder) {
+    if (dialogs_) {
+        dialogs_->ShowWritten(text, folder);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, u"Vastrel"_s, text, QMessageBox::Ok, window_);
+    box.setObjectName(u"writtenBox"_s);
+    QAbstractButton* open =
+        folder.isEmpty() ? nullptr : box.addButton(u"&Ordner öffnen"_s, QMessageBox::ActionRole);
+    box.exec();
+    if (open && box.clickedButton() == open) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    }
 }
 
 } // namespace vastrel

@@ -1,5 +1,6 @@
 #include "gui/frmVastrel.h"
 
+#include "app/CertificateCommand.h"
 #include "app/CommandKeys.h"
 #include "app/DecimalSeparatorCheck.h"
 #include "app/ProgramInfo.h"
@@ -220,7 +221,8 @@ void frmVastrel::LoadWindow(RegionalSettings* regional) {
     DefineColumns(table_, [this](const QString& text) { return ui_->TextWidthTwips(text); });
     AppendEmptyRow(table_, view_);
     toolbar_->SetItemChecked(QString::fromUtf16(keys::kShortPrint), true);
-    toolbar_->SetItemChecked(QString::fromUtf16(keys::kCertificatePdf), false);
+    state_.certificatesPdf = remembered_->Value(kCertificatesPdfSetting) == u"1";
+    toolbar_->SetItemChecked(QString::fromUtf16(keys::kCertificatePdf), state_.certificatesPdf);
     state_.shortPrint = true;
     ShowFileInTitle();
 }

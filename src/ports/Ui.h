@@ -40,6 +40,12 @@ public:
     // The entered text, or nothing when cancelled.
     virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
+    // A folder, typed or chosen from the folders (the default text as a start); nothing when
+    // cancelled. Without a chooser of its own it is the input box.
+    virtual std::optional<QString> FolderBox(const QString& prompt, const QString& title,
+                                             const QString& defaultFolder) {
+        return InputBox(prompt, title, defaultFolder);
+    }
     virtual FileDialogResult OpenFileDialog(const FileDialogRequest& request) = 0;
     // Asks before overwriting an existing file.
     virtual FileDialogResult SaveFileDialog(const FileDialogRequest& request) = 0;
@@ -51,6 +57,9 @@ public:
     virtual void ProcessPendingEvents() = 0;
     // Width of the text in the window's font, in twips.
     virtual double TextWidthTwips(const QString& text) = 0;
+    // Says what an output wrote, with a way to open the folder it went to (none when empty).
+    // Where there is no screen to show it on, it goes nowhere.
+    virtual void ShowWritten(const QString& /*text*/, const QString& /*folder*/) {}
     // Presents a written report page for printing (a print preview on screen).
     virtual void ShowReport(const QString& htmlPath) = 0;
 };

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace vastrel;
@@ -173,14 +175,69 @@ TEST_F(CertificatesTest, OneCertificatePerSelectedRow) {
     EXPECT_FALSE(table.IsLocked());
 }
 
-TEST_F(CertificatesTest, TheFolderIsAskedForWithTheDefault) {
+// A folder is a folder with or without its closing separator and is made when missing; a text
+// that names no folder is, if the user says so, the start of the file names.
+TEST_F(CertificatesTest, TheTypedFolderIsUsedAsAFolder) {
+    struct Case {
+        QString typed;
+        std::optional<MessageAnswer> answer; // to the question whether to make the folder
+        QString written;                     // empty: nothing
+    };
+    const QString base = dir.path() + u'/';
+    const std::vector<Case> cases = {
+        {out, {}, out + u"A.rtf"_s},
+        {base + u"out"_s, {}, out + u"A_2.rtf"_s},
+        {base + u"neu/Urkunden"_s, MessageAnswer::Yes, base + u"neu/Urkunden/A.rtf"_s},
+        {base + u"out/Urk-"_s, MessageAnswer::No, out + u"Urk-A.rtf"_s},
+        {base + u"neu2/"_s, {}, base + u"neu2/A.rtf"_s},
+        {base + u"abgebrochen"_s, MessageAnswer::Cancel, QString()},
+    };
     Add(u"A"_s, u"1"_s);
+    for (const Case& c : cases) {
+        const std::size_t boxesBefore = ui.Boxes().size();
+        ui.AnswerInput(c.typed);
+        if (c.answer) {
+            ui.AnswerBox(*c.answer);
+        }
+        const QStringList written = Run();
+        EXPECT_EQ(written, c.written.isEmpty() ? QStringList() : QStringList{c.written})
+            << c.typed.toStdString();
+        ASSERT_EQ(ui.Boxes().size(), boxesBefore + (c.answer ? 1 : 0));
+        if (c.answer) {
+            const QFileInfo named(c.typed);
+            EXPECT_EQ(ui.Boxes().back().text,
+                      QString{u"Der Ordner \""_s + c.typed +
+                              u"\" ist nicht vorhanden. Soll er angelegt werden?\r\n\r\n"
+                              u"Bei Nein beginnen die Namen der Urkunden mit \""_s +
+                              named.fileName() + u"\" und stehen im Ordner \""_s + named.path() + u"\"."_s});
+            EXPECT_EQ(ui.Boxes().back().buttons, MessageButtons::YesNoCancel);
+        }
+        EXPECT_FALSE(QFileInfo::exists(base + u"abgebrochen"_s));
+        EXPECT_FALSE(ui.Busy());
+    }
+}
+
+TEST_F(CertificatesTest, OneNoticeSaysHowManyWentWhere) {
+    Add(u"A"_s, u"1"_s);
+    Add(u"B"_s, u"2"_s);
     ui.AnswerInput(out);
-    EXPECT_EQ(Run().size(), 1);
-    // The prompt and title as the organisers know them; the folder text is a plain prefix.
-    ui.AnswerInput(out + u"Urk-"_s);
     Run();
-    EXPECT_TRUE(QFile::exists(out + u"Urk-A.rtf"_s));
+    const QString folder = dir.filePath(u"out"_s);
+    using Notice = std::pair<QString, QString>;
+    const std::vector<Notice> expected = {
+        {u"2 Urkunden wurden in den Ordner \""_s + folder + u"\" geschrieben."_s, folder}};
+    EXPECT_EQ(ui.WrittenNotices(), expected);
+    view.SetRowSelected(2, false);
+    ui.AnswerInput(out);
+    Run();
+    EXPECT_EQ(ui.WrittenNotices().back(),
+              Notice(u"1 Urkunde wurde in den Ordner \""_s + folder + u"\" geschrieben."_s, folder));
+    view.SetRowSelected(1, false);
+    ui.AnswerInput(out);
+    Run();
+    EXPECT_EQ(ui.WrittenNotices().back(),
+              Notice(u"Es wurde keine Urkunde geschrieben: Keine Zeile ist ausgewählt."_s, QString()));
+    EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(CertificatesTest, EqualNamesGetNumberedFilesInsteadOfOverwritingEachOther) {
@@ -229,15 +286,18 @@ TEST_F(CertificatesTest, AMissingTemplateEndsTheRunWithItsReason) {
     EXPECT_FALSE(table.IsLocked());
 }
 
-TEST_F(CertificatesTest, AFolderThatIsNotThereEndsTheRunWithItsReason) {
+TEST_F(CertificatesTest, AFolderThatCannotBeMadeEndsTheRunWithItsReason) {
     Add(u"A"_s, u"1"_s);
-    ui.AnswerInput(dir.filePath(u"fehlt/"_s));
+    const QString folder = templatePath + u"/neu/"_s; // below a file
+    ui.AnswerInput(folder);
     ui.AnswerBox();
     Run();
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    EXPECT_TRUE(ui.Boxes()[0].text.startsWith(u"Fehler: Die Datei \""_s));
-    EXPECT_TRUE(
-        ui.Boxes()[0].text.endsWith(u"konnte nicht geschrieben werden: Der Ordner ist nicht vorhanden."_s));
+    EXPECT_EQ(ui.BoxTexts(),
+              QStringList{u"Fehler: Der Ordner \""_s + folder + u"\" konnte nicht angelegt werden."_s});
+    EXPECT_EQ(ui.StatusText(StatusPanel::Progress), u"Fehler beim Urkundenausdruck!  "_s);
+    EXPECT_TRUE(ui.WrittenNotices().empty());
+    EXPECT_FALSE(ui.Busy());
+    EXPECT_FALSE(table.IsLocked());
 }
 
 // Files that were there before the run stay as they were: an older certificate, the template

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vastrel::testing {
@@ -58,10 +59,16 @@ public:
     void ProcessPendingEvents() override { ++eventsProcessed_; }
     double TextWidthTwips(const QString& text) override { return text.size() * kTwipsPerCharacter; }
     void ShowReport(const QString& htmlPath) override { reports_.push_back(htmlPath); }
+    // What an output said it wrote, and the folder it offered to open.
+    void ShowWritten(const QString& text, const QString& folder) override {
+        written_.push_back({text, folder});
+    }
+    const std::vector<std::pair<QString, QString>>& WrittenNotices() const { return written_; }
     const QStringList& ShownReports() const { return reports_; }
 
 private:
     FileDialogResult NextFileDialog(const FileDialogRequest& request);
+    std::vector<std::pair<QString, QString>> written_;
 
     std::function<void(const RecordedBox&)> onBox_;
     std::deque<MessageAnswer> answers_;
