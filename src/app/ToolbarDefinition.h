@@ -25,6 +25,7 @@ struct ToolbarButtonDefinition {
     const char16_t* icon;
     int width; // pixels; the placeholder's is computed
     std::vector<ToolbarItemDefinition> items;
+    const char16_t* shortcut = u""; // opens the menu, or clicks a plain button: "Alt+D"
 };
 
 // The toolbar from left to right: six drop-down buttons, separators, the placeholder that

@@ -1,6 +1,7 @@
 #include "gui/GridCellDelegate.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTableView>
 
@@ -26,6 +27,35 @@ QPalette::ColorGroup ColourGroup(const QStyleOptionViewItem& option) {
 } // namespace
 
 GridCellDelegate::GridCellDelegate(QTableView* view) : QStyledItemDelegate(view), view_(view) {}
+
+bool GridCellDelegate::eventFilter(QObject* editor, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QStyledItemDelegate::eventFilter(editor, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool back = key->modifiers() & Qt::ShiftModifier;
+    int rowStep = 0;
+    int columnStep = 0;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        rowStep = back ? -1 : 1;
+        break;
+    case Qt::Key_Tab:
+        columnStep = 1;
+        break;
+    case Qt::Key_Backtab:
+        columnStep = -1;
+        break;
+    default:
+        return QStyledItemDelegate::eventFilter(editor, event); // Escape keeps the old text there
+    }
+    auto* widget = qobject_cast<QWidget*>(editor);
+    Q_EMIT commitData(widget);
+    Q_EMIT closeEditor(widget, QAbstractItemDelegate::NoHint);
+    Q_EMIT EditLeft(rowStep, columnStep);
+    return true;
+}
 
 const GridCellDelegate::LaidOutText& GridCellDelegate::LaidOut(const QString& text, const QFont& font) const {
     const bool bold = font.bold();

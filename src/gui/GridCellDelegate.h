@@ -15,11 +15,21 @@ namespace vastrel {
 // lays each text out three or four times; a window of cells is repainted after every command and
 // every scroll, and most of its texts (run numbers, years, factors, times) recur: each is laid
 // out once and kept.
+// In the editor, Return and Tab commit as a spreadsheet's do and say where the cursor goes next.
 class GridCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
 public:
     explicit GridCellDelegate(QTableView* view);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    // An edit was committed by Return (down, Shift up) or Tab (across, Shift back): one of the
+    // steps is 1 or -1.
+    void EditLeft(int rowStep, int columnStep);
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override;
 
 private:
     struct LaidOutText {

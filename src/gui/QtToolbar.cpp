@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLayout>
 #include <QMenu>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 
@@ -91,6 +92,17 @@ QtToolbar::QtToolbar(QWidget* parent) : QToolBar(parent) {
         button->setAutoRaise(true);
         addWidget(button);
         buttons_.insert(key, button);
+        // A key of its own, beside the caption rather than in it: the captions stay as they are.
+        const QList<QKeySequence> keys = QKeySequence::listFromString(QString::fromUtf16(def.shortcut));
+        for (const QKeySequence& sequence : keys) {
+            auto* shortcut = new QShortcut(sequence, this);
+            connect(shortcut, &QShortcut::activated, button,
+                    [button] { button->menu() ? button->showMenu() : button->click(); });
+        }
+        if (!keys.isEmpty()) {
+            button->setToolTip(u"%1 (%2)"_s.arg(QString::fromUtf16(def.caption),
+                                                QKeySequence::listToString(keys, QKeySequence::NativeText)));
+        }
         if (def.kind == ToolbarButtonKind::Plain) {
             connect(button, &QToolButton::clicked, this, [this, key] { Q_EMIT ButtonClicked(key); });
             continue;
@@ -110,6 +122,9 @@ QtToolbar::QtToolbar(QWidget* parent) : QToolBar(parent) {
             action->setVisible(item.visible);
             action->setShortcuts(QKeySequence::listFromString(QString::fromUtf16(item.shortcuts)));
             items_.insert(itemKey, action);
+            if (!action->shortcuts().isEmpty()) {
+                shortcutItems_ << action;
+            }
             // Check marks change only by command: the click's own toggle is taken back.
             connect(action, &QAction::triggered, this, [this, action, position, itemKey] {
                 if (action->isCheckable()) {

@@ -29,6 +29,8 @@ public:
 
     QAction* Item(const QString& itemKey) const { return items_.value(itemKey); }
     QWidget* Button(const QString& buttonKey) const { return buttons_.value(buttonKey); }
+    // The menu items with a shortcut: the window takes them, so the keys work with the menus closed.
+    const QList<QAction*>& ShortcutItems() const { return shortcutItems_; }
 
 Q_SIGNALS:
     void ButtonClicked(const QString& buttonKey);
@@ -39,6 +41,7 @@ private:
     QStringList positions_; // key per position from 1; separators are empty
     QHash<QString, QWidget*> buttons_;
     QHash<QString, QAction*> items_;
+    QList<QAction*> shortcutItems_;
 };
 
 } // namespace vastrel

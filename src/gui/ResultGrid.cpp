@@ -15,8 +15,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +85,13 @@ ResultGrid::ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent
     searchLayout->addWidget(searchCaption_);
     searchLayout->addWidget(searchField_, 1);
     layout->addWidget(searchRow);
+    searchField_->setToolTip(
+        u"Suchen (%1)"_s.arg(QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText)));
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        searchField_->setFocus(Qt::ShortcutFocusReason);
+        searchField_->selectAll();
+    });
     connect(searchField_, &QLineEdit::returnPressed, this, [this] {
         Q_EMIT SearchRequested(searchField_->text());
         RevealCurrentRow();
@@ -111,7 +121,10 @@ ResultGrid::ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent
     palette.setColor(QPalette::Highlight, QColor(0xD5, 0xE4, 0xF2));
     palette.setColor(QPalette::HighlightedText, Qt::black);
     view_->setPalette(palette);
-    view_->setItemDelegate(new GridCellDelegate(view_));
+    auto* delegate = new GridCellDelegate(view_);
+    view_->setItemDelegate(delegate);
+    // After the editor has gone and its text is stored (the commit runs first).
+    connect(delegate, &GridCellDelegate::EditLeft, this, &ResultGrid::MoveCursor, Qt::QueuedConnection);
     view_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             &ResultGrid::ShowColumnMenu);
@@ -277,6 +290,77 @@ void ResultGrid::CopySelectionToTable() {
     syncing_ = false;
 }
 
+void ResultGrid::MoveCursor(int rowStep, int columnStep) {
+    const QModelIndex current = view_->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    int row = std::clamp(current.row() + rowStep, 0, model_->rowCount() - 1);
+    int column = current.column();
+    if (columnStep != 0) {
+        const auto typedInto = [this](int r, int c) {
+            return !view_->isColumnHidden(c) && (model_->flags(model_->index(r, c)) & Qt::ItemIsEditable);
+        };
+        const int columns = model_->columnCount();
+        int c = column + columnStep;
+        int r = row;
+        while (r >= 0 && r < model_->rowCount() && !(c >= 0 && c < columns && typedInto(r, c))) {
+            if (c < 0 || c >= columns) {
+                r += columnStep; // on to the next row's first (or the last row's last) cell
+                c = columnStep > 0 ? 0 : columns - 1;
+            } else {
+                c += columnStep;
+            }
+        }
+        if (r < 0 || r >= model_->rowCount()) {
+            return; // the first or the last cell: the cursor stays
+        }
+        row = r;
+        column = c;
+    }
+    view_->setCurrentIndex(model_->index(row, column));
+    view_->scrollTo(view_->currentIndex());
+}
+
+bool ResultGrid::KeyOnGrid(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool shift = modifiers == Qt::ShiftModifier;
+    if (modifiers != Qt::NoModifier && !shift) {
+        return false;
+    }
+    const QModelIndex current = view_->currentIndex();
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        MoveCursor(shift ? -1 : 1, 0);
+        return true;
+    case Qt::Key_Tab:
+        MoveCursor(0, 1);
+        return true;
+    case Qt::Key_Backtab:
+        MoveCursor(0, -1);
+        return true;
+    case Qt::Key_Down:
+        if (!shift && current.isValid() && current.row() == model_->rowCount() - 1) {
+            Q_EMIT AppendRowRequested(); // as "Datensatz anfügen"; the cursor goes along
+            view_->setCurrentIndex(model_->index(model_->rowCount() - 1, current.column()));
+            view_->scrollTo(view_->currentIndex());
+            return true;
+        }
+        return false;
+    default:
+        break;
+    }
+    // Typing into a computed cell: the grid takes no text there, and says why.
+    const bool typing = key.key() == Qt::Key_F2 || (!key.text().isEmpty() && key.text().at(0).isPrint());
+    if (typing && current.isValid() && !(model_->flags(current) & Qt::ItemIsEditable) &&
+        IsComputedColumn(table_.Key(current.column() + 1))) {
+        Q_EMIT ComputedCellTyped(current.column() + 1);
+        return true;
+    }
+    return false;
+}
+
 bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == titleLine_ && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT CaptionClicked();
@@ -285,6 +369,9 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
     // An open editor takes its own keys; only keys meant for the grid itself arrive here.
     if (watched == view_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (KeyOnGrid(*key)) {
+            return true;
+        }
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
             Q_EMIT DeleteKeyPressed();
             return true;

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -37,6 +38,8 @@ Q_SIGNALS:
     void DeleteKeyPressed();                        // Delete on the grid, outside an editor
     void MenuKeyPressed(const QPoint& globalPos);   // the context menu key
     void ColumnShownChosen(int column, bool shown); // from the header's menu, column from 1
+    void AppendRowRequested();                      // the arrow down on the last row
+    void ComputedCellTyped(int column);             // a key typed into points, a sum or the total
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +50,10 @@ private:
     int NameColumnWidth();
     void ShowTableState();
     void CopySelectionToTable();
+    // Return and Tab as in a spreadsheet: down a row, or across to the next cell a user types
+    // into (points, sums and the total skipped), on to the next row at the end of one.
+    void MoveCursor(int rowStep, int columnStep);
+    bool KeyOnGrid(const QKeyEvent& key); // whether it was taken
 
     ResultTable& table_;
     TableView& tableView_;

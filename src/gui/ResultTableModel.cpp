@@ -1,5 +1,6 @@
 #include "gui/ResultTableModel.h"
 
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 #include "table/TableView.h"
 
@@ -113,7 +114,9 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && table_.IsCellEditable(index.row() + 1, index.column() + 1)) {
+    // What the scoring writes is read-only on screen: a number typed there would silently go.
+    if (index.isValid() && table_.IsCellEditable(index.row() + 1, index.column() + 1) &&
+        !IsComputedColumn(table_.Key(index.column() + 1))) {
         f |= Qt::ItemIsEditable;
     }
     return f;

@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 #include <QThread>
@@ -57,9 +58,13 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     autosave_.setSingleShot(true);
     autosave_.setInterval(services.autosaveMilliseconds);
     connect(&autosave_, &QTimer::timeout, this, &frmVastrel::Autosave);
-    // The shortcuts of undo and redo work wherever the window has the focus, menu closed.
-    addAction(toolbar_->Item(QString::fromUtf16(keys::kUndo)));
-    addAction(toolbar_->Item(QString::fromUtf16(keys::kRedo)));
+    // The menu items' shortcuts work wherever the window has the focus, menus closed; F10 goes to
+    // the toolbar, from where the arrow keys and the space bar reach every menu.
+    addActions(toolbar_->ShortcutItems());
+    auto* toToolbar = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(toToolbar, &QShortcut::activated, this, [this] {
+        toolbar_->Button(QString::fromUtf16(keys::kDatabase))->setFocus(Qt::ShortcutFocusReason);
+    });
 
     connect(toolbar_, &QtToolbar::ButtonClicked, this,
             [this](const QString& key) { commands_->ButtonClick(key); });
@@ -73,6 +78,13 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(grid_->Model(), &ResultTableModel::CellEdited, this,
             [this](int row, int column, const QString& text) { gridCommands_->EditCell(row, column, text); });
     connect(grid_, &ResultGrid::CaptionClicked, this, [this] { gridCommands_->CaptionClick(); });
+    connect(grid_, &ResultGrid::AppendRowRequested, this,
+            [this] { toolbar_->Item(QString::fromUtf16(keys::kAppendRow))->trigger(); });
+    connect(grid_, &ResultGrid::ComputedCellTyped, this, [this](int column) {
+        ui_->SetStatusText(
+            StatusPanel::Status,
+            u"\"%1\" wird berechnet und lässt sich nicht eingeben.  "_s.arg(table_.Key(column)));
+    });
     connect(grid_, &ResultGrid::HeaderClicked, this,
             [this](int column) { gridCommands_->HeaderClick(column); });
     connect(grid_, &ResultGrid::SearchRequested, this, [this](const QString& text) {

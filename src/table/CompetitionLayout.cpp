@@ -12,6 +12,19 @@ QStringList PointsColumnKeys() {
     return keys;
 }
 
+bool IsComputedColumn(QStringView key) {
+    if (key == QStringView(kTotalKey)) {
+        return true;
+    }
+    for (const Distance& d : kDistances) {
+        if (key == QStringView(d.pointsKey) ||
+            key == QStringView(kDaySumKeys[static_cast<std::size_t>(d.day - 1)])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QStringList DayColumnKeys(int day) {
     QStringList keys;
     for (const Distance& d : kDistances) {

@@ -70,6 +70,10 @@ inline constexpr std::array<const char16_t*, 6> kShortReportLeftOutKeys = {u"Dat
 // The points columns of the distances (the 10 km has none of its own), in column order.
 QStringList PointsColumnKeys();
 
+// Whether the scoring writes the column: points, day sums and the total. A text typed there would
+// be replaced by the next scoring.
+bool IsComputedColumn(QStringView key);
+
 // The columns a day view shows before the total: the day's times and points and its sum, in
 // column order. Days 1 to 4.
 QStringList DayColumnKeys(int day);
