@@ -58,6 +58,26 @@ TEST_F(ReportTest, TheDayTwoReportMatchesItsGoldenPage) {
     EXPECT_EQ(ui.ShownReports(), QStringList{folder + u"/report.htm"_s});
 }
 
+// The page is read back for printing as it was written; a page of another hand is not taken for
+// one of ours (it is then laid out as HTML).
+TEST_F(ReportTest, ThePageReadsBackAsItWasWritten) {
+    table.SetCellText(1, u"Bemerkung", u"zwei\nZeilen"_s);
+    table.SetCellText(2, u"Bemerkung", u"\"Gast\" & <b>Freund</b> ü"_s);
+    const ReportTable report = ReportTableOf(view, {1, 0}, {u"Lauf & <Spaß>"_s, u"Lauf - alles"_s});
+    ASSERT_EQ(report.rows.size(), 2u);
+    EXPECT_EQ(report.rows[0].first(), u"1."_s);
+    EXPECT_EQ(report.rows[1].first(), QString());
+    EXPECT_EQ(ReadReportHtml(ReportHtml(report)), report);
+
+    const QString page = ReportHtml(report);
+    for (const QString& other : {u"<html><body><h1>Lauf</h1></body></html>"_s,
+                                 QString(page).replace(u"<td align"_s, u"<td class=\"x\" align"_s),
+                                 QString(page).replace(u"</tbody>"_s, QString()),
+                                 QString(page).remove(page.lastIndexOf(u"<td"_s), 10)}) {
+        EXPECT_EQ(ReadReportHtml(other), std::nullopt) << other.right(200).toStdString();
+    }
+}
+
 // A title is one line: past 200 characters it is cut, the last one shown being "…".
 TEST_F(ReportTest, ATitleLongerThanALineIsCut) {
     const QList<std::pair<QString, QString>> cases = {

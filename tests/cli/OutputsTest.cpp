@@ -105,6 +105,29 @@ TEST_F(OutputsTest, TheReportListsPlacesInPdfAndHtml) {
     EXPECT_TRUE(page.contains(u"<tr><td align=\"center\" nowrap>1.</td>"_s));
 }
 
+// A long report goes on over pages, each with the captions at its head; every row is there.
+TEST_F(OutputsTest, ALongReportRepeatsItsCaptionsOnEveryPage) {
+    QFile csv(Path(u"lang.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Lauf;Datum;lNr;mw;Nr;Name Vorname;geb.\r\n");
+    for (int i = 1; i <= 300; ++i) {
+        csv.write(QByteArray("1;2012;;m;;L\xE4ufer ") + QByteArray::number(i) + " Z;1950\r\n");
+    }
+    csv.close();
+    ASSERT_EQ(Tool({u"recalc"_s, Path(u"lang.csv"_s), Path(u"lang.fil"_s)}), 0) << errors.toStdString();
+    ASSERT_EQ(Tool({u"report"_s, Path(u"lang.fil"_s), Path(u"lang.pdf"_s)}), 0) << errors.toStdString();
+    const QString info = Pdf(u"lang.pdf"_s, "pdfinfo");
+    const qsizetype pagesAt = info.indexOf(u"Pages:"_s);
+    ASSERT_GE(pagesAt, 0);
+    const int pages = QStringView(info).sliced(pagesAt + 6).trimmed().split(u'\n').first().toInt();
+    EXPECT_GE(pages, 3);
+    const QString text = Pdf(u"lang.pdf"_s, "pdftotext");
+    EXPECT_EQ(text.count(u"Platz"_s), pages);
+    for (int i = 1; i <= 300; ++i) {
+        EXPECT_TRUE(text.contains(u"Läufer %1 Z"_s.arg(i))) << i;
+    }
+}
+
 TEST_F(OutputsTest, CertificatesAsOnePdfPagePerCompetitor) {
     ASSERT_EQ(Tool({u"recalc"_s, u"--age-factors=mit"_s, competition, Path(u"lauf.fil"_s)}), 0);
     ASSERT_EQ(Tool({u"certificates"_s, u"--pdf"_s, Path(u"lauf.fil"_s), dir.path()}), 0)
