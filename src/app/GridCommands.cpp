@@ -1,5 +1,6 @@
 #include "app/GridCommands.h"
 
+#include "app/ClipboardCommands.h"
 #include "app/RowEditing.h"
 #include "app/UndoStack.h"
 #include "formats/TextImport.h"
@@ -42,6 +43,11 @@ void GridCommands::EditCell(int row, int column, QString text) {
     ValidateCellEdit(table_, column, text, ui_);
     table_.SetCellText(row, column, text);
     AfterCellEdit(table_, scorer_, row);
+}
+
+void GridCommands::Paste(int row, int column, const QString& text) {
+    UndoStep step(undo_, u"Einfügen"_s);
+    PasteCells(view_, scorer_, ui_, row, column, text);
 }
 
 void GridCommands::CaptionClick() {

@@ -29,6 +29,8 @@ public:
 
     // A text typed into a cell: checked, stored, the row scored, as one step.
     void EditCell(int row, int column, QString text);
+    // Cells from the clipboard with their top left at the cell, as one step.
+    void Paste(int row, int column, const QString& text);
     // The title line: the event's name.
     void CaptionClick();
     void HeaderClick(int column);

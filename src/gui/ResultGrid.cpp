@@ -323,12 +323,20 @@ void ResultGrid::MoveCursor(int rowStep, int columnStep) {
 }
 
 bool ResultGrid::KeyOnGrid(const QKeyEvent& key) {
+    const QModelIndex current = view_->currentIndex();
+    if (key.matches(QKeySequence::Paste) && current.isValid()) {
+        Q_EMIT PasteRequested(current.row() + 1, current.column() + 1);
+        return true;
+    }
+    if (key.matches(QKeySequence::Copy)) {
+        Q_EMIT CopyRequested();
+        return true;
+    }
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     const bool shift = modifiers == Qt::ShiftModifier;
     if (modifiers != Qt::NoModifier && !shift) {
         return false;
     }
-    const QModelIndex current = view_->currentIndex();
     switch (key.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -40,6 +40,8 @@ Q_SIGNALS:
     void ColumnShownChosen(int column, bool shown); // from the header's menu, column from 1
     void AppendRowRequested();                      // the arrow down on the last row
     void ComputedCellTyped(int column);             // a key typed into points, a sum or the total
+    void PasteRequested(int row, int column);       // Ctrl+V at the cursor's cell, from 1
+    void CopyRequested();                           // Ctrl+C
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "gui/frmVastrel.h"
 
 #include "app/CertificateCommand.h"
+#include "app/ClipboardCommands.h"
 #include "app/CommandKeys.h"
 #include "app/DecimalSeparatorCheck.h"
 #include "app/ProgramInfo.h"
@@ -17,6 +18,7 @@
 #include "table/ColumnModel.h"
 
 #include <QAbstractItemModel>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -78,6 +80,11 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(grid_->Model(), &ResultTableModel::CellEdited, this,
             [this](int row, int column, const QString& text) { gridCommands_->EditCell(row, column, text); });
     connect(grid_, &ResultGrid::CaptionClicked, this, [this] { gridCommands_->CaptionClick(); });
+    connect(grid_, &ResultGrid::PasteRequested, this, [this](int row, int column) {
+        gridCommands_->Paste(row, column, QGuiApplication::clipboard()->text());
+    });
+    connect(grid_, &ResultGrid::CopyRequested, this,
+            [this] { QGuiApplication::clipboard()->setText(CopiedRows(view_)); });
     connect(grid_, &ResultGrid::AppendRowRequested, this,
             [this] { toolbar_->Item(QString::fromUtf16(keys::kAppendRow))->trigger(); });
     connect(grid_, &ResultGrid::ComputedCellTyped, this, [this](int column) {
