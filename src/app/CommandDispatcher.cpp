@@ -32,6 +32,18 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
+namespace {
+// Which of the last files a menu item opens; -1 for another item.
+int RecentFileIndex(const QString& itemKey) {
+    for (int i = 0; i < RecentFiles::kCount; ++i) {
+        if (itemKey == keys::kRecentFiles[i]) {
+            return i;
+        }
+    }
+    return -1;
+}
+} // namespace
+
 CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, Toolbar& toolbar,
                                      MainWindowState& state, const Places& places, MainWindowPort* window,
                                      Settings* remembered, PdfOutput* pdf, UndoStack* undo)
@@ -131,11 +143,13 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
         return;
     }
     // Every command that changes the data is one step to take back; saving and views are not.
-    const bool changesData = buttonKey == keys::kEdit || buttonKey == keys::kSort ||
-                             (buttonKey == keys::kDatabase && itemKey == keys::kOpen);
+    const bool changesData =
+        buttonKey == keys::kEdit || buttonKey == keys::kSort ||
+        (buttonKey == keys::kDatabase && (itemKey == keys::kOpen || RecentFileIndex(itemKey) >= 0));
     std::optional<UndoStep> step;
     if (changesData) {
-        step.emplace(undo_, ItemCaption(itemKey));
+        step.emplace(undo_,
+                     ItemCaption(RecentFileIndex(itemKey) >= 0 ? QString::fromUtf16(keys::kOpen) : itemKey));
     }
     if (buttonKey == keys::kDatabase) {
         if (itemKey == keys::kDatabaseEnd) {
@@ -186,6 +200,9 @@ void CommandDispatcher::CertificateItem(const QString& itemKey) {
 bool CommandDispatcher::DatabaseItem(const QString& itemKey) {
     if (itemKey == keys::kOpen) {
         return database_.OpenDatabase();
+    }
+    if (const int recent = RecentFileIndex(itemKey); recent >= 0) {
+        return database_.OpenRecentFile(recent);
     }
     if (itemKey == keys::kSave) {
         return database_.SaveDatabase();

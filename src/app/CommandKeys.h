@@ -21,6 +21,9 @@ inline constexpr char16_t kOpen[] = u"btnDbÖffnen";
 inline constexpr char16_t kSave[] = u"btnDbSpeichern";
 inline constexpr char16_t kSaveAs[] = u"btnDbSpeichernUnter";
 inline constexpr char16_t kDatabaseEnd[] = u"btnDbEnde";
+// The last files opened or saved, newest first.
+inline constexpr const char16_t* kRecentFiles[] = {u"btnDbZuletzt1", u"btnDbZuletzt2", u"btnDbZuletzt3",
+                                                   u"btnDbZuletzt4", u"btnDbZuletzt5"};
 
 // "Anzeige"
 inline constexpr char16_t kViewDay1[] = u"btnAnz1Tag";

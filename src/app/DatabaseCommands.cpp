@@ -22,7 +22,30 @@ namespace vastrel {
 DatabaseCommands::DatabaseCommands(TableView& view, Ui& ui, Toolbar& toolbar, MainWindowState& state,
                                    const QString& dialogFolder, Settings* remembered)
     : view_(view), table_(view.Table()), ui_(ui), toolbar_(toolbar), state_(state),
-      dialogFolder_(dialogFolder), remembered_(remembered) {}
+      dialogFolder_(dialogFolder), remembered_(remembered), recent_(remembered) {
+    ShowRecentFiles();
+}
+
+void DatabaseCommands::ShowRecentFiles() {
+    const QStringList paths = recent_.Paths();
+    for (int i = 0; i < RecentFiles::kCount; ++i) {
+        const QString key = QString::fromUtf16(keys::kRecentFiles[i]);
+        toolbar_.SetItemVisible(key, i < paths.size());
+        if (i < paths.size()) {
+            toolbar_.SetItemCaption(key, u"&%1 %2"_s.arg(i + 1).arg(QDir::toNativeSeparators(paths.at(i))));
+        }
+    }
+}
+
+bool DatabaseCommands::OpenRecentFile(int index) {
+    const QStringList paths = recent_.Paths();
+    if (index < 0 || index >= paths.size()) {
+        ShowRecentFiles();
+        return false;
+    }
+    const QString path = paths.at(index);
+    return OpenFile(path, FormatOfPath(path) == SaveFormat::Fil);
+}
 
 namespace {
 const QString kLastFolderKey = u"files/lastFolder"_s;
@@ -82,6 +105,8 @@ bool DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
     state_.openedFile = path;
     view_.SetCurrentRow(1); // the cursor on the first competitor, where the window shows it
     ShowSaveCaption();
+    recent_.Add(path);
+    ShowRecentFiles();
     return true;
 }
 
@@ -129,6 +154,8 @@ bool DatabaseCommands::WriteTable() {
     }
     ui_.SetStatusText(StatusPanel::File, state_.saveFileName + u" gespeichert  "_s);
     state_.openedFile = state_.saveFileName;
+    recent_.Add(state_.saveFileName);
+    ShowRecentFiles();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/RecentFiles.h"
+
 #include <QString>
 
 namespace vastrel {
@@ -26,6 +28,10 @@ public:
     bool OpenFile(const QString& path, bool ownFormat);
     bool SaveDatabase();
     bool SaveDatabaseAs();
+    // One of the last files opened or saved, as listed in the menu (from 0).
+    bool OpenRecentFile(int index);
+    // The menu's list of the last files, newest first.
+    void ShowRecentFiles();
 
 private:
     bool WriteTable();
@@ -40,6 +46,7 @@ private:
     MainWindowState& state_;
     QString dialogFolder_;
     Settings* remembered_;
+    RecentFiles recent_;
 };
 
 } // namespace vastrel

@@ -161,6 +161,12 @@ void QtToolbar::SetItemEnabled(const QString& itemKey, bool enabled) {
     }
 }
 
+void QtToolbar::SetItemVisible(const QString& itemKey, bool visible) {
+    if (QAction* action = items_.value(itemKey)) {
+        action->setVisible(visible);
+    }
+}
+
 void QtToolbar::SetItemCaption(const QString& itemKey, const QString& caption) {
     if (QAction* action = items_.value(itemKey)) {
         action->setText(caption);

@@ -23,6 +23,7 @@ public:
     void SetItemChecked(const QString& itemKey, bool checked) override;
     void SetItemCaption(const QString& itemKey, const QString& caption) override;
     void SetItemEnabled(const QString& itemKey, bool enabled) override;
+    void SetItemVisible(const QString& itemKey, bool visible) override;
     int ButtonWidth(const QString& buttonKey) const override;
     int ButtonLeft(const QString& buttonKey) const override;
     void SetButtonWidth(const QString& buttonKey, int pixels) override;

@@ -256,7 +256,12 @@ void QtUi::ShowReport(const QString& htmlPath) {
         dialogs_->ShowReport(htmlPath);
         return;
     }
+    // The pages are drawn before the preview shows: the status bar says what is coming.
+    const QString before = StatusText(StatusPanel::Progress);
+    SetStatusText(StatusPanel::Progress, u"Druckvorschau wird aufgebaut …  "_s);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ShowReportPreview(window_, htmlPath);
+    SetStatusText(StatusPanel::Progress, before);
 }
 
 std::optional<QString> QtUi::FolderBox(const QString& prompt, const QString& title,

@@ -16,6 +16,7 @@ public:
     virtual void SetItemChecked(const QString& itemKey, bool checked) = 0;
     virtual void SetItemCaption(const QString& itemKey, const QString& caption) = 0;
     virtual void SetItemEnabled(const QString& itemKey, bool enabled) = 0;
+    virtual void SetItemVisible(const QString& itemKey, bool visible) = 0;
     virtual int ButtonWidth(const QString& buttonKey) const = 0; // pixels
     virtual int ButtonLeft(const QString& buttonKey) const = 0;  // pixels
     virtual void SetButtonWidth(const QString& buttonKey, int pixels) = 0;

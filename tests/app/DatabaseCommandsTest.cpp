@@ -3,6 +3,7 @@
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
 #include "ports/MainWindowState.h"
+#include "ports/Settings.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
 #include "table/TableView.h"
@@ -198,6 +199,45 @@ TEST_F(DatabaseCommandsTest, AFileThatCannotBeOpenedIsReportedAndNothingCountsAs
         ui.Boxes()[0].text.endsWith(u"konnte nicht gelesen werden: Die Datei ist nicht vorhanden."_s));
     EXPECT_EQ(ui.StatusText(StatusPanel::File), QString());
     EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Müller, Jörg"_s);
+}
+
+// The menu lists the last five files opened or saved, newest first; one that has gone is left out,
+// and choosing one opens it as "öffnen" would.
+TEST(RecentFilesMenu, ListsTheLastFiveAndOpensThem) {
+    QTemporaryDir dir;
+    ScriptedUi ui;
+    ResultTable table;
+    TableView view{table};
+    FakeToolbar toolbar;
+    MainWindowState state;
+    MemorySettings remembered;
+    DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+    DatabaseCommands commands(view, ui, toolbar, state, dir.path(), &remembered);
+    EXPECT_FALSE(toolbar.visibleItems.value(u"btnDbZuletzt1"_s, true));
+    QStringList paths;
+    for (int i = 1; i <= 7; ++i) {
+        paths << dir.filePath(u"lauf%1.csv"_s.arg(i));
+        QFile csv(paths.back());
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write("Kopf\r\n1;2012;;w;;L" + QByteArray::number(i) + "\r\n");
+        csv.close();
+        ASSERT_TRUE(commands.OpenFile(paths.back(), false));
+    }
+    ui.AnswerFileDialog({dir.filePath(u"neu"_s), 1});
+    ASSERT_TRUE(commands.SaveDatabaseAs());
+    QFile::remove(paths[5]);
+    commands.ShowRecentFiles();
+    const QStringList shown = {dir.filePath(u"neu.fil"_s), paths[6], paths[4], paths[3]};
+    EXPECT_FALSE(toolbar.visibleItems.value(u"btnDbZuletzt5"_s));
+    for (int i = 0; i < 4; ++i) {
+        const QString key = u"btnDbZuletzt%1"_s.arg(i + 1);
+        EXPECT_TRUE(toolbar.visibleItems.value(key)) << i;
+        EXPECT_EQ(toolbar.captions.value(key), u"&%1 "_s.arg(i + 1) + QDir::toNativeSeparators(shown[i]))
+            << i;
+    }
+    ASSERT_TRUE(commands.OpenRecentFile(2)); // lauf5.csv
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"L5"_s);
+    EXPECT_EQ(state.openedFile, paths[4]);
 }
 
 } // namespace

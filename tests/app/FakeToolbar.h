@@ -34,6 +34,7 @@ public:
         captions.insert(key, caption);
     }
     void SetItemEnabled(const QString& key, bool enabled) override { enabledItems.insert(key, enabled); }
+    void SetItemVisible(const QString& key, bool visible) override { visibleItems.insert(key, visible); }
     int ButtonWidth(const QString& key) const override { return widths_.value(key); }
     int ButtonLeft(const QString&) const override { return 0; }
     void SetButtonWidth(const QString& key, int pixels) override { widths_.insert(key, pixels); }
@@ -43,6 +44,7 @@ public:
     QList<bool> enabledHistory;
     QHash<QString, QString> captions;
     QHash<QString, bool> enabledItems;
+    QHash<QString, bool> visibleItems;
 
 private:
     bool enabled_ = true;

@@ -52,6 +52,11 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnDatenbank/btnDbÖffnen=öffnen"_s,
                          u"btnDatenbank/btnDbSpeichern=speichern"_s,
                          u"btnDatenbank/btnDbSpeichernUnter=speichern unter"_s,
+                         u"btnDatenbank/btnDbZuletzt1="_s,
+                         u"btnDatenbank/btnDbZuletzt2="_s,
+                         u"btnDatenbank/btnDbZuletzt3="_s,
+                         u"btnDatenbank/btnDbZuletzt4="_s,
+                         u"btnDatenbank/btnDbZuletzt5="_s,
                          u"btnDatenbank/btnDbEnde=Ende"_s,
                          u"btnAnzeige/btnAnz1Tag=1.Tag"_s,
                          u"btnAnzeige/btnAnz2Tag=2.Tag"_s,
@@ -103,8 +108,11 @@ TEST(ToolbarDefinition, CheckMarksVisibilityAndIcons) {
         }
     }
     EXPECT_EQ(checked, (QStringList{u"btnSort2"_s, u"btnKurzdruck"_s}));
-    EXPECT_EQ(hidden, QStringList{u"btnKurzdruck"_s});
-    EXPECT_EQ(withoutIcon, QStringList{u"btnKurzdruck"_s});
+    // The last files opened are shown once there are any.
+    const QStringList recent = {u"btnDbZuletzt1"_s, u"btnDbZuletzt2"_s, u"btnDbZuletzt3"_s,
+                                u"btnDbZuletzt4"_s, u"btnDbZuletzt5"_s};
+    EXPECT_EQ(hidden, recent + QStringList{u"btnKurzdruck"_s});
+    EXPECT_EQ(withoutIcon, recent + QStringList{u"btnKurzdruck"_s});
 }
 
 } // namespace
