@@ -1,5 +1,6 @@
 #include "gui/ResultGrid.h"
 
+#include "gui/FrozenNameColumn.h"
 #include "gui/GridCellDelegate.h"
 #include "gui/ResultTableModel.h"
 #include "gui/Twips.h"
@@ -131,6 +132,7 @@ ResultGrid::ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent
     view_->viewport()->installEventFilter(this);
     view_->installEventFilter(this);
     layout->addWidget(view_, 1);
+    frozenName_ = new FrozenNameColumn(view_);
     QApplication::setWheelScrollLines(3);
 
     connect(model_, &ResultTableModel::ColumnLayoutChanged, this, &ResultGrid::ApplyColumnLayout);
@@ -172,6 +174,7 @@ void ResultGrid::ApplyColumnLayout() {
         header->resizeSection(
             c - 1, std::max(TwipsToPixels(this, std::max(column.width, column.fixedWidth)), contentWidth));
     }
+    frozenName_->SetColumn(table_.ColumnNumber(u"Name Vorname") - 1);
 }
 
 int ResultGrid::NameColumnWidth() {

@@ -9,6 +9,7 @@ class QTableView;
 
 namespace vastrel {
 
+class FrozenNameColumn;
 class ResultTable;
 class ResultTableModel;
 class TableView;
@@ -64,6 +65,7 @@ private:
     QLabel* searchCaption_;
     QLineEdit* searchField_;
     QTableView* view_;
+    FrozenNameColumn* frozenName_;
     bool syncing_ = false;
     // The widest name, measured once per table shape rather than at every edit.
     int nameWidth_ = 0;

@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,6 +166,26 @@ TEST_F(KeyboardTest, TheCertificatesAsOnePdfAreRemembered) {
     frmVastrel next({PlacesIn(dir.path()), &ui, &settings, &remembered});
     EXPECT_TRUE(next.Toolbar().ItemChecked(u"UrkundePdf"_s));
     EXPECT_TRUE(next.State().certificatesPdf);
+}
+
+// Scrolled to the last day, the name column stays at the left edge; back at the start it is the
+// grid's own again.
+TEST_F(KeyboardTest, TheNameStaysInSightWhileScrollingToTheLastDay) {
+    window.Table().SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
+    auto* frozen = View()->findChild<QTableView*>(u"frozenNameColumn"_s);
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_FALSE(frozen->isVisible());
+    View()->setCurrentIndex(Cell(0, u"Gesamt"));
+    View()->scrollTo(Cell(0, u"Gesamt"));
+    QCoreApplication::processEvents();
+    ASSERT_LT(View()->horizontalHeader()->sectionViewportPosition(Column(u"Name Vorname")), 0);
+    EXPECT_TRUE(frozen->isVisible());
+    EXPECT_EQ(frozen->x(), View()->verticalHeader()->width() + View()->frameWidth());
+    EXPECT_EQ(frozen->model()->index(0, Column(u"Name Vorname")).data().toString(), u"Meier, Anna"_s);
+    EXPECT_FALSE(frozen->isColumnHidden(Column(u"Name Vorname")));
+    EXPECT_TRUE(frozen->isColumnHidden(Column(u"Gesamt")));
+    View()->horizontalScrollBar()->setValue(0);
+    EXPECT_FALSE(frozen->isVisible());
 }
 
 } // namespace
