@@ -1,9 +1,9 @@
 #include "GTestPrinters.h"
+#include "NoWindow.h"
 #include "ScriptedUi.h"
 #include "app/ClipboardCommands.h"
 #include "app/GridCommands.h"
 #include "app/UndoStack.h"
-#include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Scorer.h"
@@ -18,12 +18,6 @@ using namespace vastrel;
 using namespace vastrel::testing;
 
 namespace {
-
-struct NoWindow : MainWindowPort {
-    void ShowAbout() override {}
-    void QuitProgram() override {}
-    void PopUpRowMenu() override {}
-};
 
 class GridEntryTest : public ::testing::Test {
 protected:

@@ -1,10 +1,10 @@
 #include "FakeToolbar.h"
 #include "GTestPrinters.h"
+#include "NoWindow.h"
 #include "ScriptedUi.h"
 #include "app/CommandDispatcher.h"
 #include "app/GridCommands.h"
 #include "app/UndoStack.h"
-#include "ports/MainWindowPort.h"
 #include "ports/MainWindowState.h"
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
@@ -21,12 +21,6 @@ using namespace vastrel;
 using namespace vastrel::testing;
 
 namespace {
-
-struct NoWindow : MainWindowPort {
-    void ShowAbout() override {}
-    void QuitProgram() override {}
-    void PopUpRowMenu() override {}
-};
 
 // Everything a step may change, as text: cells, flags, order, title line, event, cursor.
 QStringList Snapshot(const TableView& view, const MainWindowState& state) {
