@@ -112,11 +112,26 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
+// Looking the keys up for every cell made selecting all 32,767 rows 29 → 67 ms (bench_window
+// BM_SelectAll).
+bool ResultTableModel::IsComputed(int column) const {
+    if (computedLayout_ != table_.LayoutGeneration()) {
+        computedLayout_ = table_.LayoutGeneration();
+        computedColumns_ = 0;
+        for (int c = 0; c < table_.ColumnCount() && c < 64; ++c) {
+            if (IsComputedColumn(table_.Key(c + 1))) {
+                computedColumns_ |= std::uint64_t{1} << c;
+            }
+        }
+    }
+    return column >= 0 && column < 64 && (computedColumns_ >> column & 1u);
+}
+
 Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     // What the scoring writes is read-only on screen: a number typed there would silently go.
     if (index.isValid() && table_.IsCellEditable(index.row() + 1, index.column() + 1) &&
-        !IsComputedColumn(table_.Key(index.column() + 1))) {
+        !IsComputed(index.column())) {
         f |= Qt::ItemIsEditable;
     }
     return f;

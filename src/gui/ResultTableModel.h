@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
+
 #include <utility>
 #include <vector>
 
@@ -49,6 +51,11 @@ private:
     // The counts the views were last told; kept so that a change is announced against them.
     int rows_ = 0;
     int columns_ = 0;
+    // Which columns the scoring writes, by column from 0, for the table's columns as they were
+    // at computedLayout_: flags() is asked for every cell a selection covers.
+    bool IsComputed(int column) const;
+    mutable std::uint64_t computedColumns_ = 0;
+    mutable int computedLayout_ = -1;
     bool editing_ = false; // inside setData: the view's editor is still committing
     bool resetPending_ = false;
     bool changedUnseen_ = false;                        // cells changed while the table was locked
