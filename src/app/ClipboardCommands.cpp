@@ -150,21 +150,26 @@ void PasteCells(TableView& view, Scorer& scorer, Ui& ui, int row, int column, co
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const int r = row + static_cast<int>(i);
         for (qsizetype j = 0; j < cells[i].size(); ++j) {
+            QString value = cells[i].at(j);
             if (j >= targets.size()) {
-                ++pastTheEnd;
+                pastTheEnd += value.isEmpty() ? 0 : 1; // an empty one loses nothing
                 continue;
             }
             const int c = targets.at(j);
             const QString key = table.Key(c);
             if (IsComputedColumn(key) || !table.IsCellEditable(r, c)) {
+                if (value.isEmpty()) {
+                    continue;
+                }
                 ++leftOut;
                 if (!computed.contains(key)) {
                     computed << key;
                 }
                 continue;
             }
-            QString value = cells[i].at(j);
-            ValidateCellEdit(table, c, value, collecting);
+            if (!value.isEmpty()) { // an empty cell of the block empties the cell: no form to check
+                ValidateCellEdit(table, c, value, collecting);
+            }
             for (const QString& message : std::exchange(collecting.messages, {})) {
                 problems << u"Zeile %1, %2: %3"_s.arg(r).arg(key, message);
             }

@@ -5,6 +5,7 @@
 #include "app/UndoStack.h"
 #include "formats/TextImport.h"
 #include "ports/MainWindowPort.h"
+#include "ports/Ui.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
 #include "scoring/TimeEntry.h"
@@ -43,6 +44,27 @@ void GridCommands::EditCell(int row, int column, QString text) {
     ValidateCellEdit(table_, column, text, ui_);
     table_.SetCellText(row, column, text);
     AfterCellEdit(table_, scorer_, row);
+}
+
+void GridCommands::ClearCells(int row, const QList<int>& columns) {
+    if (row < 1 || row > table_.RowCount()) {
+        return;
+    }
+    UndoStep step(undo_, u"Zellen leeren in Zeile %1"_s.arg(row));
+    int cleared = 0;
+    for (int column : columns) {
+        if (column < 1 || column > table_.ColumnCount() || IsComputedColumn(table_.Key(column)) ||
+            !table_.IsCellEditable(row, column) || table_.CellText(row, column).isEmpty()) {
+            continue;
+        }
+        table_.SetCellText(row, column, QString()); // emptied, not typed: no entry form to check
+        ++cleared;
+    }
+    if (cleared > 0) {
+        AfterCellEdit(table_, scorer_, row);
+    }
+    ui_.SetStatusText(StatusPanel::Status,
+                      cleared == 1 ? u"1 Zelle geleert.  "_s : u"%1 Zellen geleert.  "_s.arg(cleared));
 }
 
 void GridCommands::Paste(int row, int column, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace vastrel {
@@ -29,6 +30,9 @@ public:
 
     // A text typed into a cell: checked, stored, the row scored, as one step.
     void EditCell(int row, int column, QString text);
+    // "Entf" on cells of a row: each emptied (computed ones stay), the row
+    // scored, as one step. Columns from 1.
+    void ClearCells(int row, const QList<int>& columns);
     // Cells from the clipboard with their top left at the cell, as one step.
     void Paste(int row, int column, const QString& text);
     // The title line: the event's name.

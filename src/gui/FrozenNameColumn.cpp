@@ -1,5 +1,7 @@
 #include "gui/FrozenNameColumn.h"
 
+#include "gui/GridCellDelegate.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -10,7 +12,7 @@ FrozenNameColumn::FrozenNameColumn(QTableView* grid) : QTableView(grid), grid_(g
     setObjectName(QStringLiteral("frozenNameColumn"));
     setModel(grid->model());
     setSelectionModel(grid->selectionModel());
-    setItemDelegate(grid->itemDelegate());
+    setItemDelegate(new GridCellDelegate(this)); // its own: a shared one would commit to both views
     setSelectionBehavior(grid->selectionBehavior());
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);

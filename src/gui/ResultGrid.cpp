@@ -2,6 +2,7 @@
 
 #include "gui/FrozenNameColumn.h"
 #include "gui/GridCellDelegate.h"
+#include "gui/GridView.h"
 #include "gui/ResultTableModel.h"
 #include "gui/Twips.h"
 #include "table/CompetitionLayout.h"
@@ -48,6 +49,24 @@ QString TypicalContent(const QString& key) {
         break;
     }
     return {};
+}
+
+// The runs of rows a selection covers, whole rows or cells of them.
+std::vector<std::pair<int, int>> RowRuns(const QItemSelection& selection) {
+    std::vector<std::pair<int, int>> runs;
+    for (const QItemSelectionRange& range : selection) {
+        runs.emplace_back(range.top(), range.bottom());
+    }
+    std::sort(runs.begin(), runs.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& run : runs) {
+        if (!merged.empty() && run.first <= merged.back().second + 1) {
+            merged.back().second = std::max(merged.back().second, run.second);
+        } else {
+            merged.push_back(run);
+        }
+    }
+    return merged;
 }
 
 } // namespace
@@ -98,10 +117,9 @@ ResultGrid::ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent
         RevealCurrentRow();
     });
 
-    view_ = new QTableView(this);
+    view_ = new GridView(this);
     view_->setObjectName(u"grid"_s);
     view_->setModel(model_);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
@@ -264,7 +282,8 @@ void ResultGrid::ShowTableState() {
         selection.select(model_->index(r - 1, 0), model_->index(last - 1, lastColumn));
         r = last;
     }
-    if (selection != view_->selectionModel()->selection()) {
+    // Cells of a row the user chose stay chosen as long as the table has that row selected.
+    if (RowRuns(selection) != RowRuns(view_->selectionModel()->selection())) {
         view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     }
     syncing_ = false;
@@ -276,19 +295,10 @@ void ResultGrid::CopySelectionToTable() {
     }
     syncing_ = true;
     tableView_.ClearSelection();
-    // Whole rows are selected (the grid selects rows), so the ranges say which: asking row by
-    // row would look at every cell of a million rows.
-    const int lastColumn = model_->columnCount() - 1;
+    // The ranges say which rows: asking row by row would look at every cell of a million rows.
+    // A row of which only some cells are chosen counts as selected, as a click on it always did.
     for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
-        if (range.left() == 0 && range.right() == lastColumn) {
-            tableView_.SelectRows(range.top() + 1, range.bottom() + 1);
-            continue;
-        }
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (view_->selectionModel()->isRowSelected(row)) {
-                tableView_.SetRowSelected(row + 1, true);
-            }
-        }
+        tableView_.SelectRows(range.top() + 1, range.bottom() + 1);
     }
     syncing_ = false;
 }
@@ -305,7 +315,17 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
-            Q_EMIT DeleteKeyPressed();
+            if (view_->HoldsCellsInsideARow()) {
+                QList<int> columns; // cells of one row: they are emptied, the row stays
+                const QModelIndexList cells = view_->selectionModel()->selectedIndexes();
+                for (const QModelIndex& cell : cells) {
+                    columns << cell.column() + 1;
+                }
+                std::sort(columns.begin(), columns.end());
+                Q_EMIT CellsClearRequested(cells.first().row() + 1, columns);
+            } else {
+                Q_EMIT DeleteKeyPressed();
+            }
             return true;
         }
         if (key->key() == Qt::Key_Menu) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/GridView.h"
+
 #include <QWidget>
 
 class QKeyEvent;
@@ -32,17 +34,18 @@ public:
     QLineEdit* SearchField() const { return searchField_; }
 
 Q_SIGNALS:
-    void CaptionClicked();                          // the title line
-    void HeaderClicked(int column);                 // from 1
-    void SearchRequested(const QString& text);      // Return in the search row
-    void CellMouseUp(int button, int row);          // 1 left, 2 right, 4 other; row from 1
-    void DeleteKeyPressed();                        // Delete on the grid, outside an editor
-    void MenuKeyPressed(const QPoint& globalPos);   // the context menu key
-    void ColumnShownChosen(int column, bool shown); // from the header's menu, column from 1
-    void AppendRowRequested();                      // the arrow down on the last row
-    void ComputedCellTyped(int column);             // a key typed into points, a sum or the total
-    void PasteRequested(int row, int column);       // Ctrl+V at the cursor's cell, from 1
-    void CopyRequested();                           // Ctrl+C
+    void CaptionClicked();                                        // the title line
+    void HeaderClicked(int column);                               // from 1
+    void SearchRequested(const QString& text);                    // Return in the search row
+    void CellMouseUp(int button, int row);                        // 1 left, 2 right, 4 other; row from 1
+    void DeleteKeyPressed();                                      // Delete on the grid, outside an editor
+    void CellsClearRequested(int row, const QList<int>& columns); // Delete on cells of one row
+    void MenuKeyPressed(const QPoint& globalPos);                 // the context menu key
+    void ColumnShownChosen(int column, bool shown);               // from the header's menu, column from 1
+    void AppendRowRequested();                                    // the arrow down on the last row
+    void ComputedCellTyped(int column);       // a key typed into points, a sum or the total
+    void PasteRequested(int row, int column); // Ctrl+V at the cursor's cell, from 1
+    void CopyRequested();                     // Ctrl+C
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +67,7 @@ private:
     QLabel* titleLine_;
     QLabel* searchCaption_;
     QLineEdit* searchField_;
-    QTableView* view_;
+    GridView* view_;
     FrozenNameColumn* frozenName_;
     bool syncing_ = false;
     // The widest name, measured once per table shape rather than at every edit.

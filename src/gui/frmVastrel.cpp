@@ -103,6 +103,8 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
                            [this] { commands_->RowMenuItemClick(2); }, this);
     connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { commands_->RowMenuItemClick(0); });
+    connect(grid_, &ResultGrid::CellsClearRequested, this,
+            [this](int row, const QList<int>& columns) { gridCommands_->ClearCells(row, columns); });
     connect(grid_, &ResultGrid::MenuKeyPressed, this, [this](const QPoint& pos) {
         rowMenuAnchor_ = pos;
         gridCommands_->CellMouseUp(2, view_.CurrentRow());

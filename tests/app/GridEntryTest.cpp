@@ -106,13 +106,15 @@ TEST_F(PasteTest, NamesAndYearsFillTheCellsFromTheCursorAsOneStep) {
 
 TEST_F(PasteTest, TimesAreCheckedAndScoredAndComputedColumnsLeftOut) {
     ui.AnswerBox();
-    Paste(1, u"60m", u"7,5\t800\t4:05,3\n1:05.2\n"_s);
+    table.SetCellText(3, u"60m", u"8.0"_s);
+    Paste(1, u"60m", u"7,5\t800\t4:05,3\n1:05.2\n\t\t\n"_s);
     EXPECT_EQ(table.CellText(1, u"60m"), u"7.5"_s);
     EXPECT_EQ(table.CellText(1, u"1500m"), u"4:05.3"_s);
     EXPECT_EQ(table.CellText(1, u"Punkte2"), u"821"_s) << "the row is scored";
     EXPECT_NE(table.CellText(1, u"Punkte1"), u"800"_s);
     EXPECT_EQ(table.CellText(2, u"60m"), QString());
-    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingefügt: 3 Werte in 2 Zeilen.\r\n"
+    EXPECT_EQ(table.CellText(3, u"60m"), QString()) << "an empty cell of the block empties, unchecked";
+    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Eingefügt: 5 Werte in 3 Zeilen.\r\n"
                                          u"Nicht eingefügt: 1 Wert in berechneten Spalten (Punkte1).\r\n"
                                          u"Nicht zur Eingabeform passend:\r\n"
                                          u"Zeile 2, 60m: Formatfehler [00.0]!"_s});
@@ -145,9 +147,9 @@ TEST_F(PasteTest, CopiedRowsAreTheSelectedRowsVisibleCells) {
     EXPECT_EQ(lines[2], QString());
     EXPECT_TRUE(lines[0].startsWith(u"\t\tm\tMeier, Anna\t\t1.0000\t"_s)) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(u"\t\"zwei\tTeile\"\t"_s));
-    // Pasted back a row lower, the copy gives the same cells.
-    ui.AnswerBox(MessageAnswer::Yes);
+    // Pasted back a row lower, the copy gives the same cells; its empty computed cells lose nothing.
     grid.Paste(2, 1, CopiedRows(view));
+    EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(table.CellText(2, u"Name Vorname"), u"Meier, Anna"_s);
     EXPECT_EQ(table.CellText(3, u"Name Vorname"), u"zwei\tTeile"_s);
 }

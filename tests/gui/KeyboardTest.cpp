@@ -13,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -186,6 +187,52 @@ TEST_F(KeyboardTest, TheNameStaysInSightWhileScrollingToTheLastDay) {
     EXPECT_TRUE(frozen->isColumnHidden(Column(u"Gesamt")));
     View()->horizontalScrollBar()->setValue(0);
     EXPECT_FALSE(frozen->isVisible());
+}
+
+// "Entf" on cells chosen inside a row empties them and scores the row again; on a row clicked
+// as a whole it asks to delete the row, as it always did.
+TEST_F(KeyboardTest, DeleteEmptiesCellsChosenInsideARowAndDeletesWholeRows) {
+    ResultTable& table = window.Table();
+    table.SetCellText(1, u"mw", u"m"_s);
+    table.SetCellText(1, u"AF", u"1.0000"_s);
+    table.SetCellText(1, u"Name Vorname", u"Meier, Anna"_s);
+    window.Toolbar().Item(u"btnBeAnf"_s)->trigger();
+    View()->setCurrentIndex(Cell(0, u"60m"));
+    Keys(u"7,5"_s);
+    Press(Qt::Key_Tab);
+    Keys(u"4:05,3"_s);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(table.CellText(1, u"Punkte2"), u"821"_s);
+
+    // A drag from 60m to 1500m in the first row chooses those cells, and the row for the table.
+    const QRect from = View()->visualRect(Cell(0, u"60m"));
+    const QRect to = View()->visualRect(Cell(0, u"1500m"));
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from.center());
+    QMouseEvent move(QEvent::MouseMove, to.center(), View()->viewport()->mapToGlobal(to.center()),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(View()->viewport(), &move);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to.center());
+    EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), 3);
+    EXPECT_TRUE(window.View().RowSelected(1));
+    EXPECT_FALSE(window.View().RowSelected(2));
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.CellText(1, u"60m"), QString());
+    EXPECT_EQ(table.CellText(1, u"1500m"), QString());
+    EXPECT_EQ(table.CellText(1, u"Punkte2"), QString()) << "scored again";
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), u"Meier, Anna"_s);
+    EXPECT_EQ(window.WindowUi().StatusText(StatusPanel::Status), u"2 Zellen geleert.  "_s);
+    EXPECT_TRUE(ui.Boxes().empty());
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(table.CellText(1, u"1500m"), u"4:05.3"_s);
+
+    // A click chooses the whole row: Delete asks to delete it.
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, View()->visualRect(Cell(1, u"60m")).center());
+    EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), View()->model()->columnCount());
+    ui.AnswerBox(MessageAnswer::No);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(ui.BoxTexts(), QStringList{u"Zeile 2 löschen?"_s});
+    EXPECT_EQ(table.RowCount(), 2);
 }
 
 } // namespace
