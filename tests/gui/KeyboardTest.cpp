@@ -226,6 +226,14 @@ TEST_F(KeyboardTest, DeleteEmptiesCellsChosenInsideARowAndDeletesWholeRows) {
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(table.CellText(1, u"1500m"), u"4:05.3"_s);
 
+    // Shift+Right from a cell chooses cells of its row; Shift+Down whole rows.
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, View()->visualRect(Cell(0, u"60m")).center());
+    Press(Qt::Key_Right, Qt::ShiftModifier);
+    Press(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), 3);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), 2 * View()->model()->columnCount());
+
     // A click chooses the whole row: Delete asks to delete it.
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, View()->visualRect(Cell(1, u"60m")).center());
     EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), View()->model()->columnCount());
