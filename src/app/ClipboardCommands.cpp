@@ -90,21 +90,29 @@ std::vector<QStringList> ClipboardCells(const QString& text) {
     return rows;
 }
 
+QString CopiedCells(const TableView& view, int row, const QList<int>& columns) {
+    const ResultTable& table = view.Table();
+    QStringList cells;
+    for (int c : columns) {
+        const QString cell = table.CellText(row, c);
+        cells << (NeedsQuotes(cell) ? u'"' + QString(cell).replace(u"\""_s, u"\"\""_s) + u'"' : cell);
+    }
+    return cells.join(u'\t') + u'\n';
+}
+
 QString CopiedRows(const TableView& view) {
     const ResultTable& table = view.Table();
+    QList<int> visible;
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        if (table.Visible(c)) {
+            visible << c;
+        }
+    }
     QString text;
     for (int r = 1; r <= table.RowCount(); ++r) {
-        if (!view.RowSelected(r)) {
-            continue;
+        if (view.RowSelected(r)) {
+            text += CopiedCells(view, r, visible);
         }
-        QStringList cells;
-        for (int c = 1; c <= table.ColumnCount(); ++c) {
-            if (table.Visible(c)) {
-                const QString cell = table.CellText(r, c);
-                cells << (NeedsQuotes(cell) ? u'"' + QString(cell).replace(u"\""_s, u"\"\""_s) + u'"' : cell);
-            }
-        }
-        text += cells.join(u'\t') + u'\n';
     }
     return text;
 }

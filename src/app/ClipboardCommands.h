@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,8 @@ std::vector<QStringList> ClipboardCells(const QString& text);
 
 // The selected rows' visible cells as tab-separated lines, as a spreadsheet pastes them.
 QString CopiedRows(const TableView& view);
+// Cells of one row (columns from 1, left to right) as one such line.
+QString CopiedCells(const TableView& view, int row, const QList<int>& columns);
 
 // Pastes a rectangle of cells with its top left at (row, column), across the visible columns:
 // every text through the entry check as if typed, every row scored. Rows past the end are made

@@ -303,6 +303,19 @@ void ResultGrid::CopySelectionToTable() {
     syncing_ = false;
 }
 
+std::pair<int, QList<int>> ResultGrid::ChosenCells() const {
+    QList<int> columns;
+    int row = 0;
+    for (const QModelIndex& cell : view_->selectionModel()->selectedIndexes()) {
+        if (!view_->isColumnHidden(cell.column())) {
+            columns << cell.column() + 1;
+            row = cell.row() + 1;
+        }
+    }
+    std::sort(columns.begin(), columns.end());
+    return {row, columns};
+}
+
 bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == titleLine_ && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT CaptionClicked();
@@ -316,13 +329,8 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
         }
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
             if (view_->HoldsCellsInsideARow()) {
-                QList<int> columns; // cells of one row: they are emptied, the row stays
-                const QModelIndexList cells = view_->selectionModel()->selectedIndexes();
-                for (const QModelIndex& cell : cells) {
-                    columns << cell.column() + 1;
-                }
-                std::sort(columns.begin(), columns.end());
-                Q_EMIT CellsClearRequested(cells.first().row() + 1, columns);
+                const auto [row, columns] = ChosenCells(); // emptied; the row stays
+                Q_EMIT CellsClearRequested(row, columns);
             } else {
                 Q_EMIT DeleteKeyPressed();
             }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -43,9 +45,9 @@ Q_SIGNALS:
     void MenuKeyPressed(const QPoint& globalPos);                 // the context menu key
     void ColumnShownChosen(int column, bool shown);               // from the header's menu, column from 1
     void AppendRowRequested();                                    // the arrow down on the last row
-    void ComputedCellTyped(int column);       // a key typed into points, a sum or the total
-    void PasteRequested(int row, int column); // Ctrl+V at the cursor's cell, from 1
-    void CopyRequested();                     // Ctrl+C
+    void ComputedCellTyped(int column);                     // a key typed into points, a sum or the total
+    void PasteRequested(int row, int column);               // Ctrl+V at the cursor's cell, from 1
+    void CopyRequested(int row, const QList<int>& columns); // Ctrl+C; no columns: the selected rows
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +62,8 @@ private:
     // into (points, sums and the total skipped), on to the next row at the end of one.
     void MoveCursor(int rowStep, int columnStep);
     bool KeyOnGrid(const QKeyEvent& key); // whether it was taken
+    // The row and columns (from 1) of the cells chosen inside a row, left to right.
+    std::pair<int, QList<int>> ChosenCells() const;
 
     ResultTable& table_;
     TableView& tableView_;

@@ -52,7 +52,9 @@ bool ResultGrid::KeyOnGrid(const QKeyEvent& key) {
         return true;
     }
     if (key.matches(QKeySequence::Copy)) {
-        Q_EMIT CopyRequested();
+        const auto [row, columns] =
+            view_->HoldsCellsInsideARow() ? ChosenCells() : std::pair<int, QList<int>>();
+        Q_EMIT CopyRequested(row, columns);
         return true;
     }
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;

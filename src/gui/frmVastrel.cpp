@@ -83,8 +83,10 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(grid_, &ResultGrid::PasteRequested, this, [this](int row, int column) {
         gridCommands_->Paste(row, column, QGuiApplication::clipboard()->text());
     });
-    connect(grid_, &ResultGrid::CopyRequested, this,
-            [this] { QGuiApplication::clipboard()->setText(CopiedRows(view_)); });
+    connect(grid_, &ResultGrid::CopyRequested, this, [this](int row, const QList<int>& columns) {
+        QGuiApplication::clipboard()->setText(columns.isEmpty() ? CopiedRows(view_)
+                                                                : CopiedCells(view_, row, columns));
+    });
     connect(grid_, &ResultGrid::AppendRowRequested, this,
             [this] { toolbar_->Item(QString::fromUtf16(keys::kAppendRow))->trigger(); });
     connect(grid_, &ResultGrid::ComputedCellTyped, this, [this](int column) {

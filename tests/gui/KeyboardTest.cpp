@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -215,6 +217,9 @@ TEST_F(KeyboardTest, DeleteEmptiesCellsChosenInsideARowAndDeletesWholeRows) {
     EXPECT_EQ(View()->selectionModel()->selectedIndexes().size(), 3);
     EXPECT_TRUE(window.View().RowSelected(1));
     EXPECT_FALSE(window.View().RowSelected(2));
+    Press(Qt::Key_C, Qt::ControlModifier); // those cells, not the row
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              u"7.5\t%1\t4:05.3\n"_s.arg(table.CellText(1, u"Punkte1")));
     Press(Qt::Key_Delete);
     EXPECT_EQ(table.RowCount(), 2);
     EXPECT_EQ(table.CellText(1, u"60m"), QString());
