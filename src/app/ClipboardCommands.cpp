@@ -3,11 +3,8 @@
 #include "app/GridCommands.h"
 #include "ports/Ui.h"
 #include "table/ColumnModel.h"
-#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 #include "table/TableView.h"
-
-#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -165,7 +162,7 @@ void PasteCells(TableView& view, Scorer& scorer, Ui& ui, int row, int column, co
             }
             const int c = targets.at(j);
             const QString key = table.Key(c);
-            if (IsComputedColumn(key) || !table.IsCellEditable(r, c)) {
+            if (!TakesTypedText(table, r, c)) {
                 if (value.isEmpty()) {
                     continue;
                 }

@@ -143,13 +143,11 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
         return;
     }
     // Every command that changes the data is one step to take back; saving and views are not.
-    const bool changesData =
-        buttonKey == keys::kEdit || buttonKey == keys::kSort ||
-        (buttonKey == keys::kDatabase && (itemKey == keys::kOpen || RecentFileIndex(itemKey) >= 0));
+    const bool opens =
+        buttonKey == keys::kDatabase && (itemKey == keys::kOpen || RecentFileIndex(itemKey) >= 0);
     std::optional<UndoStep> step;
-    if (changesData) {
-        step.emplace(undo_,
-                     ItemCaption(RecentFileIndex(itemKey) >= 0 ? QString::fromUtf16(keys::kOpen) : itemKey));
+    if (buttonKey == keys::kEdit || buttonKey == keys::kSort || opens) {
+        step.emplace(undo_, opens ? ItemCaption(QString::fromUtf16(keys::kOpen)) : ItemCaption(itemKey));
     }
     if (buttonKey == keys::kDatabase) {
         if (itemKey == keys::kDatabaseEnd) {

@@ -27,6 +27,10 @@ void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& u
     }
 }
 
+bool TakesTypedText(const ResultTable& table, int row, int column) {
+    return table.IsCellEditable(row, column) && !IsComputedColumn(table.Key(column));
+}
+
 void AfterCellEdit(ResultTable& table, Scorer& scorer, int row) {
     RecalculateRow(table, scorer, row);
 }
@@ -53,8 +57,7 @@ void GridCommands::ClearCells(int row, const QList<int>& columns) {
     UndoStep step(undo_, u"Zellen leeren in Zeile %1"_s.arg(row));
     int cleared = 0;
     for (int column : columns) {
-        if (column < 1 || column > table_.ColumnCount() || IsComputedColumn(table_.Key(column)) ||
-            !table_.IsCellEditable(row, column) || table_.CellText(row, column).isEmpty()) {
+        if (!TakesTypedText(table_, row, column) || table_.CellText(row, column).isEmpty()) {
             continue;
         }
         table_.SetCellText(row, column, QString()); // emptied, not typed: no entry form to check

@@ -17,6 +17,10 @@ struct MainWindowState;
 // age factor its point, a date its year; other columns take the text as typed.
 void ValidateCellEdit(const ResultTable& table, int column, QString& text, Ui& ui);
 
+// Whether a user may type into the cell: not into what the scoring writes (points, sums, the
+// total), whose text the next scoring would replace, nor into a cell the table keeps read-only.
+bool TakesTypedText(const ResultTable& table, int row, int column);
+
 // After a typed text was stored: its row is scored again (RecalculateRow).
 void AfterCellEdit(ResultTable& table, Scorer& scorer, int row);
 

@@ -53,6 +53,7 @@ public:
     static std::optional<QStringList> Cells(QStringView row, QStringView tag, std::vector<bool>* centred) {
         QStringList cells;
         const QString open = u"<%1 align=\""_s.arg(tag);
+        constexpr QStringView kBeforeText = u"\" nowrap>";
         const QString close = u"</%1>"_s.arg(tag);
         qsizetype at = 0;
         while (at < row.size()) {
@@ -60,7 +61,7 @@ public:
                 return std::nullopt;
             }
             at += open.size();
-            const qsizetype textStart = row.indexOf(u"\" nowrap>", at);
+            const qsizetype textStart = row.indexOf(kBeforeText, at);
             const qsizetype end = textStart < 0 ? -1 : row.indexOf(close, textStart);
             if (end < 0) {
                 return std::nullopt;
@@ -68,7 +69,7 @@ public:
             if (centred) {
                 centred->push_back(row.sliced(at, textStart - at) == u"center");
             }
-            const qsizetype text = textStart + 9;
+            const qsizetype text = textStart + kBeforeText.size();
             cells << Unescaped(row.sliced(text, end - text));
             at = end + close.size();
         }

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace vastrel {
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {

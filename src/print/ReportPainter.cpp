@@ -86,11 +86,13 @@ public:
         const qreal width = Width();
         painter.fillRect(QRectF(0, y, width, rowHeight_), kHeaderColour);
         painter.setFont(head_);
-        PaintRow(painter, report_.captions, y, headMetrics_);
+        PaintRow(painter, report_.captions, y, headMetrics_.ascent(),
+                 [this](const QString& text) { return headMetrics_.horizontalAdvance(text); });
         y += rowHeight_;
         painter.setFont(body_);
         for (qsizetype r = first; r < first + count; ++r) {
-            PaintRow(painter, report_.rows[static_cast<std::size_t>(r)], y, bodyMetrics_);
+            PaintRow(painter, report_.rows[static_cast<std::size_t>(r)], y, bodyMetrics_.ascent(),
+                     [this](const QString& text) { return Advance(text); });
             y += rowHeight_;
         }
         painter.setPen(QPen(kLineColour, px_));
@@ -115,20 +117,18 @@ private:
         return found.value();
     }
 
-    void PaintRow(QPainter& painter, const QStringList& cells, qreal y, const QFontMetricsF& metrics) {
+    // `advance` measures a text in the row's font.
+    template <typename Advance>
+    void PaintRow(QPainter& painter, const QStringList& cells, qreal y, qreal ascent, Advance advance) {
         painter.setPen(Qt::black);
         qreal x = 0;
-        const qreal baseline = y + px_ + padY_ + metrics.ascent();
+        const qreal baseline = y + px_ + padY_ + ascent;
         for (qsizetype c = 0; c < cells.size(); ++c) {
             const qreal width = widths_[static_cast<std::size_t>(c)];
             const QString& text = cells.at(c);
             if (!text.isEmpty()) {
-                const qreal left =
-                    report_.centred[static_cast<std::size_t>(c)]
-                        ? x + (width - (&metrics == &bodyMetrics_ ? Advance(text)
-                                                                  : metrics.horizontalAdvance(text))) /
-                                  2
-                        : x + px_ + padX_;
+                const bool centred = report_.centred[static_cast<std::size_t>(c)];
+                const qreal left = centred ? x + (width - advance(text)) / 2 : x + px_ + padX_;
                 painter.drawText(QPointF(left, baseline), text);
             }
             x += width;
