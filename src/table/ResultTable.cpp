@@ -70,6 +70,9 @@ void ResultTable::Replace(TableData data) {
     if (data.columns.size() > static_cast<std::size_t>(kMaxColumns)) {
         data.columns.resize(static_cast<std::size_t>(kMaxColumns));
     }
+    for (const Row& row : data.rows) {
+        nextRowId_ = std::max(nextRowId_, row.id + 1); // rows that bring their ids (a server's) keep them
+    }
     for (Row& row : data.rows) {
         if (row.id == 0) {
             row.id = nextRowId_++; // rows new to the table, read from a file

@@ -86,6 +86,19 @@ TEST_F(ResultTableTest, AddingAColumnWidensEveryRow) {
     EXPECT_EQ(table.CellText(1, u"Neu"), u"x"_s);
 }
 
+TEST_F(ResultTableTest, RowsThatBringTheirIdsKeepThemAndNewRowsGetOthers) {
+    TableData data;
+    data.columns = table.Data().columns;
+    data.rows = {Row{7, {}}, Row{0, {}}, Row{3, {}}}; // a server's ids, and one read from a file
+    table.Replace(std::move(data));
+    table.AddRow(u"4"_s);
+    std::vector<RowId> ids;
+    for (int row = 1; row <= table.RowCount(); ++row) {
+        ids.push_back(table.IdOf(row));
+    }
+    EXPECT_EQ(ids, (std::vector<RowId>{7, 8, 3, 9}));
+}
+
 TEST_F(ResultTableTest, ClearTableEmptiesRowsAndOptionallyColumns) {
     table.AddRow(u"1"_s);
     table.ClearTable(false);
