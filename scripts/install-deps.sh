@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6sql6-sqlite libglib2.0-dev fonts-dejavu-core qt6-translations-l10n
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql libglib2.0-dev fonts-dejavu-core qt6-translations-l10n
     libgtest-dev libbenchmark-dev libfreexl-dev shared-mime-info libicu-dev
     clang libclang-rt-14-dev desktop-file-utils libxlsxwriter-dev poppler-utils python3-openpyxl
     xvfb xauth imagemagick

@@ -3,6 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 #   system/ and ports/  nothing of ours above them (ports/ may use system/)
 #   table/              system/ and ports/
 #   scoring/, formats/  system/, ports/, table/
+#   server/             system/, ports/, table/, scoring/
 #   app/                anything but print/, gui/ and cli/
 #   print/              anything but gui/ and cli/; QtGui, never widgets
 #   cli/                anything but gui/; QtGui (for PDF pages), never widgets
@@ -17,11 +18,12 @@ set(allowed_ports "system;ports")
 set(allowed_table "system;ports;table")
 set(allowed_scoring "system;ports;table;scoring")
 set(allowed_formats "system;ports;table;formats")
-set(allowed_app "system;ports;table;scoring;formats;app")
-set(allowed_print "system;ports;table;scoring;formats;app;print")
-set(allowed_cli "system;ports;table;scoring;formats;app;print;cli")
-set(allowed_gui "system;ports;table;scoring;formats;app;print;gui")
-set(folders system ports table scoring formats app print cli gui)
+set(allowed_server "system;ports;table;scoring;server")
+set(allowed_app "system;ports;table;scoring;formats;server;app")
+set(allowed_print "system;ports;table;scoring;formats;server;app;print")
+set(allowed_cli "system;ports;table;scoring;formats;server;app;print;cli")
+set(allowed_gui "system;ports;table;scoring;formats;server;app;print;gui")
+set(folders system ports table scoring formats server app print cli gui)
 
 set(violations "")
 foreach(area ${folders})

@@ -45,7 +45,7 @@ protected:
 TEST_F(CommandLineTest, HelpPrintsTheUsage) {
     EXPECT_EQ(Run({u"--help"_s}), kCliOk);
     EXPECT_TRUE(out.startsWith(
-        u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] EINGABE AUSGABE\n"
+        u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] [--replace] EINGABE AUSGABE\n"
         u"        vastrel-cli report [--tag 1|2|3|4] [--kurz] EINGABE AUSGABE.pdf|AUSGABE.htm\n"
         u"        vastrel-cli certificates [--tag 1|2|3|4] [--pdf] EINGABE ORDNER\n"_s));
     EXPECT_TRUE(errors.isEmpty());

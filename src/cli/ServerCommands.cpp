@@ -1,0 +1,172 @@
+#include "cli/ServerCommands.h"
+
+#include "app/GridCommands.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleUi.h"
+#include "server/ServerCompetition.h"
+#include "server/ServerConnection.h"
+#include "table/CompetitionLayout.h"
+#include "table/ResultTable.h"
+
+#include <QSysInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+std::optional<ServerAddress> CompetitionAddress(const QString& text, QString* problem) {
+    auto address = ParseServerAddress(text, problem);
+    if (address && address->competition.isEmpty()) {
+        if (problem) {
+            *problem = u"Die Serveradresse \"%1\" nennt keinen Wettkampf (?competition=NAME)."_s.arg(
+                address->Shown());
+        }
+        return std::nullopt;
+    }
+    return address;
+}
+
+void Show(ConsoleUi& ui, const QString& text) {
+    ui.MessageBox(text, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+} // namespace
+
+QString ToolStation() {
+    return u"vastrel-cli@%1"_s.arg(QSysInfo::machineHostName());
+}
+
+bool LoadFromServer(ResultTable& table, const QString& text, const QString& station, ConsoleUi& ui) {
+    QString problem;
+    const auto address = CompetitionAddress(text, &problem);
+    ServerConnection connection;
+    TableData data;
+    if (!address || !connection.Open(*address, station, &problem) ||
+        !ServerCompetition(connection).Load(address->competition, data, &problem)) {
+        Show(ui, problem);
+        return false;
+    }
+    table.Replace(std::move(data));
+    return true;
+}
+
+bool SaveToServer(const ResultTable& table, const QString& text, const QString& station, bool replace,
+                  QString* error) {
+    const auto address = CompetitionAddress(text, error);
+    ServerConnection connection;
+    if (!address || !connection.Open(*address, station, error)) {
+        return false;
+    }
+    bool exists = false;
+    if (ServerCompetition(connection).Create(address->competition, table.Data(), replace, &exists, error)) {
+        return true;
+    }
+    if (exists && error) {
+        *error = u"Den Wettkampf \"%1\" gibt es auf dem Server \"%2\" schon; --replace ersetzt ihn."_s.arg(
+            address->competition, address->host);
+    }
+    return false;
+}
+
+int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem) {
+    QString addressText, number, run, station = ToolStation();
+    bool replace = false;
+    QList<std::pair<QString, QString>> values;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == u"--nr" && hasValue) {
+            number = arguments.at(++i);
+        } else if (a == u"--lauf" && hasValue) {
+            run = arguments.at(++i);
+        } else if (a == u"--station" && hasValue) {
+            station = arguments.at(++i);
+        } else if (a == u"--replace") {
+            replace = true;
+        } else if (a.startsWith(u"--"_s)) {
+            problem = u"Unbekannte Option: %1"_s.arg(a);
+            return kCliUsageError;
+        } else if (addressText.isEmpty()) {
+            addressText = a;
+        } else if (const qsizetype equals = a.indexOf(u'='); equals > 0) {
+            values.append({a.left(equals), a.mid(equals + 1)});
+        } else {
+            problem = u"Erwartet wird SPALTE=TEXT: %1"_s.arg(a);
+            return kCliUsageError;
+        }
+    }
+    if (addressText.isEmpty() || number.isEmpty() || values.isEmpty()) {
+        problem = u"enter erwartet eine Serveradresse, --nr und mindestens ein SPALTE=TEXT."_s;
+        return kCliUsageError;
+    }
+    const auto address = CompetitionAddress(addressText, &problem);
+    if (!address) {
+        return kCliUsageError;
+    }
+    QString error;
+    ServerConnection connection;
+    ServerCompetition competition(connection);
+    TableData head;
+    if (!connection.Open(*address, station, &error) ||
+        !competition.Open(address->competition, head, &error)) {
+        Show(ui, error);
+        return kCliFileError;
+    }
+    ResultTable columns; // the competition's columns, for the entry check
+    columns.Replace(std::move(head));
+    std::vector<TypedCell> cells;
+    const int messagesBefore = ui.MessageCount();
+    for (auto [key, text] : values) {
+        const int column = columns.ColumnNumber(key);
+        if (column == 0) {
+            problem = u"Unbekannte Spalte: %1"_s.arg(key);
+            return kCliUsageError;
+        }
+        if (IsComputedColumn(key) || !columns.ColumnAt(column).layout.editable) {
+            problem = u"\"%1\" wird berechnet und lässt sich nicht eingeben."_s.arg(key);
+            return kCliUsageError;
+        }
+        ValidateCellEdit(columns, column, text, ui);
+        cells.push_back({column - 1, text, std::nullopt});
+    }
+    if (ui.MessageCount() > messagesBefore) {
+        return kCliMessagesShown; // a value the entry check refused: nothing is entered
+    }
+    const qint64 row =
+        competition.FindRow(u"Nr"_s, number, run.isEmpty() ? QString() : u"Lauf"_s, run, &error);
+    if (row <= 0) {
+        Show(ui, !error.isEmpty() ? error
+                 : row == 0
+                     ? u"Die Startnummer %1 gibt es im Wettkampf \"%2\" nicht."_s.arg(
+                           number + (run.isEmpty() ? QString() : u" im Lauf "_s + run), address->competition)
+                     : u"Die Startnummer %1 gibt es mehrmals; --lauf nennt den Lauf."_s.arg(number));
+        return error.isEmpty() ? kCliMessagesShown : kCliFileError;
+    }
+    const EnterResult result = competition.Enter(static_cast<RowId>(row), cells, replace);
+    for (const ScoringMessage& message : result.messages) {
+        ui.MessageBox(message.text, message.title, MessageButtons::Ok, message.icon);
+    }
+    switch (result.status) {
+    case EnterResult::Status::Entered:
+        return ui.MessageCount() > 0 ? kCliMessagesShown : kCliOk;
+    case EnterResult::Status::Conflict:
+        for (const CellConflict& conflict : result.conflicts) {
+            Show(ui, u"Nicht eingetragen: \"%1\" von Nr %2 hält schon \"%3\" (von \"%4\"), nicht \"%5\"; "
+                     u"--replace überschreibt."_s.arg(conflict.columnKey, number, conflict.theirText,
+                                                      conflict.station, conflict.yourText));
+        }
+        return kCliMessagesShown;
+    case EnterResult::Status::NoSuchRow:
+        Show(ui, u"Die Startnummer %1 gibt es im Wettkampf \"%2\" nicht mehr."_s.arg(number,
+                                                                                     address->competition));
+        return kCliMessagesShown;
+    case EnterResult::Status::Failed:
+        break;
+    }
+    Show(ui, result.error);
+    return kCliFileError;
+}
+
+} // namespace vastrel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vastrel {
+
+class ConsoleUi;
+class ResultTable;
+
+// The tool's side of a competition on a server: read as "öffnen" reads a file, written as a new
+// competition, and values entered for one competitor as a station enters them.
+
+// False, with the message shown, when the competition cannot be read.
+bool LoadFromServer(ResultTable& table, const QString& address, const QString& station, ConsoleUi& ui);
+// An existing competition is replaced only when `replace` is set.
+bool SaveToServer(const ResultTable& table, const QString& address, const QString& station, bool replace,
+                  QString* error);
+
+// vastrel-cli enter ADDRESS --nr N [--lauf L] [--replace] [--station NAME] KEY=TEXT …, without
+// the command's name; answers the exit code. A wrong call is told in `problem`.
+int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem);
+
+// The name the tool writes under when none is given: the machine's with the tool's.
+QString ToolStation();
+
+} // namespace vastrel

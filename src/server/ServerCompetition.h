@@ -1,0 +1,114 @@
+#pragma once
+
+#include "scoring/RowScoring.h"
+#include "table/Change.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vastrel {
+
+class ServerConnection;
+
+// One entry of a competition's change log: a cell (column key, old and new text), or a row added
+// or removed (no column; its cells in text[] form as the new or the old text).
+struct LoggedChange {
+    qint64 sequence = 0;
+    RowId row = 0;
+    QString columnKey; // empty for a row added or removed
+    QString oldText, newText;
+    bool rowAdded = false, rowRemoved = false;
+    QString station;
+    QDateTime serverTime;
+};
+
+// A text typed into one cell of a row, with the revision of the cell the station saw. Without a
+// revision the text goes only into a cell that is empty or holds it already (a tool has seen
+// nothing), unless overwriting is asked for.
+struct TypedCell {
+    int column = 0; // from 0
+    QString text;
+    std::optional<int> seenRevision;
+};
+
+// A cell another station changed since this one saw it: the texts of both.
+struct CellConflict {
+    int column = 0;
+    QString columnKey;
+    QString theirText;
+    QString yourText;
+    QString station; // who wrote their text
+};
+
+struct EnterResult {
+    enum class Status { Entered, Conflict, NoSuchRow, Failed } status = Status::Failed;
+    std::vector<CellConflict> conflicts;
+    std::vector<ScoringMessage> messages; // what scoring the row found
+    RowCells cells;                       // the row as the server now holds it
+    std::vector<int> revisions;
+    QString error;
+};
+
+// A competition on the server as one station works on it: it is created from a table or read
+// into one, and a station's typed cells are entered into it row by row; the change log tells
+// what the other stations did. Revisions are kept per row id and cell.
+class ServerCompetition {
+public:
+    explicit ServerCompetition(ServerConnection& connection);
+
+    // The names of the server's competitions, in order.
+    static std::optional<QStringList> List(ServerConnection& connection, QString* error);
+
+    // The table becomes the competition `name`, with the table's row ids. An existing one is
+    // replaced only when asked to (false and `exists` otherwise).
+    bool Create(const QString& name, const TableData& data, bool replace, bool* exists, QString* error);
+    // The competition as it stands, with the last change it holds.
+    bool Load(const QString& name, TableData& data, QString* error);
+    // Its columns and values alone, for entering into it without its rows.
+    bool Open(const QString& name, TableData& data, QString* error);
+
+    // Enters the cells into the row: in one transaction, with the row locked, the texts are
+    // checked against the revisions seen, stored, and the row scored from what the server holds.
+    // `shownRow` is the row's number in the station's table, for scoring's messages.
+    EnterResult Enter(RowId row, std::span<const TypedCell> cells, bool overwrite, int shownRow = 0);
+    // The row whose cell `key` holds `text` (and `second` holds `secondText`, when given); 0 for
+    // none, -1 for more than one.
+    qint64 FindRow(const QString& key, const QString& text, const QString& second, const QString& secondText,
+                   QString* error);
+
+    // The changes after `sequence`, in order.
+    std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
+
+    const QString& Name() const { return name_; }
+    int Id() const { return id_; }
+    qint64 LastSequence() const { return lastSequence_; }
+    void SetLastSequence(qint64 sequence) { lastSequence_ = sequence; }
+    // The revision the station last saw of a cell; 0 for one it does not know.
+    int Revision(RowId row, int column) const;
+    void SetRevision(RowId row, int column, int revision);
+    const QStringList& Keys() const { return keys_; }
+
+private:
+    bool ReadHead(QSqlQuery& query, const QString& name, TableData& data, QString* error);
+    void Take(const QString& name, int id, qint64 lastSequence, const QStringList& keys,
+              const std::vector<Column>& columns);
+
+    ServerConnection& connection_;
+    QString name_;
+    int id_ = 0;
+    qint64 lastSequence_ = 0;
+    QStringList keys_;
+    std::vector<Column> columns_;
+    ScoringColumns scoringColumns_;
+    PointsCoefficients coefficients_;
+    QHash<RowId, std::vector<int>> revisions_;
+};
+
+} // namespace vastrel

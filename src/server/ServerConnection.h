@@ -1,0 +1,38 @@
+#pragma once
+
+#include "server/ServerAddress.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace vastrel {
+
+// One station's connection to the server, under the station's name (the change log names it).
+// The database connection is the object's own and goes with it.
+class ServerConnection {
+public:
+    ServerConnection() = default;
+    ~ServerConnection();
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+
+    // Connects, makes the program's tables where the database has none and refuses a schema of
+    // another version. False, with one German message naming what failed, when any of it fails.
+    bool Open(const ServerAddress& address, const QString& station, QString* error);
+    void Close();
+    bool IsOpen() const;
+
+    const ServerAddress& Address() const { return address_; }
+    const QString& Station() const { return station_; }
+    QSqlDatabase Database() const;
+
+private:
+    ServerAddress address_;
+    QString station_;
+    QString name_; // of the QtSql connection
+};
+
+// The German message for a connection libpq refused, from what it said.
+QString ConnectionFailure(const ServerAddress& address, const QString& driverText);
+
+} // namespace vastrel

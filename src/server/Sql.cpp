@@ -1,0 +1,23 @@
+#include "server/Sql.h"
+
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+bool Run(QSqlQuery& query, const QString& statement, const QVariantList& values) {
+    if (!query.prepare(statement)) {
+        return false;
+    }
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        query.bindValue(static_cast<int>(i), values.at(i));
+    }
+    return query.exec();
+}
+
+QString ServerFailure(const QSqlQuery& query) {
+    return u"Der Server meldet einen Fehler: %1"_s.arg(query.lastError().databaseText().trimmed());
+}
+
+} // namespace vastrel

@@ -1,0 +1,87 @@
+#include "GTestPrinters.h"
+#include "TestServer.h"
+#include "cli/CommandLine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+class ServerCliTest : public ::testing::Test {
+protected:
+    int Run(const QStringList& arguments) {
+        errors.clear();
+        QString out;
+        QTextStream o(&out);
+        QTextStream e(&errors);
+        return RunCommandLine(arguments, o, e);
+    }
+    QByteArray Read(const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }
+
+    const QString input = QStringLiteral(VASTREL_TEST_DATA "/competition.csv");
+    const QString address = AddressText(FreshDatabase(u"Lauf 2026"_s));
+    QTemporaryDir dir;
+    QString errors;
+};
+
+TEST_F(ServerCliTest, ACompetitionGoesToTheServerAndComesBackAsTheFileWould) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    EXPECT_EQ(Run({u"recalc"_s, input, address}), kCliFileError);
+    EXPECT_EQ(errors, u"Vastrel: Den Wettkampf \"Lauf 2026\" gibt es auf dem Server \"127.0.0.1\" schon; "
+                      u"--replace ersetzt ihn.\n"_s);
+    ASSERT_EQ(Run({u"recalc"_s, u"--replace"_s, input, address}), kCliOk) << errors.toStdString();
+    ASSERT_EQ(Run({u"recalc"_s, address, dir.filePath(u"back.csv"_s)}), kCliOk) << errors.toStdString();
+    ASSERT_EQ(Run({u"recalc"_s, input, dir.filePath(u"direct.csv"_s)}), kCliOk);
+    EXPECT_EQ(Read(dir.filePath(u"back.csv"_s)), Read(dir.filePath(u"direct.csv"_s)));
+}
+
+TEST_F(ServerCliTest, EnterWritesAsAStationAndRefusesWhatItWouldOverwrite) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    struct Case {
+        QStringList arguments;
+        int exit;
+        QString errors;
+    };
+    const std::vector<Case> cases = {
+        {{u"--nr"_s, u"102"_s, u"100m=14.2"_s, u"--station"_s, u"Ziel 1"_s}, kCliOk, u""_s},
+        {{u"--nr"_s, u"102"_s, u"100m=14.2"_s}, kCliOk, u""_s}, // what the cell holds already
+        {{u"--nr"_s, u"102"_s, u"100m=14.5"_s},
+         kCliMessagesShown,
+         u"Vastrel: Nicht eingetragen: \"100m\" von Nr 102 hält schon \"14.2\" (von \"Ziel 1\"), nicht "
+         u"\"14.5\"; "
+         u"--replace überschreibt.\n"_s},
+        {{u"--nr"_s, u"102"_s, u"--replace"_s, u"100m=14.5"_s}, kCliOk, u""_s},
+        {{u"--nr"_s, u"999"_s, u"100m=14.5"_s},
+         kCliMessagesShown,
+         u"Vastrel: Die Startnummer 999 gibt es im Wettkampf \"Lauf 2026\" nicht.\n"_s},
+        {{u"--nr"_s, u"102"_s, u"100m=abc"_s}, kCliMessagesShown, u"Vastrel: Formatfehler [00.0]!\n"_s},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(QStringList{u"enter"_s, address} + c.arguments), c.exit)
+            << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(errors, c.errors);
+    }
+    for (const QStringList& wrong :
+         {QStringList{u"--nr"_s, u"102"_s, u"Punkte4=1"_s}, QStringList{u"--nr"_s, u"102"_s, u"Zeit=1"_s},
+          QStringList{u"100m=1"_s}}) {
+        EXPECT_EQ(Run(QStringList{u"enter"_s, address} + wrong), kCliUsageError)
+            << wrong.join(u' ').toStdString();
+    }
+    ASSERT_EQ(Run({u"recalc"_s, address, dir.filePath(u"back.csv"_s)}), kCliOk);
+    const QString back = QString::fromLatin1(Read(dir.filePath(u"back.csv"_s)));
+    const QString berger = back.split(u"\r\n"_s).filter(u";102;"_s).value(0);
+    EXPECT_EQ(berger.split(u';').at(16), u"14.5"_s);
+    EXPECT_FALSE(berger.split(u';').at(17).isEmpty()); // its points, scored by the tool
+}
+
+} // namespace
