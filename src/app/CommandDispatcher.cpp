@@ -49,7 +49,8 @@ CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, To
                                      Settings* remembered, PdfOutput* pdf, UndoStack* undo)
     : view_(view), table_(view.Table()), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
       places_(places), database_(view, ui, toolbar, state, places.fileDialogFolder, remembered),
-      window_(window), remembered_(remembered), pdf_(pdf), undo_(undo) {
+      station_(view, ui, state, remembered, undo), window_(window), remembered_(remembered), pdf_(pdf),
+      undo_(undo) {
     if (undo_) {
         undo_->OnChange([this] { ShowUndoItems(); });
     }
@@ -78,6 +79,9 @@ void CommandDispatcher::OpenFile(const QString& path) {
     {
         UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kOpen)));
         opened = database_.OpenFile(path, FormatOfPath(path) == SaveFormat::Fil);
+    }
+    if (opened) {
+        station_.Leave();
     }
     MarkClean(opened);
     table_.Refresh();
@@ -144,7 +148,8 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     }
     // Every command that changes the data is one step to take back; saving and views are not.
     const bool opens =
-        buttonKey == keys::kDatabase && (itemKey == keys::kOpen || RecentFileIndex(itemKey) >= 0);
+        buttonKey == keys::kDatabase &&
+        (itemKey == keys::kOpen || itemKey == keys::kServerConnect || RecentFileIndex(itemKey) >= 0);
     std::optional<UndoStep> step;
     if (buttonKey == keys::kEdit || buttonKey == keys::kSort || opens) {
         step.emplace(undo_, opens ? ItemCaption(QString::fromUtf16(keys::kOpen)) : ItemCaption(itemKey));
@@ -196,11 +201,30 @@ void CommandDispatcher::CertificateItem(const QString& itemKey) {
 }
 
 bool CommandDispatcher::DatabaseItem(const QString& itemKey) {
+    if (itemKey == keys::kServerConnect) {
+        return station_.Connect() && station_.OpenFromServer().value_or(false);
+    }
+    if (itemKey == keys::kServerCreate) {
+        return station_.CreateOnServer(); // the table is on the server: saved
+    }
     if (itemKey == keys::kOpen) {
-        return database_.OpenDatabase();
+        if (station_.IsConnected()) {
+            if (const auto opened = station_.OpenFromServer()) {
+                return *opened;
+            }
+        }
+        const bool opened = database_.OpenDatabase();
+        if (opened) {
+            station_.Leave();
+        }
+        return opened;
     }
     if (const int recent = RecentFileIndex(itemKey); recent >= 0) {
-        return database_.OpenRecentFile(recent);
+        const bool opened = database_.OpenRecentFile(recent);
+        if (opened) {
+            station_.Leave();
+        }
+        return opened;
     }
     if (itemKey == keys::kSave) {
         return database_.SaveDatabase();

@@ -2,6 +2,7 @@
 
 #include "app/DatabaseCommands.h"
 #include "app/Places.h"
+#include "app/StationCommands.h"
 
 #include <QString>
 
@@ -48,6 +49,7 @@ public:
     static QString RecalculationQuestion(bool withAgeClasses);
 
     DatabaseCommands& Database() { return database_; }
+    StationCommands& Station() { return station_; }
 
 private:
     void AssignAgeFactorsAndAsk(bool withAgeClasses);
@@ -68,6 +70,7 @@ private:
     MainWindowState& state_;
     Places places_;
     DatabaseCommands database_;
+    StationCommands station_;
     MainWindowPort* window_;
     Settings* remembered_;
     PdfOutput* pdf_;

@@ -20,6 +20,8 @@ inline constexpr char16_t kEnd[] = u"btnEnde";
 inline constexpr char16_t kOpen[] = u"btnDbÖffnen";
 inline constexpr char16_t kSave[] = u"btnDbSpeichern";
 inline constexpr char16_t kSaveAs[] = u"btnDbSpeichernUnter";
+inline constexpr char16_t kServerConnect[] = u"btnDbServerVerbinden";
+inline constexpr char16_t kServerCreate[] = u"btnDbServerAnlegen";
 inline constexpr char16_t kDatabaseEnd[] = u"btnDbEnde";
 // The last files opened or saved, newest first.
 inline constexpr const char16_t* kRecentFiles[] = {u"btnDbZuletzt1", u"btnDbZuletzt2", u"btnDbZuletzt3",

@@ -20,6 +20,8 @@ const std::vector<ToolbarButtonDefinition>& ToolbarButtons() {
          {{keys::kOpen, u"öffnen", u"open", false, true, false, u"Ctrl+O"},
           {keys::kSave, u"speichern", u"save", false, true, false, u"Ctrl+S"},
           {keys::kSaveAs, u"speichern unter", u"save-as", false, true, false, u"Ctrl+Shift+S"},
+          {keys::kServerConnect, u"Server verbinden …", u"server", false, true, true},
+          {keys::kServerCreate, u"auf Server anlegen …", u"server-create"},
           {keys::kRecentFiles[0], u"", u"", false, false, true},
           {keys::kRecentFiles[1], u"", u"", false, false},
           {keys::kRecentFiles[2], u"", u"", false, false},

@@ -59,7 +59,9 @@ void UndoStack::Undo() {
     Step& step = steps_[--index_];
     step.change.TakeFromTable(table_);
     step.change.Invert();
+    applying_ = true;
     table_.Apply(step.change);
+    applying_ = false;
     step.change.LeaveToTable(table_);
     state_.baseCaption = step.baseCaptionBefore;
     view_.SetCurrentRow(step.currentBefore);
@@ -73,7 +75,9 @@ void UndoStack::Redo() {
     Step& step = steps_[index_++];
     step.change.TakeFromTable(table_);
     step.change.Invert();
+    applying_ = true;
     table_.Apply(step.change);
+    applying_ = false;
     step.change.LeaveToTable(table_);
     state_.baseCaption = step.baseCaptionAfter;
     view_.SetCurrentRow(step.currentAfter);

@@ -34,6 +34,8 @@ public:
     void Undo();
     void Redo();
     std::size_t Count() const { return steps_.size(); }
+    // True while an undone or redone step is applied: its change puts back texts, nobody typed it.
+    bool Applying() const { return applying_; }
 
     bool IsClean() const { return clean_ == static_cast<long long>(index_); }
     void SetClean();
@@ -66,6 +68,7 @@ private:
     std::size_t index_ = 0; // steps before it are done
     long long clean_ = 0;   // -1 when the clean state has been dropped
     int depth_ = 0;         // steps begun inside the one being made
+    bool applying_ = false;
     Step open_;
     std::vector<std::function<void()>> listeners_;
 };

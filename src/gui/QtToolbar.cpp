@@ -21,6 +21,8 @@ QIcon IconFor(const QString& name) {
         {u"open"_s, QStyle::SP_DialogOpenButton},
         {u"save"_s, QStyle::SP_DialogSaveButton},
         {u"save-as"_s, QStyle::SP_DriveFDIcon},
+        {u"server"_s, QStyle::SP_DriveNetIcon},
+        {u"server-create"_s, QStyle::SP_ArrowUp},
         {u"quit"_s, QStyle::SP_DialogCloseButton},
         {u"view"_s, QStyle::SP_FileDialogDetailedView},
         {u"day"_s, QStyle::SP_FileDialogListView},

@@ -3,6 +3,7 @@
 #include "gui/BusyInputGuard.h"
 #include "gui/FolderBox.h"
 #include "gui/ReportPreview.h"
+#include "gui/ServerLoginDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -177,6 +178,22 @@ std::optional<QString> QtUi::InputBox(const QString& prompt, const QString& titl
     bool ok = false;
     const QString text = QInputDialog::getText(window_, title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<ServerLogin> QtUi::ServerLoginBox(const ServerLogin& given) {
+    if (dialogs_) {
+        return dialogs_->ServerLoginBox(given);
+    }
+    return RunServerLoginDialog(window_, given);
+}
+
+std::optional<int> QtUi::ChooseBox(const QString& prompt, const QString& title, const QStringList& items) {
+    if (dialogs_) {
+        return dialogs_->ChooseBox(prompt, title, items);
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(window_, title, prompt, items, 0, false, &ok);
+    return ok ? std::optional<int>(static_cast<int>(items.indexOf(chosen))) : std::nullopt;
 }
 
 FileDialogResult QtUi::OpenFileDialog(const FileDialogRequest& request) {

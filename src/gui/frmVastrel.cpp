@@ -198,9 +198,10 @@ void frmVastrel::OpenAtStart(const QString& path) {
 }
 
 void frmVastrel::ShowFileInTitle() {
-    const QString title = state_.openedFile.isEmpty()
-                              ? MainWindowTitle() + u"[*]"_s
-                              : QFileInfo(state_.openedFile).fileName() + u"[*] – "_s + MainWindowTitle();
+    const QString shown =
+        !state_.onServer.isEmpty() ? state_.onServer : QFileInfo(state_.openedFile).fileName();
+    const QString title =
+        shown.isEmpty() ? MainWindowTitle() + u"[*]"_s : shown + u"[*] – "_s + MainWindowTitle();
     if (windowTitle() != title) {
         setWindowTitle(title);
     }

@@ -18,6 +18,7 @@ struct MainWindowState {
     QString saveFileName;         // what "speichern" writes; set only by "speichern unter"
     SaveFormat saveFormat = SaveFormat::None;
     QString openedFile; // the file last opened or saved, for the window's title
+    QString onServer;   // "Lauf2026 @ 192.168.1.10" while the table is a competition on a server
 };
 
 } // namespace vastrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,16 @@ struct FileDialogResult {
     int filterIndex = 0; // the chosen filter, from 1
 };
 
+// What "Server verbinden …" asks for. The password is typed each time, never kept.
+struct ServerLogin {
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    QString station; // the name the change log gives this station's changes
+};
+
 // Everything the commands need from the screen. The window implements it with Qt dialogs and
 // the status bar; tests use a scripted fake that records every box and answers from a queue.
 class Ui {
@@ -47,6 +58,14 @@ public:
         return InputBox(prompt, title, defaultFolder);
     }
     virtual FileDialogResult OpenFileDialog(const FileDialogRequest& request) = 0;
+    // The server's address, the user and the station's name, from the values given; nothing when
+    // cancelled. Without a dialog of its own nothing is entered.
+    virtual std::optional<ServerLogin> ServerLoginBox(const ServerLogin& /*given*/) { return std::nullopt; }
+    // One of the items (its place, from 0), or nothing when cancelled.
+    virtual std::optional<int> ChooseBox(const QString& /*prompt*/, const QString& /*title*/,
+                                         const QStringList& /*items*/) {
+        return std::nullopt;
+    }
     // Asks before overwriting an existing file.
     virtual FileDialogResult SaveFileDialog(const FileDialogRequest& request) = 0;
 

@@ -24,6 +24,7 @@ struct LoggedChange {
     RowId row = 0;
     QString columnKey; // empty for a row added or removed
     QString oldText, newText;
+    int revision = 0; // the cell's after the change
     bool rowAdded = false, rowRemoved = false;
     QString station;
     QDateTime serverTime;

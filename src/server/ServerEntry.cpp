@@ -144,7 +144,8 @@ std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 
     QSqlQuery query(connection_.Database());
     query.setForwardOnly(true);
     if (!Run(query,
-             u"SELECT seq, row_id, column_key, old_text, new_text, station, server_time FROM vastrel_changes "
+             u"SELECT seq, row_id, column_key, old_text, new_text, station, server_time, revision FROM "
+             u"vastrel_changes "
              u"WHERE competition = :id AND seq > :seq ORDER BY seq"_s,
              {id_, sequence})) {
         if (error) {
@@ -164,6 +165,7 @@ std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 
         change.rowRemoved = change.columnKey.isEmpty() && query.value(4).isNull();
         change.station = query.value(5).toString();
         change.serverTime = query.value(6).toDateTime();
+        change.revision = query.value(7).toInt();
         changes.push_back(std::move(change));
     }
     return changes;

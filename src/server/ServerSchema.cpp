@@ -44,6 +44,7 @@ CREATE TABLE vastrel_changes (
     column_key text,
     old_text text,
     new_text text,
+    revision integer,
     station text NOT NULL,
     server_time timestamptz NOT NULL DEFAULT now()
 );
@@ -74,8 +75,8 @@ CREATE TRIGGER vastrel_rows_revisions BEFORE UPDATE ON vastrel_rows
 CREATE FUNCTION vastrel_log_update() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM 1 FROM vastrel_competitions WHERE id IN (SELECT competition FROM new_rows) ORDER BY id FOR UPDATE;
-    INSERT INTO vastrel_changes (competition, row_id, column_key, old_text, new_text, station)
-    SELECT n.competition, n.row_id, c.keys[i], o.cells[i], n.cells[i], vastrel_station()
+    INSERT INTO vastrel_changes (competition, row_id, column_key, old_text, new_text, revision, station)
+    SELECT n.competition, n.row_id, c.keys[i], o.cells[i], n.cells[i], n.revisions[i], vastrel_station()
     FROM new_rows n
     JOIN old_rows o ON o.competition = n.competition AND o.row_id = n.row_id
     JOIN vastrel_competitions c ON c.id = n.competition

@@ -52,6 +52,8 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnDatenbank/btnDbÖffnen=öffnen"_s,
                          u"btnDatenbank/btnDbSpeichern=speichern"_s,
                          u"btnDatenbank/btnDbSpeichernUnter=speichern unter"_s,
+                         u"btnDatenbank/btnDbServerVerbinden=Server verbinden …"_s,
+                         u"btnDatenbank/btnDbServerAnlegen=auf Server anlegen …"_s,
                          u"btnDatenbank/btnDbZuletzt1="_s,
                          u"btnDatenbank/btnDbZuletzt2="_s,
                          u"btnDatenbank/btnDbZuletzt3="_s,

@@ -8,6 +8,43 @@ ScriptedUi::~ScriptedUi() {
     EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted message box answer(s) never asked for";
     EXPECT_TRUE(inputs_.empty()) << inputs_.size() << " scripted input box answer(s) never asked for";
     EXPECT_TRUE(fileResults_.empty()) << fileResults_.size() << " scripted file dialog(s) never shown";
+    EXPECT_TRUE(logins_.empty()) << logins_.size() << " scripted server login(s) never shown";
+    EXPECT_TRUE(choices_.empty()) << choices_.size() << " scripted choice(s) never shown";
+}
+
+ScriptedUi& ScriptedUi::AnswerServerLogin(std::optional<ServerLogin> login) {
+    logins_.emplace_back(!login.has_value(), login.value_or(ServerLogin()));
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::AnswerChoice(std::optional<int> item) {
+    choices_.push_back(item);
+    return *this;
+}
+
+std::optional<ServerLogin> ScriptedUi::ServerLoginBox(const ServerLogin& given) {
+    loginsShown_.push_back(given);
+    if (logins_.empty()) {
+        ADD_FAILURE() << "unexpected server login";
+        return std::nullopt;
+    }
+    const auto [cancelled, login] = logins_.front();
+    logins_.pop_front();
+    if (cancelled) {
+        return std::nullopt;
+    }
+    return login;
+}
+
+std::optional<int> ScriptedUi::ChooseBox(const QString& prompt, const QString&, const QStringList& items) {
+    choicesShown_.push_back(items);
+    if (choices_.empty()) {
+        ADD_FAILURE() << "unexpected choice \"" << prompt.toStdString() << '"';
+        return std::nullopt;
+    }
+    auto answer = choices_.front();
+    choices_.pop_front();
+    return answer;
 }
 
 ScriptedUi& ScriptedUi::AnswerBox(MessageAnswer answer) {

@@ -32,6 +32,11 @@ public:
     ScriptedUi& AnswerBoxes(int count, MessageAnswer answer = MessageAnswer::Ok);
     ScriptedUi& AnswerInput(std::optional<QString> text);
     ScriptedUi& AnswerFileDialog(FileDialogResult result);
+    ScriptedUi& AnswerServerLogin(std::optional<ServerLogin> login);
+    ScriptedUi& AnswerChoice(std::optional<int> item);
+    // What the login dialogs were given, and the items each choice showed.
+    const std::vector<ServerLogin>& LoginsShown() const { return loginsShown_; }
+    const std::vector<QStringList>& ChoicesShown() const { return choicesShown_; }
 
     // Called as each message box appears, before it is answered: lets a test look at the
     // window while the box is up.
@@ -54,6 +59,9 @@ public:
                                     const QString& defaultText) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<ServerLogin> ServerLoginBox(const ServerLogin& given) override;
+    std::optional<int> ChooseBox(const QString& prompt, const QString& title,
+                                 const QStringList& items) override;
     void SetStatusText(StatusPanel panel, const QString& text) override;
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override { ++eventsProcessed_; }
@@ -78,6 +86,10 @@ private:
     };
     std::deque<ScriptedInput> inputs_;
     std::deque<FileDialogResult> fileResults_;
+    std::deque<std::pair<bool, ServerLogin>> logins_; // cancelled, or the login
+    std::deque<std::optional<int>> choices_;
+    std::vector<ServerLogin> loginsShown_;
+    std::vector<QStringList> choicesShown_;
     std::vector<RecordedBox> boxes_;
     std::vector<FileDialogRequest> fileDialogs_;
     QHash<StatusPanel, QString> status_;

@@ -1,0 +1,175 @@
+#include "app/StationCommands.h"
+
+#include "app/UndoStack.h"
+#include "ports/MainWindowState.h"
+#include "ports/Settings.h"
+#include "ports/Ui.h"
+#include "table/ResultTable.h"
+#include "table/TableView.h"
+
+#include <QFileInfo>
+#include <QSysInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+QString Setting(const Settings* settings, const char16_t* key, const QString& fallback) {
+    const QString value = settings ? settings->Value(QString::fromUtf16(key)) : QString();
+    return value.isEmpty() ? fallback : value;
+}
+
+} // namespace
+
+StationCommands::StationCommands(TableView& view, Ui& ui, MainWindowState& state, Settings* remembered,
+                                 UndoStack* undo)
+    : view_(view), ui_(ui), state_(state), remembered_(remembered), undo_(undo),
+      sync_(view, ui, connection_, competition_, undo) {
+    sync_.OnStatus([this](const QString& problem) { ShowStatus(problem); });
+    sync_.OnLeft([this] { state_.onServer.clear(); });
+}
+
+bool StationCommands::Connect() {
+    ServerLogin given;
+    given.host = Setting(remembered_, kServerHostSetting, u"localhost"_s);
+    given.port = Setting(remembered_, kServerPortSetting, u"5432"_s).toInt();
+    given.database = Setting(remembered_, kServerDatabaseSetting, u"vastrel"_s);
+    given.user = Setting(remembered_, kServerUserSetting, u"vastrel"_s);
+    given.station = Setting(remembered_, kServerStationSetting, QSysInfo::machineHostName());
+    const auto login = ui_.ServerLoginBox(given);
+    if (!login) {
+        return false;
+    }
+    ServerAddress address;
+    address.host = login->host.trimmed();
+    address.port = login->port;
+    address.database = login->database.trimmed();
+    address.user = login->user.trimmed();
+    address.password = login->password;
+    if (remembered_) {
+        remembered_->SetValue(QString::fromUtf16(kServerHostSetting), address.host);
+        remembered_->SetValue(QString::fromUtf16(kServerPortSetting), QString::number(address.port));
+        remembered_->SetValue(QString::fromUtf16(kServerDatabaseSetting), address.database);
+        remembered_->SetValue(QString::fromUtf16(kServerUserSetting), address.user);
+        remembered_->SetValue(QString::fromUtf16(kServerStationSetting), login->station);
+    }
+    Leave();
+    ui_.SetBusy(true);
+    QString error;
+    const bool opened = connection_.Open(address, login->station.trimmed(), &error);
+    ui_.SetBusy(false);
+    if (!opened) {
+        ui_.MessageBox(error, u"Server verbinden"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    ui_.SetStatusText(StatusPanel::File, u"verbunden mit %1  "_s.arg(address.host));
+    return true;
+}
+
+bool StationCommands::CreateOnServer() {
+    if (!IsConnected() && !Connect()) {
+        return false;
+    }
+    const QString suggested =
+        !state_.openedFile.isEmpty() ? QFileInfo(state_.openedFile).completeBaseName() : state_.baseCaption;
+    const auto name =
+        ui_.InputBox(u"Name des Wettkampfs auf dem Server:"_s, u"auf Server anlegen"_s, suggested);
+    if (!name || name->trimmed().isEmpty()) {
+        return false;
+    }
+    bool exists = false;
+    QString error;
+    ui_.SetBusy(true);
+    bool created = competition_.Create(name->trimmed(), view_.Table().Data(), false, &exists, &error);
+    ui_.SetBusy(false);
+    if (exists) {
+        if (ui_.MessageBox(
+                u"Den Wettkampf \"%1\" gibt es auf dem Server schon.\r\nSoll er ersetzt werden?"_s.arg(
+                    name->trimmed()),
+                u"auf Server anlegen"_s, MessageButtons::YesNoDefaultNo,
+                MessageIcon::Question) != MessageAnswer::Yes) {
+            return false;
+        }
+        ui_.SetBusy(true);
+        created = competition_.Create(name->trimmed(), view_.Table().Data(), true, &exists, &error);
+        ui_.SetBusy(false);
+    }
+    if (!created) {
+        ui_.MessageBox(error, u"auf Server anlegen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    Follow();
+    return true;
+}
+
+std::optional<bool> StationCommands::OpenFromServer() {
+    QString error;
+    const auto names = ServerCompetition::List(connection_, &error);
+    if (!names) {
+        ui_.MessageBox(error, u"Datenbank öffnen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    const auto chosen = ui_.ChooseBox(
+        names->isEmpty()
+            ? u"Auf dem Server \"%1\" gibt es noch keinen Wettkampf; \"auf Server anlegen …\" legt "
+              u"einen an."_s.arg(connection_.Address().host)
+            : u"Wettkampf auf dem Server \"%1\":"_s.arg(connection_.Address().host),
+        u"Datenbank öffnen"_s, *names + QStringList{QString::fromUtf16(kFileItem)});
+    if (chosen && *chosen == names->size()) {
+        return std::nullopt;
+    }
+    if (!chosen || *chosen < 0 || *chosen >= names->size()) {
+        return false;
+    }
+    ResultTable& table = view_.Table();
+    if (table.RowCount() >= 2 &&
+        ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
+                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) != MessageAnswer::Yes) {
+        return false;
+    }
+    TableData data;
+    ui_.SetBusy(true);
+    const bool loaded = competition_.Load(names->at(*chosen), data, &error);
+    ui_.SetBusy(false);
+    if (!loaded) {
+        ui_.MessageBox(error, u"Datenbank öffnen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    sync_.Stop();
+    sync_.ExpectOwnReplacement();
+    table.Replace(std::move(data));
+    state_.saveFileName.clear(); // "speichern" writes a copy only where "speichern unter" names one
+    state_.openedFile.clear();
+    view_.SetCurrentRow(1);
+    Follow();
+    return true;
+}
+
+void StationCommands::Leave() {
+    if (sync_.Following()) {
+        sync_.Stop();
+    }
+    state_.onServer.clear();
+}
+
+void StationCommands::Follow() {
+    ServerAddress address = connection_.Address();
+    address.competition = competition_.Name();
+    state_.onServer = address.Display();
+    sync_.Start();
+}
+
+void StationCommands::ShowStatus(const QString& problem) {
+    if (state_.onServer.isEmpty()) {
+        return;
+    }
+    if (problem.isEmpty() && undo_ && !undo_->IsClean()) {
+        undo_->SetClean(); // everything is on the server
+    }
+    ui_.SetStatusText(StatusPanel::File,
+                      (problem.isEmpty() ? state_.onServer : state_.onServer + u" – "_s + problem) + u"  "_s);
+}
+
+} // namespace vastrel

@@ -1,0 +1,365 @@
+#include "app/StationSync.h"
+
+#include "app/UndoStack.h"
+#include "ports/Ui.h"
+#include "server/PgTextArray.h"
+#include "server/ServerConnection.h"
+#include "table/CompetitionLayout.h"
+#include "table/ResultTable.h"
+#include "table/TableView.h"
+
+#include <QSqlDriver>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace vastrel {
+
+namespace {
+
+quint64 CellKey(RowId id, int column) {
+    return (static_cast<quint64>(id) << 8) | static_cast<quint64>(column);
+}
+
+const QString kChannel = u"vastrel_changes"_s;
+
+} // namespace
+
+StationSync::StationSync(TableView& view, Ui& ui, ServerConnection& connection,
+                         ServerCompetition& competition, UndoStack* undo)
+    : view_(view), table_(view.Table()), ui_(ui), connection_(connection), competition_(competition),
+      undo_(undo) {
+    poll_.setInterval(kPollMilliseconds);
+    QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] {
+        if (offline_ && !Reconnect()) {
+            return;
+        }
+        CatchUp();
+        SendChanges();
+    });
+    table_.AddObserver(this);
+}
+
+StationSync::~StationSync() {
+    table_.RemoveObserver(this);
+}
+
+void StationSync::Start() {
+    following_ = true;
+    offline_ = false;
+    pending_.clear();
+    ownRevisions_.clear();
+    Subscribe();
+    poll_.start();
+    Tell();
+}
+
+void StationSync::Subscribe() {
+    QObject::disconnect(&context_, nullptr, nullptr, nullptr);
+    if (QSqlDriver* driver = connection_.Database().driver()) {
+        QObject::connect(
+            driver, &QSqlDriver::notification, &context_,
+            [this](const QString& name, QSqlDriver::NotificationSource, const QVariant& payload) {
+                if (name == kChannel && payload.toString().section(u' ', 0, 0).toInt() == competition_.Id()) {
+                    CatchUp();
+                }
+            });
+        driver->subscribeToNotification(kChannel);
+    }
+}
+
+void StationSync::Stop() {
+    following_ = false;
+    poll_.stop();
+    pending_.clear();
+    QObject::disconnect(&context_, nullptr, nullptr, nullptr);
+    if (QSqlDriver* driver = connection_.Database().driver(); driver && connection_.IsOpen()) {
+        driver->unsubscribeFromNotification(kChannel);
+    }
+}
+
+void StationSync::ChangeMade(const Change& change) {
+    const bool replaces =
+        std::any_of(change.Parts().begin(), change.Parts().end(), [](const Change::Part& part) {
+            return std::holds_alternative<Change::Replacement>(part);
+        });
+    if (replaces && ownReplacement_) {
+        ownReplacement_ = false; // told now or at the end of the open's undo step
+        return;
+    }
+    if (!following_ || applying_) {
+        return;
+    }
+    const bool undone = undo_ && undo_->Applying();
+    for (const Change::Part& part : change.Parts()) {
+        if (std::holds_alternative<Change::Replacement>(part)) {
+            Stop();
+            if (left_) {
+                left_();
+            }
+            return;
+        }
+        if (const auto* edits = std::get_if<Change::RowEdits>(&part)) {
+            for (const Change::RowEdit& edit : *edits) {
+                Collect(edit.id, edit.before.cells, edit.after.cells, undone);
+            }
+        } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
+            for (const Change::CellEdit& edit : cells->edits) {
+                if (!IsComputedColumn(table_.Key(static_cast<int>(edit.column) + 1))) {
+                    auto& row = pending_[edit.id];
+                    row.push_back({static_cast<int>(edit.column), cells->After(edit).toString(), undone});
+                }
+            }
+        }
+    }
+    if (!pending_.empty() && !sendQueued_) {
+        sendQueued_ = true; // once the command is done: its change is complete, undo has kept it
+        QTimer::singleShot(0, &context_, [this] {
+            sendQueued_ = false;
+            SendChanges();
+        });
+    }
+}
+
+void StationSync::Collect(RowId id, const RowCells& before, const RowCells& after, bool undone) {
+    const int columns = table_.ColumnCount();
+    for (int c = 0; c < columns; ++c) {
+        const std::size_t column = static_cast<std::size_t>(c);
+        if (before.At(column) != after.At(column) && !IsComputedColumn(table_.Key(c + 1))) {
+            pending_[id].push_back({c, after.At(column).toString(), undone});
+        }
+    }
+}
+
+bool StationSync::SendChanges() {
+    if (!following_ || offline_) {
+        return pending_.empty();
+    }
+    while (!pending_.empty()) {
+        auto first = pending_.begin();
+        const RowId id = first->first;
+        std::vector<PendingCell> cells = std::move(first->second);
+        pending_.erase(first);
+        if (!SendRow(id, cells)) {
+            pending_[id] = std::move(cells); // kept for the next try
+            break;
+        }
+    }
+    Tell();
+    return pending_.empty();
+}
+
+bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
+    // The last text of a cell typed twice before it was sent.
+    std::vector<TypedCell> typed;
+    for (const PendingCell& cell : cells) {
+        std::optional<int> seen = competition_.Revision(id, cell.column);
+        if (cell.undone) {
+            const auto own = ownRevisions_.constFind(CellKey(id, cell.column));
+            seen = own == ownRevisions_.constEnd() ? -1 : *own;
+        }
+        auto same = std::find_if(typed.begin(), typed.end(),
+                                 [&](const TypedCell& t) { return t.column == cell.column; });
+        if (same != typed.end()) {
+            same->text = cell.text;
+        } else {
+            typed.push_back({cell.column, cell.text, seen});
+        }
+    }
+    EnterResult result = competition_.Enter(id, typed, false, RowNumber(id));
+    if (result.status == EnterResult::Status::Conflict) {
+        if (!AskAbout(id, result.conflicts)) {
+            for (std::size_t c = 0; c < result.revisions.size(); ++c) {
+                competition_.SetRevision(id, static_cast<int>(c), result.revisions[c]);
+            }
+            ShowServerRow(id, result.cells); // theirs stays: shown here as well
+            return true;
+        }
+        result = competition_.Enter(id, typed, true, RowNumber(id));
+    }
+    switch (result.status) {
+    case EnterResult::Status::Entered:
+        for (const TypedCell& cell : typed) {
+            ownRevisions_.insert(CellKey(id, cell.column),
+                                 result.revisions[static_cast<std::size_t>(cell.column)]);
+        }
+        for (const ScoringMessage& message : result.messages) {
+            ui_.MessageBox(message.text, message.title, MessageButtons::Ok, message.icon);
+        }
+        ShowServerRow(id, result.cells);
+        return true;
+    case EnterResult::Status::NoSuchRow:
+        ui_.MessageBox(
+            u"Die Zeile %1 gibt es auf dem Server nicht mehr; ihre Änderung bleibt nur hier."_s.arg(
+                RowNumber(id)),
+            u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return true;
+    case EnterResult::Status::Conflict:
+        return true; // asked again and still refused: theirs stays
+    case EnterResult::Status::Failed:
+        break;
+    }
+    offline_ = !connection_.IsOpen() || !Reconnect();
+    return false;
+}
+
+bool StationSync::AskAbout(RowId id, const std::vector<CellConflict>& conflicts) {
+    const int row = RowNumber(id);
+    QStringList lines;
+    for (const CellConflict& conflict : conflicts) {
+        lines << u"\"%1\": Station \"%2\" hat \"%3\" eingetragen, hier steht \"%4\"."_s.arg(
+            conflict.columnKey, conflict.station, conflict.theirText, conflict.yourText);
+    }
+    const QString name = table_.CellText(row, u"Name Vorname"_s);
+    return ui_.MessageBox(
+               u"Zeile %1 (%2) wurde inzwischen an einer anderen Station geändert:\r\n%3\r\n\r\n"
+               u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s.arg(
+                   QString::number(row), name, lines.join(u"\r\n"_s)),
+               u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+void StationSync::ShowServerRow(RowId id, const RowCells& cells) {
+    const int row = RowNumber(id);
+    if (row == 0 || table_.Cells(row) == cells) {
+        return;
+    }
+    Change change;
+    change.Add(
+        Change::RowEdit{id,
+                        static_cast<std::uint32_t>(row - 1),
+                        {table_.Cells(row), table_.Data().rows[static_cast<std::size_t>(row - 1)].data.flags},
+                        {cells, table_.Data().rows[static_cast<std::size_t>(row - 1)].data.flags}});
+    ApplyRemote(change);
+}
+
+bool StationSync::CatchUp() {
+    if (!following_ || offline_) {
+        return false;
+    }
+    QString error;
+    const auto changes = competition_.ChangesSince(competition_.LastSequence(), &error);
+    if (!changes) {
+        offline_ = !Reconnect();
+        Tell();
+        return false;
+    }
+    if (changes->empty()) {
+        return true;
+    }
+    QHash<RowId, int> positions;
+    for (int row = 1; row <= table_.RowCount(); ++row) {
+        positions.insert(table_.IdOf(row), row - 1);
+    }
+    Change change;
+    Change::RowsPlaced added, removed;
+    removed.added = false;
+    QString buffer;
+    std::vector<QStringView> texts;
+    QHash<RowId, std::size_t> addedHere; // rows of this batch, which later entries may change
+    for (const LoggedChange& logged : *changes) {
+        const auto at = positions.constFind(logged.row);
+        if (logged.rowAdded) {
+            if (at == positions.constEnd() && ReadTextArray(logged.newText, buffer, texts)) {
+                addedHere.insert(logged.row, added.rows.size());
+                added.positions.push_back(static_cast<std::size_t>(table_.RowCount()) + added.rows.size());
+                added.rows.push_back(Row{logged.row, {RowCells(texts), 0}});
+            }
+            continue;
+        }
+        if (at == positions.constEnd()) {
+            const auto fresh = addedHere.constFind(logged.row);
+            const int column = table_.ColumnNumber(logged.columnKey) - 1;
+            if (fresh != addedHere.constEnd() && column >= 0 && !logged.rowRemoved) {
+                added.rows[*fresh].data.cells.Set(static_cast<std::size_t>(column), logged.newText);
+                competition_.SetRevision(logged.row, column, logged.revision);
+            }
+            continue;
+        }
+        if (logged.rowRemoved) {
+            removed.positions.push_back(static_cast<std::size_t>(*at));
+            removed.rows.push_back(table_.Data().rows[static_cast<std::size_t>(*at)]);
+            continue;
+        }
+        const int column = table_.ColumnNumber(logged.columnKey) - 1;
+        if (column < 0) {
+            continue;
+        }
+        competition_.SetRevision(logged.row, column, logged.revision);
+        const auto waiting = pending_.find(logged.row);
+        const bool typedHere = waiting != pending_.end() &&
+                               std::any_of(waiting->second.begin(), waiting->second.end(),
+                                           [column](const PendingCell& c) { return c.column == column; });
+        const QStringView here = table_.CellView(*at + 1, column + 1);
+        if (!typedHere && here != logged.newText) {
+            change.AddCell(logged.row, static_cast<std::size_t>(*at), static_cast<std::size_t>(column), here,
+                           logged.newText);
+        }
+    }
+    competition_.SetLastSequence(changes->back().sequence);
+    if (!removed.rows.empty()) {
+        // Cells first, at the places they were counted at; then the rows go, in the table's order.
+        ApplyRemote(change);
+        change = Change();
+        std::vector<std::pair<std::size_t, Row>> gone;
+        for (std::size_t i = 0; i < removed.rows.size(); ++i) {
+            gone.emplace_back(removed.positions[i], removed.rows[i]);
+        }
+        std::sort(gone.begin(), gone.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        removed = Change::RowsPlaced{false, {}, {}};
+        for (auto& [position, row] : gone) {
+            removed.positions.push_back(position);
+            removed.rows.push_back(std::move(row));
+        }
+        change.Add(std::move(removed));
+    }
+    if (!added.rows.empty()) {
+        change.Add(std::move(added));
+    }
+    if (!change.IsEmpty()) {
+        ApplyRemote(change);
+    }
+    return true;
+}
+
+void StationSync::ApplyRemote(const Change& change) {
+    applying_ = true;
+    table_.Apply(change);
+    applying_ = false;
+}
+
+bool StationSync::Reconnect() {
+    QString error;
+    if (!connection_.Open(connection_.Address(), connection_.Station(), &error)) {
+        Tell();
+        return false;
+    }
+    offline_ = false;
+    Subscribe(); // a new connection: the old one's subscription went with it
+    CatchUp();
+    return true;
+}
+
+void StationSync::Tell() {
+    if (!status_) {
+        return;
+    }
+    if (offline_) {
+        status_(u"keine Verbindung zum Server – %1 Zeile(n) noch nicht gesendet"_s.arg(pending_.size()));
+    } else if (!pending_.empty()) {
+        status_(u"%1 Zeile(n) noch nicht auf dem Server"_s.arg(pending_.size()));
+    } else {
+        status_(QString());
+    }
+}
+
+int StationSync::RowNumber(RowId id) const {
+    for (int row = 1; row <= table_.RowCount(); ++row) {
+        if (table_.IdOf(row) == id) {
+            return row;
+        }
+    }
+    return 0;
+}
+
+} // namespace vastrel

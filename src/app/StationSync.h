@@ -1,0 +1,94 @@
+#pragma once
+
+#include "server/ServerCompetition.h"
+#include "table/ResultTableObserver.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace vastrel {
+
+class ResultTable;
+class ServerConnection;
+class TableView;
+class Ui;
+class UndoStack;
+
+// Keeps the table and its competition on the server the same, both ways. What the user changes
+// goes to the server as the cells typed, once the command is done; the server scores the row and
+// its answer is shown. A cell another station changed meanwhile is asked about. The other
+// stations' changes come from the change log after the last one seen, on a notification and on a
+// poll, and go into the table as one change each time, outside undo. Sort order, the day shown and
+// the cursor stay the station's own.
+class StationSync : public ResultTableObserver {
+public:
+    static constexpr int kPollMilliseconds = 3000;
+    StationSync(TableView& view, Ui& ui, ServerConnection& connection, ServerCompetition& competition,
+                UndoStack* undo);
+    ~StationSync() override;
+    StationSync(const StationSync&) = delete;
+    StationSync& operator=(const StationSync&) = delete;
+
+    // Starts following the competition the table now holds: notifications, the poll.
+    void Start();
+    void Stop();
+    // The table is about to be replaced by the competition read from the server: that change is
+    // the start of following, not the end.
+    void ExpectOwnReplacement() { ownReplacement_ = true; }
+    bool Following() const { return following_; }
+
+    // Sends what the user changed; answers whether everything is on the server now.
+    bool SendChanges();
+    // Applies the changes of the log after the last one seen.
+    bool CatchUp();
+    // Rows with changes not yet on the server.
+    int Unsent() const { return static_cast<int>(pending_.size()); }
+    // Told after each exchange with the server: the status panel's text.
+    void OnStatus(std::function<void(const QString&)> listener) { status_ = std::move(listener); }
+    // Told when another table took the competition's place (undo of its open): following ends.
+    void OnLeft(std::function<void()> listener) { left_ = std::move(listener); }
+
+    void ChangeMade(const Change& change) override;
+
+private:
+    struct PendingCell {
+        int column;
+        QString text;
+        bool undone; // put back by undo: only where the cell still holds this station's text
+    };
+    void Collect(RowId id, const RowCells& before, const RowCells& after, bool undone);
+    bool SendRow(RowId id, std::vector<PendingCell> cells);
+    void ShowServerRow(RowId id, const RowCells& cells);
+    bool AskAbout(RowId id, const std::vector<CellConflict>& conflicts);
+    void ApplyRemote(const Change& change);
+    bool Reconnect();
+    void Subscribe();
+    void Tell();
+    int RowNumber(RowId id) const; // from 1; 0 for none
+
+    TableView& view_;
+    ResultTable& table_;
+    Ui& ui_;
+    ServerConnection& connection_;
+    ServerCompetition& competition_;
+    UndoStack* undo_;
+    bool following_ = false;
+    bool applying_ = false; // a change from the server is going into the table
+    bool sendQueued_ = false;
+    bool ownReplacement_ = false;
+    bool offline_ = false;
+    std::map<RowId, std::vector<PendingCell>> pending_;
+    QHash<quint64, int> ownRevisions_; // of the cells this station wrote, by row and column
+    QObject context_;                  // of the timers and the notification's connection
+    QTimer poll_;
+    std::function<void(const QString&)> status_;
+    std::function<void()> left_;
+};
+
+} // namespace vastrel

@@ -1,0 +1,147 @@
+#include "../app/FakeToolbar.h"
+#include "../app/NoWindow.h"
+#include "GTestPrinters.h"
+#include "ScriptedUi.h"
+#include "TestServer.h"
+#include "app/CommandDispatcher.h"
+#include "app/CommandKeys.h"
+#include "app/GridCommands.h"
+#include "app/UndoStack.h"
+#include "ports/MainWindowState.h"
+#include "ports/Settings.h"
+#include "ports/Toolbar.h"
+#include "scoring/Scorer.h"
+#include "server/ServerCompetition.h"
+#include "server/ServerConnection.h"
+#include "table/ColumnModel.h"
+#include "table/ResultTable.h"
+#include "table/TableView.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace vastrel;
+using namespace vastrel::testing;
+
+namespace {
+
+// One window's worth of station: its table, undo, the commands and a scripted screen.
+struct Window {
+    explicit Window(const QString& name) : station(name) {
+        DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
+    }
+    void Type(int row, const char16_t* key, const QString& text) {
+        grid.EditCell(row, table.ColumnNumber(key), text);
+    }
+    QString Cell(int row, const char16_t* key) const { return table.CellText(row, key); }
+    void Login(const ServerAddress& address) {
+        ui.AnswerServerLogin(ServerLogin{address.host, address.port, address.database, address.user,
+                                         address.password, station});
+    }
+    void Menu(const char16_t* item) {
+        commands.MenuItemClick(toolbar.IndexOf(QString::fromUtf16(keys::kDatabase)),
+                               QString::fromUtf16(item));
+    }
+
+    QString station;
+    ScriptedUi ui;
+    ResultTable table;
+    TableView view{table};
+    MainWindowState state;
+    MemorySettings settings;
+    UndoStack undo{view, state};
+    Scorer scorer{table, ui, &view};
+    NoWindow window;
+    FakeToolbar toolbar;
+    CommandDispatcher commands{view,     scorer,  ui,        toolbar, state,
+                               Places{}, &window, &settings, nullptr, &undo};
+    GridCommands grid{view, scorer, ui, state, window, &undo};
+};
+
+// Runs the event loop until the condition holds: notifications and queued sends come through it.
+bool Until(const std::function<bool()>& condition) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
+}
+
+class StationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start.table.AddRow(u"1\t2026\t1\tm\t101\tAdler, Bernd\t1950"_s);
+        start.table.AddRow(u"1\t2026\t2\tw\t102\tBerger, Clara\t1946"_s);
+        start.Login(address);
+        start.ui.AnswerInput(u"Lauf 2026"_s);
+        start.Menu(keys::kServerCreate);
+        ASSERT_EQ(start.state.onServer, u"Lauf 2026 @ 127.0.0.1"_s);
+        finish.Login(address);
+        finish.ui.AnswerChoice(0);
+        finish.Menu(keys::kServerConnect);
+        ASSERT_EQ(finish.table.RowCount(), 2);
+    }
+
+    ServerAddress address = FreshDatabase();
+    Window start{u"Start"_s};
+    Window finish{u"Ziel"_s};
+};
+
+TEST_F(StationTest, ATypedTimeReachesTheOtherStationScoredThere) {
+    EXPECT_EQ(finish.ui.ChoicesShown(), (std::vector<QStringList>{{u"Lauf 2026"_s, u"Datei öffnen …"_s}}));
+    finish.view.SetCurrentRow(2);
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(Until([&] { return finish.Cell(1, u"Punkte1") == start.Cell(1, u"Punkte1"); }));
+    EXPECT_EQ(finish.Cell(1, u"60m"), u"8.1"_s);
+    EXPECT_EQ(finish.Cell(1, u"Gesamt"), start.Cell(1, u"Gesamt"));
+    EXPECT_EQ(finish.view.CurrentRow(), 2); // the other station's cursor stays where it was
+    EXPECT_EQ(finish.undo.Count(), 1u);     // the open; what came in is not this station's to undo
+    EXPECT_TRUE(start.undo.IsClean());      // everything typed is on the server
+    EXPECT_EQ(start.ui.StatusText(StatusPanel::File), u"Lauf 2026 @ 127.0.0.1  "_s);
+}
+
+TEST_F(StationTest, ACellAnotherStationChangedMeanwhileIsAskedAboutWithBothTexts) {
+    // Another station writes the time; this one types before it has heard of it.
+    ServerConnection other;
+    ASSERT_TRUE(other.Open(address, u"Bahn"_s, nullptr));
+    ServerCompetition competition(other);
+    TableData data;
+    ASSERT_TRUE(competition.Load(u"Lauf 2026"_s, data, nullptr));
+    const std::vector<TypedCell> typed = {{finish.table.ColumnNumber(u"60m") - 1, u"8.1"_s, 0}};
+    ASSERT_EQ(competition.Enter(data.rows[0].id, typed, false).status, EnterResult::Status::Entered);
+    finish.ui.AnswerBox(MessageAnswer::No);
+    finish.Type(1, u"60m", u"8.3"_s);
+    EXPECT_TRUE(finish.commands.Station().Sync().SendChanges());
+    ASSERT_EQ(finish.ui.Boxes().size(), 1u);
+    EXPECT_EQ(finish.ui.Boxes()[0].text,
+              u"Zeile 1 (Adler, Bernd) wurde inzwischen an einer anderen Station geändert:\r\n"
+              u"\"60m\": Station \"Bahn\" hat \"8.1\" eingetragen, hier steht \"8.3\".\r\n\r\n"
+              u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s);
+    EXPECT_EQ(finish.ui.Boxes()[0].title, u"Konflikt"_s);
+    EXPECT_EQ(finish.Cell(1, u"60m"), u"8.1"_s);
+    EXPECT_FALSE(finish.Cell(1, u"Punkte1").isEmpty()); // the other station's time, scored
+}
+
+TEST_F(StationTest, UndoPutsBackOnlyWhatThisStationWroteAndAsksAboutTheRest) {
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(Until([&] { return finish.Cell(1, u"60m") == u"8.1"; }));
+    finish.Type(1, u"60m", u"8.4"_s);
+    ASSERT_TRUE(Until([&] { return start.Cell(1, u"60m") == u"8.4"; }));
+    start.ui.AnswerBox(MessageAnswer::No);
+    start.undo.Undo();
+    ASSERT_TRUE(Until([&] { return !start.ui.Boxes().empty(); }));
+    EXPECT_TRUE(start.ui.Boxes()[0].text.contains(
+        u"\"60m\": Station \"Ziel\" hat \"8.4\" eingetragen, hier steht \"\"."_s))
+        << start.ui.Boxes()[0].text.toStdString();
+    EXPECT_EQ(start.Cell(1, u"60m"), u"8.4"_s);
+    ASSERT_TRUE(Until([&] { return finish.undo.IsClean(); }));
+    finish.undo.Undo(); // its own text still stands: put back without a question
+    ASSERT_TRUE(Until([&] { return start.Cell(1, u"60m") == u"8.1"; }));
+    EXPECT_TRUE(finish.ui.Boxes().empty());
+}
+
+} // namespace
