@@ -49,7 +49,11 @@ void StationSync::Start() {
     following_ = true;
     offline_ = false;
     pending_.clear();
+    addedRows_.clear();
+    removedRows_.clear();
     ownRevisions_.clear();
+    nextId_ = lastId_ = 0;
+    table_.SetRowIdSource([this] { return NewRowId(); });
     Subscribe();
     poll_.start();
     Tell();
@@ -73,6 +77,9 @@ void StationSync::Stop() {
     following_ = false;
     poll_.stop();
     pending_.clear();
+    addedRows_.clear();
+    removedRows_.clear();
+    table_.SetRowIdSource({});
     QObject::disconnect(&context_, nullptr, nullptr, nullptr);
     if (QSqlDriver* driver = connection_.Database().driver(); driver && connection_.IsOpen()) {
         driver->unsubscribeFromNotification(kChannel);
@@ -104,6 +111,19 @@ void StationSync::ChangeMade(const Change& change) {
             for (const Change::RowEdit& edit : *edits) {
                 Collect(edit.id, edit.before.cells, edit.after.cells, undone);
             }
+        } else if (const auto* placed = std::get_if<Change::RowsPlaced>(&part)) {
+            for (const Row& row : placed->rows) {
+                auto& to = placed->added ? addedRows_ : removedRows_;
+                auto& from = placed->added ? removedRows_ : addedRows_;
+                if (const auto unsent = std::find(from.begin(), from.end(), row.id); unsent != from.end()) {
+                    from.erase(unsent); // taken back before it was sent
+                } else {
+                    to.push_back(row.id);
+                }
+                if (!placed->added) {
+                    pending_.erase(row.id);
+                }
+            }
         } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
             for (const Change::CellEdit& edit : cells->edits) {
                 if (!IsComputedColumn(table_.Key(static_cast<int>(edit.column) + 1))) {
@@ -113,7 +133,7 @@ void StationSync::ChangeMade(const Change& change) {
             }
         }
     }
-    if (!pending_.empty() && !sendQueued_) {
+    if (Unsent() > 0 && !sendQueued_) {
         sendQueued_ = true; // once the command is done: its change is complete, undo has kept it
         QTimer::singleShot(0, &context_, [this] {
             sendQueued_ = false;
@@ -134,7 +154,12 @@ void StationSync::Collect(RowId id, const RowCells& before, const RowCells& afte
 
 bool StationSync::SendChanges() {
     if (!following_ || offline_) {
-        return pending_.empty();
+        return Unsent() == 0;
+    }
+    if (!SendRows()) {
+        offline_ = !Reconnect();
+        Tell();
+        return false;
     }
     while (!pending_.empty()) {
         auto first = pending_.begin();
@@ -147,7 +172,43 @@ bool StationSync::SendChanges() {
         }
     }
     Tell();
-    return pending_.empty();
+    return Unsent() == 0;
+}
+
+bool StationSync::SendRows() {
+    QString error;
+    if (!addedRows_.empty()) {
+        std::vector<Row> rows;
+        for (RowId id : addedRows_) {
+            if (const int row = RowNumber(id); row > 0) {
+                rows.push_back(table_.Data().rows[static_cast<std::size_t>(row - 1)]);
+            }
+        }
+        if (!competition_.AddRows(rows, &error)) {
+            return false;
+        }
+        addedRows_.clear();
+    }
+    if (!removedRows_.empty()) {
+        if (!competition_.RemoveRows(removedRows_, &error)) {
+            return false;
+        }
+        removedRows_.clear();
+    }
+    return true;
+}
+
+RowId StationSync::NewRowId() {
+    constexpr int kBlock = 100;
+    if (nextId_ == 0 || nextId_ > lastId_) {
+        QString error;
+        nextId_ = competition_.ReserveRowIds(kBlock, &error);
+        lastId_ = nextId_ + kBlock - 1;
+        if (nextId_ == 0) {
+            return 0; // the table's own count: without a server there is no other
+        }
+    }
+    return nextId_++;
 }
 
 bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
@@ -345,9 +406,9 @@ void StationSync::Tell() {
         return;
     }
     if (offline_) {
-        status_(u"keine Verbindung zum Server – %1 Zeile(n) noch nicht gesendet"_s.arg(pending_.size()));
-    } else if (!pending_.empty()) {
-        status_(u"%1 Zeile(n) noch nicht auf dem Server"_s.arg(pending_.size()));
+        status_(u"keine Verbindung zum Server – %1 Zeile(n) noch nicht gesendet"_s.arg(Unsent()));
+    } else if (Unsent() > 0) {
+        status_(u"%1 Zeile(n) noch nicht auf dem Server"_s.arg(Unsent()));
     } else {
         status_(QString());
     }

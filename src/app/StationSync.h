@@ -48,7 +48,7 @@ public:
     // Applies the changes of the log after the last one seen.
     bool CatchUp();
     // Rows with changes not yet on the server.
-    int Unsent() const { return static_cast<int>(pending_.size()); }
+    int Unsent() const { return static_cast<int>(pending_.size() + addedRows_.size() + removedRows_.size()); }
     // Told after each exchange with the server: the status panel's text.
     void OnStatus(std::function<void(const QString&)> listener) { status_ = std::move(listener); }
     // Told when another table took the competition's place (undo of its open): following ends.
@@ -83,9 +83,14 @@ private:
     bool sendQueued_ = false;
     bool ownReplacement_ = false;
     bool offline_ = false;
+    RowId NewRowId();
+    bool SendRows();
+
     std::map<RowId, std::vector<PendingCell>> pending_;
-    QHash<quint64, int> ownRevisions_; // of the cells this station wrote, by row and column
-    QObject context_;                  // of the timers and the notification's connection
+    std::vector<RowId> addedRows_, removedRows_; // in the order they were added or removed
+    RowId nextId_ = 0, lastId_ = 0;              // the block of ids reserved for new rows
+    QHash<quint64, int> ownRevisions_;           // of the cells this station wrote, by row and column
+    QObject context_;                            // of the timers and the notification's connection
     QTimer poll_;
     std::function<void(const QString&)> status_;
     std::function<void()> left_;

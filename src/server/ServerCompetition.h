@@ -84,6 +84,12 @@ public:
     qint64 FindRow(const QString& key, const QString& text, const QString& second, const QString& secondText,
                    QString* error);
 
+    // Ids for `count` new rows, the first of them; 0 when the server could not be asked.
+    RowId ReserveRowIds(int count, QString* error);
+    // Rows added at the end (a row the server holds already stays as it is), rows removed.
+    bool AddRows(const std::vector<Row>& rows, QString* error);
+    bool RemoveRows(const std::vector<RowId>& ids, QString* error);
+
     // The changes after `sequence`, in order.
     std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
 

@@ -139,6 +139,79 @@ qint64 ServerCompetition::FindRow(const QString& key, const QString& text, const
     return query.next() ? -1 : found;
 }
 
+RowId ServerCompetition::ReserveRowIds(int count, QString* error) {
+    QSqlQuery query(connection_.Database());
+    if (!Run(
+            query,
+            u"UPDATE vastrel_competitions SET next_row = next_row + :count WHERE id = :id RETURNING next_row - :again"_s,
+            {count, id_, count}) ||
+        !query.next()) {
+        if (error) {
+            *error = ServerFailure(query);
+        }
+        return 0;
+    }
+    return static_cast<RowId>(query.value(0).toLongLong());
+}
+
+bool ServerCompetition::AddRows(const std::vector<Row>& rows, QString* error) {
+    QSqlDatabase db = connection_.Database();
+    QSqlQuery query(db);
+    const std::size_t width = static_cast<std::size_t>(keys_.size());
+    const auto failed = [&] {
+        if (error) {
+            *error = ServerFailure(query);
+        }
+        db.rollback();
+        return false;
+    };
+    if (!db.transaction() ||
+        !Run(query, u"SELECT 1 FROM vastrel_competitions WHERE id = :id FOR UPDATE"_s, {id_})) {
+        return failed();
+    }
+    for (const Row& row : rows) {
+        std::vector<QStringView> texts(width);
+        for (std::size_t c = 0; c < width; ++c) {
+            texts[c] = row.data.cells.At(c);
+        }
+        if (!Run(
+                query,
+                u"INSERT INTO vastrel_rows (competition, row_id, position, flags, cells, revisions) "
+                u"SELECT :id, :row, coalesce(max(position), -1) + 1, :flags, CAST(:cells AS text[]), "
+                u"array_fill(0, ARRAY[CAST(:width AS integer)]) FROM vastrel_rows WHERE competition = :again "
+                u"ON CONFLICT (competition, row_id) DO NOTHING"_s,
+                {id_, static_cast<qint64>(row.id), static_cast<qint64>(row.data.flags),
+                 TextArrayLiteral(texts), static_cast<int>(width), id_})) {
+            return failed();
+        }
+        revisions_.insert(row.id, std::vector<int>(width, 0));
+    }
+    return db.commit() || failed();
+}
+
+bool ServerCompetition::RemoveRows(const std::vector<RowId>& ids, QString* error) {
+    std::vector<int> values(ids.begin(), ids.end());
+    QSqlDatabase db = connection_.Database();
+    QSqlQuery query(db);
+    // The competition first, as every writer takes it: the rows' locks come after it.
+    if (!db.transaction() ||
+        !Run(query, u"SELECT 1 FROM vastrel_competitions WHERE id = :id FOR UPDATE"_s, {id_}) ||
+        !Run(query,
+             u"DELETE FROM vastrel_rows WHERE competition = :id AND row_id = ANY(CAST(:ids AS integer[]))"_s,
+             {id_, IntArrayLiteral(values)}) ||
+        !db.commit()) {
+        if (error) {
+            *error = ServerFailure(query);
+        }
+        db.rollback();
+        return false;
+    }
+    for (RowId id : ids) {
+        revisions_.remove(id);
+    }
+    return true;
+}
+
 std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 sequence,
                                                                          QString* error) const {
     QSqlQuery query(connection_.Database());

@@ -249,7 +249,12 @@ int ResultTable::AddRowFields(std::span<const QStringView> fields) {
 }
 
 int ResultTable::AddRowCells(RowCells cells) {
-    data_.rows.push_back(Row{nextRowId_++, {std::move(cells), 0}});
+    RowId id = rowIdSource_ ? rowIdSource_() : 0;
+    if (id == 0) {
+        id = nextRowId_++;
+    }
+    nextRowId_ = std::max(nextRowId_, id + 1);
+    data_.rows.push_back(Row{id, {std::move(cells), 0}});
     if (Recording()) {
         Record(Change::RowsPlaced{true, {data_.rows.size() - 1}, {data_.rows.back()}});
     }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -48,6 +49,9 @@ public:
     std::size_t RowBytes() const; // what the rows hold in memory, for memory figures
     RowId IdOf(int row) const;    // 0 for no such row
     RowId NextRowId() const { return nextRowId_; }
+    // Where new rows get their ids (a server's competition hands out blocks of its own, so that
+    // no two stations add a row under one id); the table's own count when none, or when it gives 0.
+    void SetRowIdSource(std::function<RowId()> source) { rowIdSource_ = std::move(source); }
 
     // Cells
     QString CellText(int row, ColumnRef column) const { return CellView(row, column).toString(); }
@@ -148,6 +152,7 @@ private:
     QHash<QString, int> columnIndex_;
     int layoutGeneration_ = 0;
     RowId nextRowId_ = 1;
+    std::function<RowId()> rowIdSource_;
     bool locked_ = false;
     int depth_ = 0;
     Change open_;

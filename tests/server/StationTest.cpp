@@ -144,4 +144,34 @@ TEST_F(StationTest, UndoPutsBackOnlyWhatThisStationWroteAndAsksAboutTheRest) {
     EXPECT_TRUE(finish.ui.Boxes().empty());
 }
 
+TEST_F(StationTest, RowsAddedAndRemovedReachTheOtherStation) {
+    const auto rowOf = [](const Window& window, const QString& name) {
+        for (int row = 1; row <= window.table.RowCount(); ++row) {
+            if (window.Cell(row, u"Name Vorname") == name) {
+                return row;
+            }
+        }
+        return 0;
+    };
+    start.commands.MenuItemClick(start.toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                 QString::fromUtf16(keys::kAppendRow));
+    start.Type(3, u"Name Vorname", u"Czech, Dieter"_s);
+    finish.commands.MenuItemClick(finish.toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                  QString::fromUtf16(keys::kAppendRow));
+    finish.Type(3, u"Name Vorname", u"Dorn, Eva"_s);
+    // Each station adds at its own end, under an id of a block the server gave it alone.
+    ASSERT_TRUE(
+        Until([&] { return rowOf(finish, u"Czech, Dieter"_s) == 4 && rowOf(start, u"Dorn, Eva"_s) == 4; }));
+    EXPECT_EQ(start.table.IdOf(3), finish.table.IdOf(4));
+    EXPECT_EQ(start.table.IdOf(4), finish.table.IdOf(3));
+
+    finish.view.SelectRows(4, 4);
+    finish.view.SetCurrentRow(4);
+    finish.ui.AnswerBoxes(1, MessageAnswer::Yes);
+    finish.commands.RowMenuItemClick(0);
+    ASSERT_TRUE(Until([&] { return start.table.RowCount() == 3; }));
+    EXPECT_EQ(rowOf(start, u"Czech, Dieter"_s), 0);
+    EXPECT_EQ(rowOf(start, u"Dorn, Eva"_s), 3);
+}
+
 } // namespace
