@@ -137,6 +137,9 @@ std::optional<bool> StationCommands::OpenFromServer() {
         ui_.MessageBox(error, u"Datenbank öffnen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
+    if (data.values.caption.isEmpty()) {
+        data.values.caption = table.Caption(); // a competition made by the tool from a csv has none
+    }
     sync_.Stop();
     sync_.ExpectOwnReplacement();
     table.Replace(std::move(data));

@@ -81,7 +81,8 @@ void StationSync::Stop() {
     removedRows_.clear();
     table_.SetRowIdSource({});
     QObject::disconnect(&context_, nullptr, nullptr, nullptr);
-    if (QSqlDriver* driver = connection_.Database().driver(); driver && connection_.IsOpen()) {
+    if (QSqlDriver* driver = connection_.Database().driver();
+        driver && connection_.IsOpen() && driver->subscribedToNotifications().contains(kChannel)) {
         driver->unsubscribeFromNotification(kChannel);
     }
 }

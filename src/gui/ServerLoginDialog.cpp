@@ -15,6 +15,7 @@ std::optional<ServerLogin> RunServerLoginDialog(QWidget* parent, const ServerLog
     QDialog dialog(parent);
     dialog.setObjectName(u"ServerLogin"_s);
     dialog.setWindowTitle(u"Server verbinden"_s);
+    dialog.setMinimumWidth(420); // room for a server's name and the station's
     auto* form = new QFormLayout(&dialog);
     const auto line = [&](const QString& label, const QString& text, const QString& name) {
         auto* edit = new QLineEdit(text, &dialog);

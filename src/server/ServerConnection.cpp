@@ -59,6 +59,26 @@ bool ServerConnection::Open(const ServerAddress& address, const QString& station
         return fail(u"Der PostgreSQL-Treiber von Qt (QPSQL) ist nicht installiert."_s);
     }
     name_ = u"vastrel-server-%1"_s.arg(connectionCount.fetchAndAddRelaxed(1));
+    QString problem;
+    if (!OpenDatabase(address, &problem) || !NameStation(&problem) || !EnsureSchema(Database(), &problem)) {
+        return fail(problem);
+    }
+    return true;
+}
+
+bool ServerConnection::NameStation(QString* problem) {
+    QSqlQuery query(Database());
+    query.prepare(u"SELECT set_config('vastrel.station', :station, false)"_s);
+    query.bindValue(u":station"_s, station_);
+    if (query.exec()) {
+        return true;
+    }
+    *problem = ConnectionFailure(address_, query.lastError().databaseText());
+    return false;
+}
+
+// No handle of the database outlives this function: a failed connection is removed whole.
+bool ServerConnection::OpenDatabase(const ServerAddress& address, QString* error) {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, name_);
     db.setHostName(address.host);
     db.setPort(address.port);
@@ -72,20 +92,13 @@ bool ServerConnection::Open(const ServerAddress& address, const QString& station
         options << address.options;
     }
     db.setConnectOptions(options.join(u';'));
-    if (!db.open()) {
-        return fail(ConnectionFailure(address, db.lastError().databaseText()));
+    if (db.open()) {
+        return true;
     }
-    QSqlQuery query(db);
-    query.prepare(u"SELECT set_config('vastrel.station', :station, false)"_s);
-    query.bindValue(u":station"_s, station);
-    if (!query.exec()) {
-        return fail(ConnectionFailure(address, query.lastError().databaseText()));
+    if (error) {
+        *error = ConnectionFailure(address, db.lastError().databaseText());
     }
-    QString problem;
-    if (!EnsureSchema(db, &problem)) {
-        return fail(problem);
-    }
-    return true;
+    return false;
 }
 
 void ServerConnection::Close() {

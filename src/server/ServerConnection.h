@@ -27,6 +27,9 @@ public:
     QSqlDatabase Database() const;
 
 private:
+    bool OpenDatabase(const ServerAddress& address, QString* error);
+    bool NameStation(QString* problem); // the change log names it
+
     ServerAddress address_;
     QString station_;
     QString name_; // of the QtSql connection
