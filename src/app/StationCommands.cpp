@@ -171,8 +171,11 @@ void StationCommands::ShowStatus(const QString& problem) {
     if (problem.isEmpty() && undo_ && !undo_->IsClean()) {
         undo_->SetClean(); // everything is on the server
     }
-    ui_.SetStatusText(StatusPanel::File,
-                      (problem.isEmpty() ? state_.onServer : state_.onServer + u" – "_s + problem) + u"  "_s);
+    const int stations = static_cast<int>(sync_.Stations().size());
+    const QString there = stations == 1 ? u"1 Station"_s : u"%1 Stationen"_s.arg(stations);
+    ui_.SetStatusText(
+        StatusPanel::File,
+        u"%1 · %2%3  "_s.arg(state_.onServer, there, problem.isEmpty() ? QString() : u" – "_s + problem));
 }
 
 } // namespace vastrel

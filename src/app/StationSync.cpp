@@ -35,6 +35,9 @@ StationSync::StationSync(TableView& view, Ui& ui, ServerConnection& connection,
         if (offline_ && !Reconnect()) {
             return;
         }
+        if (const auto stations = competition_.Heartbeat(nullptr)) {
+            stations_ = *stations;
+        }
         CatchUp();
         SendChanges();
     });
@@ -54,6 +57,7 @@ void StationSync::Start() {
     ownRevisions_.clear();
     nextId_ = lastId_ = 0;
     table_.SetRowIdSource([this] { return NewRowId(); });
+    stations_ = competition_.Heartbeat(nullptr).value_or(QStringList{connection_.Station()});
     Subscribe();
     poll_.start();
     Tell();

@@ -49,6 +49,8 @@ public:
     bool CatchUp();
     // Rows with changes not yet on the server.
     int Unsent() const { return static_cast<int>(pending_.size() + addedRows_.size() + removedRows_.size()); }
+    // The stations heard from lately, this one among them (as of the last poll).
+    const QStringList& Stations() const { return stations_; }
     // Told after each exchange with the server: the status panel's text.
     void OnStatus(std::function<void(const QString&)> listener) { status_ = std::move(listener); }
     // Told when another table took the competition's place (undo of its open): following ends.
@@ -94,6 +96,7 @@ private:
     QTimer poll_;
     std::function<void(const QString&)> status_;
     std::function<void()> left_;
+    QStringList stations_;
 };
 
 } // namespace vastrel

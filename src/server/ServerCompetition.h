@@ -90,6 +90,9 @@ public:
     bool AddRows(const std::vector<Row>& rows, QString* error);
     bool RemoveRows(const std::vector<RowId>& ids, QString* error);
 
+    // Says this station is there, and answers the stations heard from in the last 15 seconds.
+    std::optional<QStringList> Heartbeat(QString* error);
+
     // The changes after `sequence`, in order.
     std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
 

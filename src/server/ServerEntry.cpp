@@ -139,6 +139,29 @@ qint64 ServerCompetition::FindRow(const QString& key, const QString& text, const
     return query.next() ? -1 : found;
 }
 
+std::optional<QStringList> ServerCompetition::Heartbeat(QString* error) {
+    QSqlQuery query(connection_.Database());
+    if (!Run(query,
+             u"INSERT INTO vastrel_stations (competition, station, heartbeat) VALUES (:id, "
+             u"vastrel_station(), now()) "
+             u"ON CONFLICT (competition, station) DO UPDATE SET heartbeat = now()"_s,
+             {id_}) ||
+        !Run(query,
+             u"SELECT station FROM vastrel_stations WHERE competition = :id "
+             u"AND heartbeat > now() - interval '15 seconds' ORDER BY station"_s,
+             {id_})) {
+        if (error) {
+            *error = ServerFailure(query);
+        }
+        return std::nullopt;
+    }
+    QStringList stations;
+    while (query.next()) {
+        stations << query.value(0).toString();
+    }
+    return stations;
+}
+
 RowId ServerCompetition::ReserveRowIds(int count, QString* error) {
     QSqlQuery query(connection_.Database());
     if (!Run(

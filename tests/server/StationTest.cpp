@@ -101,7 +101,9 @@ TEST_F(StationTest, ATypedTimeReachesTheOtherStationScoredThere) {
     EXPECT_EQ(finish.view.CurrentRow(), 2); // the other station's cursor stays where it was
     EXPECT_EQ(finish.undo.Count(), 1u);     // the open; what came in is not this station's to undo
     EXPECT_TRUE(start.undo.IsClean());      // everything typed is on the server
-    EXPECT_EQ(start.ui.StatusText(StatusPanel::File), u"Lauf 2026 @ 127.0.0.1  "_s);
+    EXPECT_TRUE(start.ui.StatusText(StatusPanel::File).startsWith(u"Lauf 2026 @ 127.0.0.1 · "_s))
+        << start.ui.StatusText(StatusPanel::File).toStdString();
+    EXPECT_EQ(finish.commands.Station().Sync().Stations(), (QStringList{u"Start"_s, u"Ziel"_s}));
 }
 
 TEST_F(StationTest, ACellAnotherStationChangedMeanwhileIsAskedAboutWithBothTexts) {
