@@ -30,6 +30,7 @@ while [ $# -gt 0 ]; do
     *) echo "server.sh: unbekannte Angabe: $1" >&2; exit 2 ;;
     esac
 done
+dir=$(realpath -m "$dir")
 data="$dir/data"
 socket_dir="${socket_dir:-$dir/socket}"
 
@@ -49,7 +50,8 @@ as_owner=()
 if [ "$(id -u)" -eq 0 ]; then
     as_owner=(runuser -u postgres --)
 fi
-run() { "${as_owner[@]}" "$@"; }
+# From / : the postgres user may not enter the folder this was started in.
+run() { (cd / && "${as_owner[@]}" "$@"); }
 
 if [ "$stop" -eq 1 ]; then
     [ -f "$data/postmaster.pid" ] && run "$bindir/pg_ctl" -D "$data" -m fast -w stop >/dev/null
@@ -62,6 +64,7 @@ if [ "$fresh" -eq 1 ] && [ -d "$data" ]; then
 fi
 
 mkdir -p "$dir" "$socket_dir"
+socket_dir=$(realpath "$socket_dir")
 chmod 700 "$dir"
 if [ "$(id -u)" -eq 0 ]; then
     chown postgres "$dir" "$socket_dir"
