@@ -1,7 +1,10 @@
 #include "gui/GridCellDelegate.h"
 
+#include <QLineEdit>
+
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTableView>
 
@@ -137,6 +140,13 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
     }
     painter->restore();
+}
+
+void GridCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (const auto* line = qobject_cast<QLineEdit*>(editor); line && line->isModified()) {
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
 }
 
 } // namespace vastrel

@@ -22,6 +22,9 @@ public:
     explicit GridCellDelegate(QTableView* view);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // Another station's change to a cell being typed into leaves the typing alone: the text
+    // is only put into an editor the user has not changed yet.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
 Q_SIGNALS:
     // An edit was committed by Return (down, Shift up) or Tab (across, Shift back): one of the

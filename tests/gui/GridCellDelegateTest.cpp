@@ -2,9 +2,11 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +69,27 @@ TEST(GridCellDelegate, DrawsTextsAsPlainTextPaintingDoes) {
         onExpected.end();
         EXPECT_EQ(drawn, expected) << cell.text.toStdString() << (cell.bold ? " bold " : " ") << cell.width;
     }
+}
+
+// A change to the cell under the editor (another station's) refreshes an untouched editor and
+// leaves alone what the user is typing.
+TEST(GridCellDelegate, AChangeUnderTheEditorKeepsWhatIsTyped) {
+    QTableView view;
+    QStandardItemModel model(1, 2);
+    view.setModel(&model);
+    GridCellDelegate delegate(&view);
+    view.setItemDelegate(&delegate);
+    model.setData(model.index(0, 0), u"8.8"_s);
+    view.edit(model.index(0, 0));
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    model.setData(model.index(0, 0), u"8.9"_s);
+    EXPECT_EQ(editor->text(), u"8.9"_s);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"9.1"_s);
+    model.setData(model.index(0, 0), u"9.0"_s);
+    Q_EMIT model.dataChanged(model.index(0, 0), model.index(0, 1)); // the row, as the grid tells it
+    EXPECT_EQ(editor->text(), u"9.1"_s);
 }
 
 } // namespace
