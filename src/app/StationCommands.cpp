@@ -155,6 +155,7 @@ void StationCommands::Leave() {
         sync_.Stop();
     }
     state_.onServer.clear();
+    state_.stations.clear();
 }
 
 void StationCommands::Follow() {
@@ -171,6 +172,7 @@ void StationCommands::ShowStatus(const QString& problem) {
     if (problem.isEmpty() && undo_ && !undo_->IsClean()) {
         undo_->SetClean(); // everything is on the server
     }
+    state_.stations = sync_.Stations();
     const int stations = static_cast<int>(sync_.Stations().size());
     const QString there = stations == 1 ? u"1 Station"_s : u"%1 Stationen"_s.arg(stations);
     ui_.SetStatusText(

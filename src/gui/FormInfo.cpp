@@ -27,7 +27,7 @@ QString FormInfo::NoticeText() {
            QString::fromUtf16(kHomePageHost) + u"."_s;
 }
 
-FormInfo::FormInfo(QWidget* parent) : QDialog(parent) {
+FormInfo::FormInfo(QWidget* parent, const QStringList& stations) : QDialog(parent) {
     setObjectName(u"FormInfo"_s);
     setWindowTitle(u"Info"_s);
     setModal(true);
@@ -55,6 +55,13 @@ FormInfo::FormInfo(QWidget* parent) : QDialog(parent) {
     version->setObjectName(u"lblVersion"_s);
     version->setStyleSheet(u"background: transparent;"_s);
     inner->addWidget(version);
+    if (!stations.isEmpty()) {
+        auto* connected = new QLabel(u"Verbundene Stationen: "_s + stations.join(u", "_s), frame);
+        connected->setObjectName(u"lblStationen"_s);
+        connected->setStyleSheet(u"background: transparent;"_s);
+        connected->setWordWrap(true);
+        inner->addWidget(connected);
+    }
     layout->addWidget(frame, 1);
 
     auto* next = new QPushButton(u"Weiter"_s, this);

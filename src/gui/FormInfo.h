@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 namespace vastrel {
 
@@ -8,7 +9,8 @@ namespace vastrel {
 class FormInfo : public QDialog {
     Q_OBJECT
 public:
-    explicit FormInfo(QWidget* parent = nullptr);
+    // `stations`: those connected to the competition on a server, listed below the version.
+    explicit FormInfo(QWidget* parent = nullptr, const QStringList& stations = {});
 
     static QString NoticeText();
 };

@@ -252,7 +252,7 @@ void frmVastrel::LoadWindow(RegionalSettings* regional) {
 }
 
 void frmVastrel::ShowAbout() {
-    FormInfo about(this);
+    FormInfo about(this, state_.stations);
     about.exec();
 }
 

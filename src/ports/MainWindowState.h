@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vastrel {
 
@@ -17,8 +18,9 @@ struct MainWindowState {
     bool certificatesPdf = false; // "als eine PDF-Datei": the certificates of a run as one PDF
     QString saveFileName;         // what "speichern" writes; set only by "speichern unter"
     SaveFormat saveFormat = SaveFormat::None;
-    QString openedFile; // the file last opened or saved, for the window's title
-    QString onServer;   // "Lauf2026 @ 192.168.1.10" while the table is a competition on a server
+    QString openedFile;   // the file last opened or saved, for the window's title
+    QString onServer;     // "Lauf2026 @ 192.168.1.10" while the table is a competition on a server
+    QStringList stations; // the stations heard from lately on that competition, for "Info"
 };
 
 } // namespace vastrel
