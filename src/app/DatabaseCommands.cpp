@@ -78,10 +78,14 @@ bool DatabaseCommands::OpenDatabase() {
     return OpenFile(chosen.path, chosen.filterIndex == 2 || FormatOfPath(chosen.path) == SaveFormat::Fil);
 }
 
+bool MayReplaceTable(const ResultTable& table, Ui& ui) {
+    return table.RowCount() < 2 ||
+           ui.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
+                         MessageButtons::YesNoDefaultNo, MessageIcon::Question) == MessageAnswer::Yes;
+}
+
 bool DatabaseCommands::OpenFile(const QString& path, bool ownFormat) {
-    if (table_.RowCount() >= 2 &&
-        ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
-                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) != MessageAnswer::Yes) {
+    if (!MayReplaceTable(table_, ui_)) {
         return false;
     }
     ui_.SetStatusText(StatusPanel::File, path.trimmed() + u" geladen  "_s);

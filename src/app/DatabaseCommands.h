@@ -13,6 +13,9 @@ class Toolbar;
 class Ui;
 struct MainWindowState;
 
+// Before an open replaces a table of two rows or more: whether the user lets it.
+bool MayReplaceTable(const ResultTable& table, Ui& ui);
+
 // "öffnen", "speichern" and "speichern unter" of the "Datenbank" menu. Each answers whether the
 // table was opened or written.
 class DatabaseCommands {

@@ -5,6 +5,7 @@
 #include "table/ResultTable.h"
 
 #include <algorithm>
+#include <map>
 
 namespace vastrel {
 
@@ -12,8 +13,7 @@ bool StationSync::CatchUp() {
     if (!following_ || offline_) {
         return false;
     }
-    QString error;
-    const auto changes = competition_.ChangesSince(competition_.LastSequence(), &error);
+    const auto changes = competition_.ChangesSince(competition_.LastSequence(), nullptr);
     if (!changes) {
         offline_ = !Reconnect();
         Tell();
@@ -27,8 +27,8 @@ bool StationSync::CatchUp() {
         positions.insert(table_.IdOf(row), row - 1);
     }
     Change change;
-    Change::RowsPlaced added, removed;
-    removed.added = false;
+    Change::RowsPlaced added;
+    std::map<std::size_t, Row> removed; // by place: a change takes them out in the table's order
     QString buffer;
     std::vector<QStringView> texts;
     QHash<RowId, std::size_t> addedHere; // rows of this batch, which later entries may change
@@ -52,8 +52,7 @@ bool StationSync::CatchUp() {
             continue;
         }
         if (logged.rowRemoved) {
-            removed.positions.push_back(static_cast<std::size_t>(*at));
-            removed.rows.push_back(table_.Data().rows[static_cast<std::size_t>(*at)]);
+            removed.emplace(static_cast<std::size_t>(*at), table_.Data().rows[static_cast<std::size_t>(*at)]);
             continue;
         }
         const int column = table_.ColumnNumber(logged.columnKey) - 1;
@@ -63,7 +62,7 @@ bool StationSync::CatchUp() {
         competition_.SetRevision(logged.row, column, logged.revision);
         const auto waiting = pending_.find(logged.row);
         const bool typedHere = waiting != pending_.end() &&
-                               std::any_of(waiting->second.begin(), waiting->second.end(),
+                               std::any_of(waiting->second.cells.begin(), waiting->second.cells.end(),
                                            [column](const PendingCell& c) { return c.column == column; });
         const QStringView here = table_.CellView(*at + 1, column + 1);
         if (!typedHere && here != logged.newText) {
@@ -72,21 +71,18 @@ bool StationSync::CatchUp() {
         }
     }
     competition_.SetLastSequence(changes->back().sequence);
-    if (!removed.rows.empty()) {
-        // Cells first, at the places they were counted at; then the rows go, in the table's order.
-        ApplyRemote(change);
+    if (!removed.empty()) {
+        // Cells first, at the places they were counted at; then the rows go.
+        if (!change.IsEmpty()) {
+            ApplyRemote(change);
+        }
         change = Change();
-        std::vector<std::pair<std::size_t, Row>> gone;
-        for (std::size_t i = 0; i < removed.rows.size(); ++i) {
-            gone.emplace_back(removed.positions[i], removed.rows[i]);
+        Change::RowsPlaced gone{false, {}, {}};
+        for (auto& [position, row] : removed) {
+            gone.positions.push_back(position);
+            gone.rows.push_back(std::move(row));
         }
-        std::sort(gone.begin(), gone.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        removed = Change::RowsPlaced{false, {}, {}};
-        for (auto& [position, row] : gone) {
-            removed.positions.push_back(position);
-            removed.rows.push_back(std::move(row));
-        }
-        change.Add(std::move(removed));
+        change.Add(std::move(gone));
     }
     if (!added.rows.empty()) {
         change.Add(std::move(added));

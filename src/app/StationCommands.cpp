@@ -1,5 +1,6 @@
 #include "app/StationCommands.h"
 
+#include "app/DatabaseCommands.h"
 #include "app/UndoStack.h"
 #include "ports/MainWindowState.h"
 #include "ports/Settings.h"
@@ -26,9 +27,9 @@ QString Setting(const Settings* settings, const char16_t* key, const QString& fa
 StationCommands::StationCommands(TableView& view, Ui& ui, MainWindowState& state, Settings* remembered,
                                  UndoStack* undo)
     : view_(view), ui_(ui), state_(state), remembered_(remembered), undo_(undo),
-      sync_(view, ui, connection_, competition_, undo) {
+      sync_(view.Table(), ui, connection_, competition_, undo) {
     sync_.OnStatus([this](const QString& problem) { ShowStatus(problem); });
-    sync_.OnLeft([this] { state_.onServer.clear(); });
+    sync_.OnLeft([this] { Forget(); });
 }
 
 bool StationCommands::Connect() {
@@ -124,9 +125,7 @@ std::optional<bool> StationCommands::OpenFromServer() {
         return false;
     }
     ResultTable& table = view_.Table();
-    if (table.RowCount() >= 2 &&
-        ui_.MessageBox(u"Soll die vorhandene Datenbank überschrieben werden?"_s, u"Zeverovavadiro"_s,
-                       MessageButtons::YesNoDefaultNo, MessageIcon::Question) != MessageAnswer::Yes) {
+    if (!MayReplaceTable(table, ui_)) {
         return false;
     }
     TableData data;
@@ -154,6 +153,10 @@ void StationCommands::Leave() {
     if (sync_.Following()) {
         sync_.Stop();
     }
+    Forget();
+}
+
+void StationCommands::Forget() {
     state_.onServer.clear();
     state_.stations.clear();
 }

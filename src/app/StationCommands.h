@@ -47,6 +47,7 @@ public:
 
 private:
     void Follow();
+    void Forget(); // what the window shows of the competition on the server
     void ShowStatus(const QString& problem);
 
     TableView& view_;

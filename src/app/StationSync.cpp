@@ -5,7 +5,6 @@
 #include "server/ServerConnection.h"
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
-#include "table/TableView.h"
 
 #include <QSqlDriver>
 
@@ -25,10 +24,9 @@ const QString kChannel = u"vastrel_changes"_s;
 
 } // namespace
 
-StationSync::StationSync(TableView& view, Ui& ui, ServerConnection& connection,
+StationSync::StationSync(ResultTable& table, Ui& ui, ServerConnection& connection,
                          ServerCompetition& competition, UndoStack* undo)
-    : view_(view), table_(view.Table()), ui_(ui), connection_(connection), competition_(competition),
-      undo_(undo) {
+    : table_(table), ui_(ui), connection_(connection), competition_(competition), undo_(undo) {
     poll_.setInterval(kPollMilliseconds);
     QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] {
         if (offline_ && !Reconnect()) {
@@ -95,8 +93,15 @@ void StationSync::ChangeMade(const Change& change) {
         std::any_of(change.Parts().begin(), change.Parts().end(), [](const Change::Part& part) {
             return std::holds_alternative<Change::Replacement>(part);
         });
-    if (replaces && ownReplacement_) {
-        ownReplacement_ = false; // told now or at the end of the open's undo step
+    if (replaces) {
+        if (ownReplacement_) {
+            ownReplacement_ = false; // told now or at the end of the open's undo step
+        } else if (following_ && !applying_) {
+            Stop(); // another table (undo of the open): it is not the competition
+            if (left_) {
+                left_();
+            }
+        }
         return;
     }
     if (!following_ || applying_) {
@@ -104,16 +109,9 @@ void StationSync::ChangeMade(const Change& change) {
     }
     const bool undone = undo_ && undo_->Applying();
     for (const Change::Part& part : change.Parts()) {
-        if (std::holds_alternative<Change::Replacement>(part)) {
-            Stop();
-            if (left_) {
-                left_();
-            }
-            return;
-        }
         if (const auto* edits = std::get_if<Change::RowEdits>(&part)) {
             for (const Change::RowEdit& edit : *edits) {
-                Collect(edit.id, edit.before.cells, edit.after.cells, undone);
+                Collect(edit.id, edit.position, edit.before.cells, edit.after.cells, undone);
             }
         } else if (const auto* placed = std::get_if<Change::RowsPlaced>(&part)) {
             for (const Row& row : placed->rows) {
@@ -131,8 +129,9 @@ void StationSync::ChangeMade(const Change& change) {
         } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
             for (const Change::CellEdit& edit : cells->edits) {
                 if (!IsComputedColumn(table_.Key(static_cast<int>(edit.column) + 1))) {
-                    auto& row = pending_[edit.id];
-                    row.push_back({static_cast<int>(edit.column), cells->After(edit).toString(), undone});
+                    Pending(edit.id, edit.position)
+                        .cells.push_back(
+                            {static_cast<int>(edit.column), cells->After(edit).toString(), undone});
                 }
             }
         }
@@ -146,12 +145,19 @@ void StationSync::ChangeMade(const Change& change) {
     }
 }
 
-void StationSync::Collect(RowId id, const RowCells& before, const RowCells& after, bool undone) {
+StationSync::PendingRow& StationSync::Pending(RowId id, std::size_t position) {
+    PendingRow& row = pending_[id];
+    row.position = position;
+    return row;
+}
+
+void StationSync::Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after,
+                          bool undone) {
     const int columns = table_.ColumnCount();
     for (int c = 0; c < columns; ++c) {
         const std::size_t column = static_cast<std::size_t>(c);
         if (before.At(column) != after.At(column) && !IsComputedColumn(table_.Key(c + 1))) {
-            pending_[id].push_back({c, after.At(column).toString(), undone});
+            Pending(id, position).cells.push_back({c, after.At(column).toString(), undone});
         }
     }
 }
@@ -168,10 +174,10 @@ bool StationSync::SendChanges() {
     while (!pending_.empty()) {
         auto first = pending_.begin();
         const RowId id = first->first;
-        std::vector<PendingCell> cells = std::move(first->second);
+        PendingRow row = std::move(first->second);
         pending_.erase(first);
-        if (!SendRow(id, cells)) {
-            pending_[id] = std::move(cells); // kept for the next try
+        if (!SendRow(id, row)) {
+            pending_[id] = std::move(row); // kept for the next try
             break;
         }
     }
@@ -180,21 +186,20 @@ bool StationSync::SendChanges() {
 }
 
 bool StationSync::SendRows() {
-    QString error;
     if (!addedRows_.empty()) {
         std::vector<Row> rows;
         for (RowId id : addedRows_) {
-            if (const int row = RowNumber(id); row > 0) {
+            if (const int row = table_.RowNumberOf(id, table_.RowCount()); row > 0) {
                 rows.push_back(table_.Data().rows[static_cast<std::size_t>(row - 1)]);
             }
         }
-        if (!competition_.AddRows(rows, &error)) {
+        if (!competition_.AddRows(rows, nullptr)) {
             return false;
         }
         addedRows_.clear();
     }
     if (!removedRows_.empty()) {
-        if (!competition_.RemoveRows(removedRows_, &error)) {
+        if (!competition_.RemoveRows(removedRows_, nullptr)) {
             return false;
         }
         removedRows_.clear();
@@ -205,8 +210,7 @@ bool StationSync::SendRows() {
 RowId StationSync::NewRowId() {
     constexpr int kBlock = 100;
     if (nextId_ == 0 || nextId_ > lastId_) {
-        QString error;
-        nextId_ = competition_.ReserveRowIds(kBlock, &error);
+        nextId_ = competition_.ReserveRowIds(kBlock, nullptr);
         lastId_ = nextId_ + kBlock - 1;
         if (nextId_ == 0) {
             return 0; // the table's own count: without a server there is no other
@@ -215,10 +219,15 @@ RowId StationSync::NewRowId() {
     return nextId_++;
 }
 
-bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
+bool StationSync::SendRow(RowId id, const PendingRow& pending) {
+    // The row may have moved meanwhile (a sort, another station's rows): its number is looked up
+    // again after every box.
+    const auto number = [&] {
+        return table_.RowNumberOf(id, static_cast<int>(pending.position) + 1);
+    };
     // The last text of a cell typed twice before it was sent.
     std::vector<TypedCell> typed;
-    for (const PendingCell& cell : cells) {
+    for (const PendingCell& cell : pending.cells) {
         std::optional<int> seen = competition_.Revision(id, cell.column);
         if (cell.undone) {
             const auto own = ownRevisions_.constFind(CellKey(id, cell.column));
@@ -232,16 +241,16 @@ bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
             typed.push_back({cell.column, cell.text, seen});
         }
     }
-    EnterResult result = competition_.Enter(id, typed, false, RowNumber(id));
+    EnterResult result = competition_.Enter(id, typed, false, number());
     if (result.status == EnterResult::Status::Conflict) {
-        if (!AskAbout(id, result.conflicts)) {
+        if (!AskAbout(number(), result.conflicts)) {
             for (std::size_t c = 0; c < result.revisions.size(); ++c) {
                 competition_.SetRevision(id, static_cast<int>(c), result.revisions[c]);
             }
-            ShowServerRow(id, result.cells); // theirs stays: shown here as well
+            ShowServerRow(number(), result.cells); // theirs stays: shown here as well
             return true;
         }
-        result = competition_.Enter(id, typed, true, RowNumber(id));
+        result = competition_.Enter(id, typed, true, number());
     }
     switch (result.status) {
     case EnterResult::Status::Entered:
@@ -252,12 +261,11 @@ bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
         for (const ScoringMessage& message : result.messages) {
             ui_.MessageBox(message.text, message.title, MessageButtons::Ok, message.icon);
         }
-        ShowServerRow(id, result.cells);
+        ShowServerRow(number(), result.cells);
         return true;
     case EnterResult::Status::NoSuchRow:
         ui_.MessageBox(
-            u"Die Zeile %1 gibt es auf dem Server nicht mehr; ihre Änderung bleibt nur hier."_s.arg(
-                RowNumber(id)),
+            u"Die Zeile %1 gibt es auf dem Server nicht mehr; ihre Änderung bleibt nur hier."_s.arg(number()),
             u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return true;
     case EnterResult::Status::Conflict:
@@ -269,8 +277,7 @@ bool StationSync::SendRow(RowId id, std::vector<PendingCell> cells) {
     return false;
 }
 
-bool StationSync::AskAbout(RowId id, const std::vector<CellConflict>& conflicts) {
-    const int row = RowNumber(id);
+bool StationSync::AskAbout(int row, const std::vector<CellConflict>& conflicts) {
     QStringList lines;
     for (const CellConflict& conflict : conflicts) {
         lines << u"\"%1\": Station \"%2\" hat \"%3\" eingetragen, hier steht \"%4\"."_s.arg(
@@ -284,17 +291,14 @@ bool StationSync::AskAbout(RowId id, const std::vector<CellConflict>& conflicts)
                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
 }
 
-void StationSync::ShowServerRow(RowId id, const RowCells& cells) {
-    const int row = RowNumber(id);
+void StationSync::ShowServerRow(int row, const RowCells& cells) {
     if (row == 0 || table_.Cells(row) == cells) {
         return;
     }
+    const Row& here = table_.Data().rows[static_cast<std::size_t>(row - 1)];
     Change change;
     change.Add(
-        Change::RowEdit{id,
-                        static_cast<std::uint32_t>(row - 1),
-                        {table_.Cells(row), table_.Data().rows[static_cast<std::size_t>(row - 1)].data.flags},
-                        {cells, table_.Data().rows[static_cast<std::size_t>(row - 1)].data.flags}});
+        Change::RowEdit{here.id, static_cast<std::uint32_t>(row - 1), here.data, {cells, here.data.flags}});
     ApplyRemote(change);
 }
 
@@ -321,15 +325,6 @@ void StationSync::Tell() {
     } else {
         status_(QString());
     }
-}
-
-int StationSync::RowNumber(RowId id) const {
-    for (int row = 1; row <= table_.RowCount(); ++row) {
-        if (table_.IdOf(row) == id) {
-            return row;
-        }
-    }
-    return 0;
 }
 
 } // namespace vastrel

@@ -16,7 +16,6 @@ namespace vastrel {
 
 class ResultTable;
 class ServerConnection;
-class TableView;
 class Ui;
 class UndoStack;
 
@@ -29,7 +28,7 @@ class UndoStack;
 class StationSync : public ResultTableObserver {
 public:
     static constexpr int kPollMilliseconds = 3000;
-    StationSync(TableView& view, Ui& ui, ServerConnection& connection, ServerCompetition& competition,
+    StationSync(ResultTable& table, Ui& ui, ServerConnection& connection, ServerCompetition& competition,
                 UndoStack* undo);
     ~StationSync() override;
     StationSync(const StationSync&) = delete;
@@ -64,17 +63,21 @@ private:
         QString text;
         bool undone; // put back by undo: only where the cell still holds this station's text
     };
-    void Collect(RowId id, const RowCells& before, const RowCells& after, bool undone);
-    bool SendRow(RowId id, std::vector<PendingCell> cells);
-    void ShowServerRow(RowId id, const RowCells& cells);
-    bool AskAbout(RowId id, const std::vector<CellConflict>& conflicts);
+    // A row's cells waiting, and where the row stood when they were typed (where it is looked for).
+    struct PendingRow {
+        std::size_t position = 0;
+        std::vector<PendingCell> cells;
+    };
+    PendingRow& Pending(RowId id, std::size_t position);
+    void Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after, bool undone);
+    bool SendRow(RowId id, const PendingRow& pending);
+    void ShowServerRow(int row, const RowCells& cells);
+    bool AskAbout(int row, const std::vector<CellConflict>& conflicts);
     void ApplyRemote(const Change& change);
     bool Reconnect();
     void Subscribe();
     void Tell();
-    int RowNumber(RowId id) const; // from 1; 0 for none
 
-    TableView& view_;
     ResultTable& table_;
     Ui& ui_;
     ServerConnection& connection_;
@@ -88,7 +91,7 @@ private:
     RowId NewRowId();
     bool SendRows();
 
-    std::map<RowId, std::vector<PendingCell>> pending_;
+    std::map<RowId, PendingRow> pending_;
     std::vector<RowId> addedRows_, removedRows_; // in the order they were added or removed
     RowId nextId_ = 0, lastId_ = 0;              // the block of ids reserved for new rows
     QHash<quint64, int> ownRevisions_;           // of the cells this station wrote, by row and column

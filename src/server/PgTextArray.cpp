@@ -29,6 +29,14 @@ QString TextArrayLiteral(std::span<const QStringView> texts) {
     return literal;
 }
 
+QString RowCellsLiteral(const RowCells& cells, std::size_t width) {
+    std::vector<QStringView> texts(width);
+    for (std::size_t c = 0; c < width; ++c) {
+        texts[c] = cells.At(c);
+    }
+    return TextArrayLiteral(texts);
+}
+
 bool ReadTextArray(QStringView literal, QString& buffer, std::vector<QStringView>& texts) {
     texts.clear();
     buffer.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/RowCells.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,6 +13,10 @@ namespace vastrel {
 // PostgreSQL's text form of a one-dimensional text[] ("{a,"b c",NULL}"): every element quoted, so
 // no text needs a rule of its own.
 QString TextArrayLiteral(std::span<const QStringView> texts);
+
+// A row's cells in that form, every one of the first `width` (empty ones too), so that the
+// server's array has the table's width.
+QString RowCellsLiteral(const RowCells& cells, std::size_t width);
 
 // The elements of such a form, unescaped, as views into `buffer`; NULL reads as empty. False for
 // anything that is not a one-dimensional array of texts.

@@ -19,15 +19,6 @@ namespace {
 
 constexpr int kRowsPerInsert = 2000;
 
-// Every cell of the row, empty ones included, so that the server's array has the table's width.
-QString CellsLiteral(const RowCells& cells, std::size_t columns) {
-    std::vector<QStringView> texts(columns);
-    for (std::size_t c = 0; c < columns; ++c) {
-        texts[c] = cells.At(c);
-    }
-    return TextArrayLiteral(texts);
-}
-
 ScoringColumns ScoringColumnsOfColumns(const std::vector<Column>& columns) {
     ResultTable table;
     TableData data;
@@ -50,11 +41,7 @@ std::optional<QStringList> ServerCompetition::List(ServerConnection& connection,
         }
         return std::nullopt;
     }
-    QStringList names;
-    while (query.next()) {
-        names << query.value(0).toString();
-    }
-    return names;
+    return FirstColumnTexts(query);
 }
 
 bool ServerCompetition::Create(const QString& name, const TableData& data, bool replace, bool* exists,
@@ -119,7 +106,7 @@ bool ServerCompetition::Create(const QString& name, const TableData& data, bool 
             ids.push_back(static_cast<int>(row.id));
             positions << QString::number(r);
             flags << QString::number(static_cast<qint64>(row.data.flags));
-            cells << CellsLiteral(row.data.cells, width);
+            cells << RowCellsLiteral(row.data.cells, width);
         }
         std::vector<QStringView> cellViews(cells.begin(), cells.end());
         if (!Run(query,
@@ -253,7 +240,6 @@ void ServerCompetition::Take(const QString& name, int id, qint64 lastSequence, c
     id_ = id;
     lastSequence_ = lastSequence;
     keys_ = keys;
-    columns_ = columns;
     scoringColumns_ = ScoringColumnsOfColumns(columns);
 }
 

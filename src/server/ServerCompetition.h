@@ -115,7 +115,6 @@ private:
     int id_ = 0;
     qint64 lastSequence_ = 0;
     QStringList keys_;
-    std::vector<Column> columns_;
     ScoringColumns scoringColumns_;
     PointsCoefficients coefficients_;
     QHash<RowId, std::vector<int>> revisions_;

@@ -89,15 +89,11 @@ EnterResult ServerCompetition::Enter(RowId row, std::span<const TypedCell> cells
         }
     }
     if (!(typed == held)) {
-        std::vector<QStringView> written(width);
-        for (std::size_t c = 0; c < width; ++c) {
-            written[c] = typed.At(c);
-        }
         if (!Run(query,
                  u"UPDATE vastrel_rows SET cells = CAST(:cells AS text[]) WHERE competition = :id AND row_id "
                  u"= :row "
                  u"RETURNING revisions::text"_s,
-                 {TextArrayLiteral(written), id_, static_cast<qint64>(row)}) ||
+                 {RowCellsLiteral(typed, width), id_, static_cast<qint64>(row)}) ||
             !query.next() || !ReadIntArray(query.value(0).toString(), result.revisions)) {
             return failed(ServerFailure(query));
         }
@@ -155,11 +151,7 @@ std::optional<QStringList> ServerCompetition::Heartbeat(QString* error) {
         }
         return std::nullopt;
     }
-    QStringList stations;
-    while (query.next()) {
-        stations << query.value(0).toString();
-    }
-    return stations;
+    return FirstColumnTexts(query);
 }
 
 RowId ServerCompetition::ReserveRowIds(int count, QString* error) {
@@ -193,10 +185,6 @@ bool ServerCompetition::AddRows(const std::vector<Row>& rows, QString* error) {
         return failed();
     }
     for (const Row& row : rows) {
-        std::vector<QStringView> texts(width);
-        for (std::size_t c = 0; c < width; ++c) {
-            texts[c] = row.data.cells.At(c);
-        }
         if (!Run(
                 query,
                 u"INSERT INTO vastrel_rows (competition, row_id, position, flags, cells, revisions) "
@@ -204,7 +192,7 @@ bool ServerCompetition::AddRows(const std::vector<Row>& rows, QString* error) {
                 u"array_fill(0, ARRAY[CAST(:width AS integer)]) FROM vastrel_rows WHERE competition = :again "
                 u"ON CONFLICT (competition, row_id) DO NOTHING"_s,
                 {id_, static_cast<qint64>(row.id), static_cast<qint64>(row.data.flags),
-                 TextArrayLiteral(texts), static_cast<int>(width), id_})) {
+                 RowCellsLiteral(row.data.cells, width), static_cast<int>(width), id_})) {
             return failed();
         }
         revisions_.insert(row.id, std::vector<int>(width, 0));

@@ -1,6 +1,7 @@
 #include "server/Sql.h"
 
 #include <QSqlError>
+#include <QVariant>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +15,14 @@ bool Run(QSqlQuery& query, const QString& statement, const QVariantList& values)
         query.bindValue(static_cast<int>(i), values.at(i));
     }
     return query.exec();
+}
+
+QStringList FirstColumnTexts(QSqlQuery& query) {
+    QStringList texts;
+    while (query.next()) {
+        texts << query.value(0).toString();
+    }
+    return texts;
 }
 
 QString ServerFailure(const QSqlQuery& query) {

@@ -64,6 +64,11 @@ RowId ResultTable::IdOf(int row) const {
     return (row >= 1 && row <= RowCount()) ? data_.rows[static_cast<std::size_t>(row - 1)].id : 0;
 }
 
+int ResultTable::RowNumberOf(RowId id, int hint) const {
+    const std::size_t at = PositionOf(id, hint > 0 ? static_cast<std::size_t>(hint - 1) : 0);
+    return at == kNowhere ? 0 : static_cast<int>(at) + 1;
+}
+
 // Structure
 
 void ResultTable::Replace(TableData data) {

@@ -48,6 +48,8 @@ public:
     int LayoutGeneration() const { return layoutGeneration_; }               // grows whenever columns change
     std::size_t RowBytes() const; // what the rows hold in memory, for memory figures
     RowId IdOf(int row) const;    // 0 for no such row
+    // The number of the row with this id, 0 for none; quick where it stands at `hint`.
+    int RowNumberOf(RowId id, int hint = 0) const;
     RowId NextRowId() const { return nextRowId_; }
     // Where new rows get their ids (a server's competition hands out blocks of its own, so that
     // no two stations add a row under one id); the table's own count when none, or when it gives 0.
