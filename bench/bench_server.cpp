@@ -2,6 +2,7 @@
 // typed time takes to reach eight other stations. Starts a cluster of its own with
 // scripts/server.sh in a temporary folder (or uses VASTREL_BENCH_SERVER, an address).
 #include "BenchData.h"
+#include "app/StationSync.h"
 #include "server/ServerCompetition.h"
 #include "server/ServerConnection.h"
 
@@ -89,6 +90,38 @@ void BM_TypedCellRoundTrip(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TypedCellRoundTrip)->Unit(benchmark::kMillisecond);
+
+// A command that changes an entered cell of every row (the age factors): the station sends the
+// whole change and shows the server's scored rows.
+void BM_EveryRowChangedOnAStation(benchmark::State& state) {
+    EnsureCompetition();
+    Connected station(u"Ziel"_s);
+    TableData data;
+    station.competition.Load(kName, data, nullptr);
+    ResultTable table;
+    table.Replace(std::move(data));
+    SilentUi ui;
+    StationSync sync(table, ui, station.connection, station.competition, nullptr);
+    sync.Start();
+    const std::size_t column = static_cast<std::size_t>(table.ColumnNumber(u"AF"_s) - 1);
+    static int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Change change;
+        const QString factor = (i++ % 2) ? u"0.9000"_s : u"1.0000"_s;
+        for (int row = 1; row <= table.RowCount(); ++row) {
+            change.AddCell(table.IdOf(row), static_cast<std::size_t>(row - 1), column,
+                           table.CellView(row, static_cast<int>(column) + 1), factor);
+        }
+        table.Apply(change);
+        state.ResumeTiming();
+        if (!sync.SendChanges()) {
+            state.SkipWithError("send failed");
+        }
+    }
+    sync.Stop();
+}
+BENCHMARK(BM_EveryRowChangedOnAStation)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // From a typed time to the moment each of eight other stations holds it from the change log.
 void BM_TypedTimeSeenByEightStations(benchmark::State& state) {

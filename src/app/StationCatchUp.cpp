@@ -94,6 +94,9 @@ bool StationSync::CatchUp() {
 }
 
 void StationSync::ApplyRemote(const Change& change) {
+    if (change.IsEmpty()) {
+        return;
+    }
     applying_ = true;
     table_.Apply(change);
     applying_ = false;

@@ -136,6 +136,10 @@ void StationSync::ChangeMade(const Change& change) {
             }
         }
     }
+    QueueSend();
+}
+
+void StationSync::QueueSend() {
     if (Unsent() > 0 && !sendQueued_) {
         sendQueued_ = true; // once the command is done: its change is complete, undo has kept it
         QTimer::singleShot(0, &context_, [this] {
@@ -163,26 +167,20 @@ void StationSync::Collect(RowId id, std::size_t position, const RowCells& before
 }
 
 bool StationSync::SendChanges() {
-    if (!following_ || offline_) {
+    if (!following_ || offline_ || sending_) {
         return Unsent() == 0;
     }
-    if (!SendRows()) {
+    sending_ = true; // a question about a conflict runs the event loop: the poll must not send too
+    const bool sent = SendRows() && SendCells();
+    sending_ = false;
+    if (!sent) {
         offline_ = !Reconnect();
-        Tell();
-        return false;
-    }
-    while (!pending_.empty()) {
-        auto first = pending_.begin();
-        const RowId id = first->first;
-        PendingRow row = std::move(first->second);
-        pending_.erase(first);
-        if (!SendRow(id, row)) {
-            pending_[id] = std::move(row); // kept for the next try
-            break;
-        }
     }
     Tell();
-    return Unsent() == 0;
+    if (sent) {
+        QueueSend(); // what was typed while a question was open
+    }
+    return sent && Unsent() == 0;
 }
 
 bool StationSync::SendRows() {
@@ -219,62 +217,121 @@ RowId StationSync::NewRowId() {
     return nextId_++;
 }
 
-bool StationSync::SendRow(RowId id, const PendingRow& pending) {
-    // The row may have moved meanwhile (a sort, another station's rows): its number is looked up
-    // again after every box.
-    const auto number = [&] {
-        return table_.RowNumberOf(id, static_cast<int>(pending.position) + 1);
-    };
-    // The last text of a cell typed twice before it was sent.
-    std::vector<TypedCell> typed;
+RowEntry StationSync::EntryOf(RowId id, const PendingRow& pending) const {
+    RowEntry entry{id, {}, table_.RowNumberOf(id, static_cast<int>(pending.position) + 1)};
     for (const PendingCell& cell : pending.cells) {
         std::optional<int> seen = competition_.Revision(id, cell.column);
         if (cell.undone) {
             const auto own = ownRevisions_.constFind(CellKey(id, cell.column));
             seen = own == ownRevisions_.constEnd() ? -1 : *own;
         }
-        auto same = std::find_if(typed.begin(), typed.end(),
-                                 [&](const TypedCell& t) { return t.column == cell.column; });
-        if (same != typed.end()) {
+        // A cell typed twice before it was sent goes with its last text.
+        auto same = std::find_if(entry.cells.begin(), entry.cells.end(),
+                                 [&](const TypedCell& typed) { return typed.column == cell.column; });
+        if (same != entry.cells.end()) {
             same->text = cell.text;
         } else {
-            typed.push_back({cell.column, cell.text, seen});
+            entry.cells.push_back({cell.column, cell.text, seen});
         }
     }
-    EnterResult result = competition_.Enter(id, typed, false, number());
-    if (result.status == EnterResult::Status::Conflict) {
-        if (!AskAbout(number(), result.conflicts)) {
-            for (std::size_t c = 0; c < result.revisions.size(); ++c) {
-                competition_.SetRevision(id, static_cast<int>(c), result.revisions[c]);
-            }
-            ShowServerRow(number(), result.cells); // theirs stays: shown here as well
-            return true;
-        }
-        result = competition_.Enter(id, typed, true, number());
-    }
-    switch (result.status) {
-    case EnterResult::Status::Entered:
-        for (const TypedCell& cell : typed) {
-            ownRevisions_.insert(CellKey(id, cell.column),
-                                 result.revisions[static_cast<std::size_t>(cell.column)]);
-        }
-        for (const ScoringMessage& message : result.messages) {
-            ui_.MessageBox(message.text, message.title, MessageButtons::Ok, message.icon);
-        }
-        ShowServerRow(number(), result.cells);
+    return entry;
+}
+
+// Every row waiting goes in one transaction (a command over all rows is one change); the
+// server's scored rows come back as one change. Scoring's messages are not shown again: the
+// station's own scoring showed them when the command ran.
+bool StationSync::SendCells() {
+    if (pending_.empty()) {
         return true;
-    case EnterResult::Status::NoSuchRow:
+    }
+    std::map<RowId, PendingRow> sending = std::exchange(pending_, {});
+    std::vector<RowEntry> entries;
+    for (const auto& [id, row] : sending) {
+        entries.push_back(EntryOf(id, row));
+    }
+    const std::vector<EnterResult> results = competition_.EnterRows(entries, false);
+    if (results.front().status == EnterResult::Status::Failed) {
+        KeepForNextTry(std::move(sending));
+        return false;
+    }
+    Change shown;
+    std::vector<std::size_t> asked, gone;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        switch (results[e].status) {
+        case EnterResult::Status::Entered:
+            Own(entries[e], results[e]);
+            AddServerRow(shown, entries[e], results[e].cells);
+            break;
+        case EnterResult::Status::Conflict:
+            asked.push_back(e);
+            break;
+        case EnterResult::Status::NoSuchRow:
+        case EnterResult::Status::Failed:
+            gone.push_back(e);
+            break;
+        }
+    }
+    // Shown before any box: a box runs the event loop, and other stations' rows may come in.
+    ApplyRemote(shown);
+    for (std::size_t e : gone) {
         ui_.MessageBox(
-            u"Die Zeile %1 gibt es auf dem Server nicht mehr; ihre Änderung bleibt nur hier."_s.arg(number()),
+            u"Die Zeile %1 gibt es auf dem Server nicht mehr; ihre Änderung bleibt nur hier."_s.arg(
+                table_.RowNumberOf(entries[e].row, entries[e].shownRow)),
             u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
-        return true;
-    case EnterResult::Status::Conflict:
-        return true; // asked again and still refused: theirs stays
-    case EnterResult::Status::Failed:
-        break;
     }
-    offline_ = !connection_.IsOpen() || !Reconnect();
-    return false;
+    for (std::size_t e : asked) {
+        if (!Settle(entries[e], results[e])) {
+            std::map<RowId, PendingRow> rest;
+            for (std::size_t later : asked) {
+                if (later >= e) {
+                    rest.emplace(entries[later].row, std::move(sending[entries[later].row]));
+                }
+            }
+            KeepForNextTry(std::move(rest));
+            return false;
+        }
+    }
+    return true;
+}
+
+// A conflict: this station's text goes in only when the user says so; otherwise the server's
+// row stays and is shown here too. False when the server could not be reached.
+bool StationSync::Settle(RowEntry entry, const EnterResult& conflict) {
+    entry.shownRow = table_.RowNumberOf(entry.row, entry.shownRow);
+    if (!AskAbout(entry.shownRow, conflict.conflicts)) {
+        for (std::size_t c = 0; c < conflict.revisions.size(); ++c) {
+            competition_.SetRevision(entry.row, static_cast<int>(c), conflict.revisions[c]);
+        }
+        ShowServerRow(entry, conflict.cells);
+        return true;
+    }
+    entry.shownRow = table_.RowNumberOf(entry.row, entry.shownRow);
+    const EnterResult result = competition_.EnterRows({&entry, 1}, true).front();
+    if (result.status == EnterResult::Status::Failed) {
+        return false;
+    }
+    if (result.status == EnterResult::Status::Entered) {
+        Own(entry, result);
+        ShowServerRow(entry, result.cells);
+    }
+    return true;
+}
+
+void StationSync::Own(const RowEntry& entry, const EnterResult& result) {
+    for (const TypedCell& cell : entry.cells) {
+        ownRevisions_.insert(CellKey(entry.row, cell.column),
+                             result.revisions[static_cast<std::size_t>(cell.column)]);
+    }
+}
+
+// Cells not sent go back before what was typed since, so that the last text stays the last.
+void StationSync::KeepForNextTry(std::map<RowId, PendingRow> rows) {
+    for (auto& [id, later] : pending_) {
+        PendingRow& row = rows[id];
+        row.position = later.position;
+        row.cells.insert(row.cells.end(), later.cells.begin(), later.cells.end());
+    }
+    pending_ = std::move(rows);
 }
 
 bool StationSync::AskAbout(int row, const std::vector<CellConflict>& conflicts) {
@@ -291,14 +348,19 @@ bool StationSync::AskAbout(int row, const std::vector<CellConflict>& conflicts) 
                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
 }
 
-void StationSync::ShowServerRow(int row, const RowCells& cells) {
+void StationSync::AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const {
+    const int row = table_.RowNumberOf(entry.row, entry.shownRow);
     if (row == 0 || table_.Cells(row) == cells) {
         return;
     }
     const Row& here = table_.Data().rows[static_cast<std::size_t>(row - 1)];
-    Change change;
     change.Add(
         Change::RowEdit{here.id, static_cast<std::uint32_t>(row - 1), here.data, {cells, here.data.flags}});
+}
+
+void StationSync::ShowServerRow(const RowEntry& entry, const RowCells& cells) {
+    Change change;
+    AddServerRow(change, entry, cells);
     ApplyRemote(change);
 }
 

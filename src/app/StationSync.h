@@ -70,8 +70,14 @@ private:
     };
     PendingRow& Pending(RowId id, std::size_t position);
     void Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after, bool undone);
-    bool SendRow(RowId id, const PendingRow& pending);
-    void ShowServerRow(int row, const RowCells& cells);
+    void QueueSend();
+    RowEntry EntryOf(RowId id, const PendingRow& pending) const;
+    bool SendCells();
+    bool Settle(RowEntry entry, const EnterResult& conflict);
+    void Own(const RowEntry& entry, const EnterResult& result);
+    void KeepForNextTry(std::map<RowId, PendingRow> rows);
+    void AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const;
+    void ShowServerRow(const RowEntry& entry, const RowCells& cells);
     bool AskAbout(int row, const std::vector<CellConflict>& conflicts);
     void ApplyRemote(const Change& change);
     bool Reconnect();
@@ -86,6 +92,7 @@ private:
     bool following_ = false;
     bool applying_ = false; // a change from the server is going into the table
     bool sendQueued_ = false;
+    bool sending_ = false;
     bool ownReplacement_ = false;
     bool offline_ = false;
     RowId NewRowId();

@@ -39,6 +39,14 @@ struct TypedCell {
     std::optional<int> seenRevision;
 };
 
+// A station's typed cells of one row; `shownRow` is the row's number in its table, for scoring's
+// messages.
+struct RowEntry {
+    RowId row = 0;
+    std::vector<TypedCell> cells;
+    int shownRow = 0;
+};
+
 // A cell another station changed since this one saw it: the texts of both.
 struct CellConflict {
     int column = 0;
@@ -75,9 +83,11 @@ public:
     // Its columns and values alone, for entering into it without its rows.
     bool Open(const QString& name, TableData& data, QString* error);
 
-    // Enters the cells into the row: in one transaction, with the row locked, the texts are
-    // checked against the revisions seen, stored, and the row scored from what the server holds.
-    // `shownRow` is the row's number in the station's table, for scoring's messages.
+    // Enters the cells into their rows (one entry a row), in one transaction: with the rows
+    // locked, the texts are checked against the revisions seen, stored, and each row scored from
+    // what the server holds. A row with a conflict stays as it was while the others are entered.
+    // One result an entry, in order; every one Failed when the transaction failed.
+    std::vector<EnterResult> EnterRows(std::span<const RowEntry> entries, bool overwrite);
     EnterResult Enter(RowId row, std::span<const TypedCell> cells, bool overwrite, int shownRow = 0);
     // The row whose cell `key` holds `text` (and `second` holds `secondText`, when given); 0 for
     // none, -1 for more than one.

@@ -9,49 +9,15 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-EnterResult ServerCompetition::Enter(RowId row, std::span<const TypedCell> cells, bool overwrite,
-                                     int shownRow) {
-    EnterResult result;
-    QSqlDatabase db = connection_.Database();
-    QSqlQuery query(db);
-    const auto failed = [&](const QString& error) {
-        result.status = EnterResult::Status::Failed;
-        result.error = error;
-        db.rollback();
-        return result;
-    };
-    // The competition's writers take turns; the row stays locked while it is scored.
-    if (!db.transaction() ||
-        !Run(query, u"SELECT 1 FROM vastrel_competitions WHERE id = :id FOR UPDATE"_s, {id_})) {
-        return failed(ServerFailure(query));
-    }
-    if (!query.next()) {
-        return failed(u"Den Wettkampf \"%1\" gibt es auf dem Server nicht mehr."_s.arg(name_));
-    }
-    if (!Run(query,
-             u"SELECT cells::text, revisions::text FROM vastrel_rows WHERE competition = :id AND row_id = "
-             u":row "
-             u"FOR UPDATE"_s,
-             {id_, static_cast<qint64>(row)})) {
-        return failed(ServerFailure(query));
-    }
-    if (!query.next()) {
-        db.rollback();
-        result.status = EnterResult::Status::NoSuchRow;
-        return result;
-    }
-    QString buffer;
-    std::vector<QStringView> texts;
-    if (!ReadTextArray(query.value(0).toString(), buffer, texts) ||
-        !ReadIntArray(query.value(1).toString(), result.revisions)) {
-        return failed(u"Eine Zeile des Wettkampfs \"%1\" ist nicht zu lesen."_s.arg(name_));
-    }
-    const std::size_t width = static_cast<std::size_t>(keys_.size());
-    texts.resize(width);
-    result.revisions.resize(width, 0);
-    const RowCells held(texts);
+namespace {
+
+// Checks a row's typed cells against what the server holds and scores it: `result` gets the
+// conflicts, or the row as it is to be stored.
+void EnterInto(const RowCells& held, const RowEntry& entry, bool overwrite, const QStringList& keys,
+               RowScoring& scoring, EnterResult& result) {
+    const std::size_t width = static_cast<std::size_t>(keys.size());
     RowCells typed = held;
-    for (const TypedCell& cell : cells) {
+    for (const TypedCell& cell : entry.cells) {
         const std::size_t column = static_cast<std::size_t>(cell.column);
         if (cell.column < 0 || column >= width) {
             continue;
@@ -61,50 +27,135 @@ EnterResult ServerCompetition::Enter(RowId row, std::span<const TypedCell> cells
                                             : current.isEmpty() || current == cell.text;
         if (!overwrite && !free && current != cell.text) {
             result.conflicts.push_back(
-                {cell.column, keys_.at(cell.column), current.toString(), cell.text, {}});
+                {cell.column, keys.at(cell.column), current.toString(), cell.text, {}});
         }
         typed.Set(column, cell.text);
     }
     if (!result.conflicts.empty()) {
-        for (CellConflict& conflict : result.conflicts) {
-            if (Run(query,
-                    u"SELECT station FROM vastrel_changes WHERE competition = :id AND row_id = :row "
-                    u"AND column_key = :key ORDER BY seq DESC LIMIT 1"_s,
-                    {id_, static_cast<qint64>(row), conflict.columnKey}) &&
-                query.next()) {
-                conflict.station = query.value(0).toString();
-            }
-        }
-        db.rollback();
         result.status = EnterResult::Status::Conflict;
         result.cells = held;
-        return result;
+        return;
     }
     if (!typed.IsEmpty()) {
-        RowScoring scoring(scoringColumns_, coefficients_);
-        ScoredRow scored = ScoreRow(scoring, typed, shownRow, true);
+        ScoredRow scored = ScoreRow(scoring, typed, entry.shownRow, true);
         result.messages = std::move(scored.messages);
         if (scored.changed) {
             typed = std::move(scored.cells);
         }
     }
-    if (!(typed == held)) {
+    result.status = EnterResult::Status::Entered;
+    result.cells = std::move(typed);
+}
+
+} // namespace
+
+EnterResult ServerCompetition::Enter(RowId row, std::span<const TypedCell> cells, bool overwrite,
+                                     int shownRow) {
+    const RowEntry entry{row, {cells.begin(), cells.end()}, shownRow};
+    return std::move(EnterRows({&entry, 1}, overwrite).front());
+}
+
+std::vector<EnterResult> ServerCompetition::EnterRows(std::span<const RowEntry> entries, bool overwrite) {
+    std::vector<EnterResult> results(entries.size());
+    QSqlDatabase db = connection_.Database();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const auto failed = [&](const QString& error) {
+        db.rollback();
+        for (EnterResult& result : results) {
+            result = EnterResult();
+            result.error = error;
+        }
+        return std::move(results);
+    };
+    std::vector<int> ids;
+    for (const RowEntry& entry : entries) {
+        ids.push_back(static_cast<int>(entry.row));
+    }
+    // The competition's writers take turns; the rows stay locked while they are scored.
+    if (!db.transaction() ||
+        !Run(query, u"SELECT 1 FROM vastrel_competitions WHERE id = :id FOR UPDATE"_s, {id_})) {
+        return failed(ServerFailure(query));
+    }
+    if (!query.next()) {
+        return failed(u"Den Wettkampf \"%1\" gibt es auf dem Server nicht mehr."_s.arg(name_));
+    }
+    if (!Run(query,
+             u"SELECT row_id, cells::text, revisions::text FROM vastrel_rows WHERE competition = :id "
+             u"AND row_id = ANY(CAST(:ids AS integer[])) FOR UPDATE"_s,
+             {id_, IntArrayLiteral(ids)})) {
+        return failed(ServerFailure(query));
+    }
+    QHash<RowId, std::pair<QString, QString>> held; // cells and revisions in their text forms
+    while (query.next()) {
+        held.insert(static_cast<RowId>(query.value(0).toLongLong()),
+                    {query.value(1).toString(), query.value(2).toString()});
+    }
+    const std::size_t width = static_cast<std::size_t>(keys_.size());
+    RowScoring scoring(scoringColumns_, coefficients_);
+    QString buffer;
+    std::vector<QStringView> texts;
+    std::vector<int> changedIds;
+    QStringList changedCells;
+    QHash<RowId, std::size_t> changedEntries;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        EnterResult& result = results[e];
+        const auto row = held.constFind(entries[e].row);
+        if (row == held.constEnd()) {
+            result.status = EnterResult::Status::NoSuchRow;
+            continue;
+        }
+        if (!ReadTextArray(row->first, buffer, texts) || !ReadIntArray(row->second, result.revisions)) {
+            return failed(u"Eine Zeile des Wettkampfs \"%1\" ist nicht zu lesen."_s.arg(name_));
+        }
+        texts.resize(width);
+        result.revisions.resize(width, 0);
+        const RowCells before(texts);
+        EnterInto(before, entries[e], overwrite, keys_, scoring, result);
+        if (result.status == EnterResult::Status::Entered && !(result.cells == before)) {
+            changedIds.push_back(static_cast<int>(entries[e].row));
+            changedCells << RowCellsLiteral(result.cells, width);
+            changedEntries.insert(entries[e].row, e);
+        }
+    }
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        for (CellConflict& conflict : results[e].conflicts) {
+            if (Run(query,
+                    u"SELECT station FROM vastrel_changes WHERE competition = :id AND row_id = :row "
+                    u"AND column_key = :key ORDER BY seq DESC LIMIT 1"_s,
+                    {id_, static_cast<qint64>(entries[e].row), conflict.columnKey}) &&
+                query.next()) {
+                conflict.station = query.value(0).toString();
+            }
+        }
+    }
+    if (!changedIds.empty()) {
+        // One statement for every changed row: a statement a row would take a round trip each.
+        std::vector<QStringView> cellViews(changedCells.begin(), changedCells.end());
         if (!Run(query,
-                 u"UPDATE vastrel_rows SET cells = CAST(:cells AS text[]) WHERE competition = :id AND row_id "
-                 u"= :row "
-                 u"RETURNING revisions::text"_s,
-                 {RowCellsLiteral(typed, width), id_, static_cast<qint64>(row)}) ||
-            !query.next() || !ReadIntArray(query.value(0).toString(), result.revisions)) {
+                 u"UPDATE vastrel_rows r SET cells = CAST(u.cells AS text[]) "
+                 u"FROM unnest(CAST(:ids AS integer[]), CAST(:cells AS text[])) AS u(row_id, cells) "
+                 u"WHERE r.competition = :id AND r.row_id = u.row_id RETURNING r.row_id, r.revisions::text"_s,
+                 {IntArrayLiteral(changedIds), TextArrayLiteral(cellViews), id_})) {
             return failed(ServerFailure(query));
+        }
+        while (query.next()) {
+            const auto entry = changedEntries.constFind(static_cast<RowId>(query.value(0).toLongLong()));
+            if (entry == changedEntries.constEnd() ||
+                !ReadIntArray(query.value(1).toString(), results[*entry].revisions)) {
+                return failed(u"Eine Zeile des Wettkampfs \"%1\" ist nicht zu lesen."_s.arg(name_));
+            }
         }
     }
     if (!db.commit()) {
         return failed(ServerFailure(query));
     }
-    revisions_[row] = result.revisions;
-    result.status = EnterResult::Status::Entered;
-    result.cells = typed;
-    return result;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        if (results[e].status == EnterResult::Status::Entered) {
+            revisions_[entries[e].row] = results[e].revisions;
+        }
+    }
+    return results;
 }
 
 qint64 ServerCompetition::FindRow(const QString& key, const QString& text, const QString& second,

@@ -176,4 +176,22 @@ TEST_F(StationTest, RowsAddedAndRemovedReachTheOtherStation) {
     EXPECT_EQ(rowOf(start, u"Dorn, Eva"_s), 3);
 }
 
+TEST_F(StationTest, ACommandOverEveryRowIsSentAtOnceAndScoringSpeaksOnce) {
+    start.Type(1, u"mw", QString());
+    start.ui.AnswerBox();
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(Until([&] { return finish.Cell(1, u"60m") == u"8.1"; }));
+    ASSERT_EQ(start.ui.Boxes().size(), 1u); // the row's own scoring said it; the server's does not again
+    EXPECT_EQ(start.ui.Boxes()[0].text, u"Vorgabe männlich oder weiblich fehlt! m/w?   "_s);
+
+    start.ui.AnswerBox(MessageAnswer::No); // recalculate? not now
+    start.commands.MenuItemClick(start.toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                 QString::fromUtf16(keys::kAgeFactorsWith));
+    EXPECT_EQ(start.commands.Station().Sync().Unsent(), 2);
+    ASSERT_TRUE(Until([&] { return start.commands.Station().Sync().Unsent() == 0; }));
+    ASSERT_TRUE(Until([&] { return finish.Cell(2, u"AF") == start.Cell(2, u"AF"); }));
+    EXPECT_FALSE(finish.Cell(2, u"AF").isEmpty());
+    EXPECT_EQ(start.ui.Boxes().size(), 2u);
+}
+
 } // namespace
