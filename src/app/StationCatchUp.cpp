@@ -1,6 +1,7 @@
 // What the other stations did: the change log after the last change seen, into the table.
 #include "app/StationSync.h"
 
+#include "ports/MainWindowState.h"
 #include "server/PgTextArray.h"
 #include "table/ResultTable.h"
 
@@ -33,6 +34,12 @@ bool StationSync::CatchUp() {
     std::vector<QStringView> texts;
     QHash<RowId, std::size_t> addedHere; // rows of this batch, which later entries may change
     for (const LoggedChange& logged : *changes) {
+        if (logged.eventName) {
+            if (!state_ || state_->baseCaption == sharedName_) {
+                ShowEventName(logged.newText); // a name given here and not yet sent is asked about when sent
+            }
+            continue;
+        }
         const auto at = positions.constFind(logged.row);
         if (logged.rowAdded) {
             if (at == positions.constEnd() && ReadTextArray(logged.newText, buffer, texts)) {

@@ -2,6 +2,7 @@
 
 #include "app/DatabaseCommands.h"
 #include "app/UndoStack.h"
+#include "app/ViewCommands.h"
 #include "ports/MainWindowState.h"
 #include "ports/Settings.h"
 #include "ports/Ui.h"
@@ -27,7 +28,7 @@ QString Setting(const Settings* settings, const char16_t* key, const QString& fa
 StationCommands::StationCommands(TableView& view, Ui& ui, MainWindowState& state, Settings* remembered,
                                  UndoStack* undo)
     : view_(view), ui_(ui), state_(state), remembered_(remembered), undo_(undo),
-      sync_(view.Table(), ui, connection_, competition_, undo) {
+      sync_(view.Table(), ui, connection_, competition_, undo, &state) {
     sync_.OnStatus([this](const QString& problem) { ShowStatus(problem); });
     sync_.OnLeft([this] { Forget(); });
 }
@@ -82,8 +83,10 @@ bool StationCommands::CreateOnServer() {
     }
     bool exists = false;
     QString error;
+    TableData data = view_.Table().Data();
+    data.values.caption = state_.baseCaption; // the event's name, without the day this window shows
     ui_.SetBusy(true);
-    bool created = competition_.Create(name->trimmed(), view_.Table().Data(), false, &exists, &error);
+    bool created = competition_.Create(name->trimmed(), data, false, &exists, &error);
     ui_.SetBusy(false);
     if (exists) {
         if (ui_.MessageBox(
@@ -94,7 +97,7 @@ bool StationCommands::CreateOnServer() {
             return false;
         }
         ui_.SetBusy(true);
-        created = competition_.Create(name->trimmed(), view_.Table().Data(), true, &exists, &error);
+        created = competition_.Create(name->trimmed(), data, true, &exists, &error);
         ui_.SetBusy(false);
     }
     if (!created) {
@@ -136,9 +139,10 @@ std::optional<bool> StationCommands::OpenFromServer() {
         ui_.MessageBox(error, u"Datenbank öffnen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
-    if (data.values.caption.isEmpty()) {
-        data.values.caption = table.Caption(); // a competition made by the tool from a csv has none
+    if (!data.values.caption.isEmpty()) { // a competition made by the tool from a csv has no name
+        state_.baseCaption = data.values.caption;
     }
+    data.values.caption = CaptionOfView(state_);
     sync_.Stop();
     sync_.ExpectOwnReplacement();
     table.Replace(std::move(data));

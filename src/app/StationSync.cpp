@@ -1,6 +1,8 @@
 #include "app/StationSync.h"
 
 #include "app/UndoStack.h"
+#include "app/ViewCommands.h"
+#include "ports/MainWindowState.h"
 #include "ports/Ui.h"
 #include "server/ServerConnection.h"
 #include "table/CompetitionLayout.h"
@@ -25,8 +27,8 @@ const QString kChannel = u"vastrel_changes"_s;
 } // namespace
 
 StationSync::StationSync(ResultTable& table, Ui& ui, ServerConnection& connection,
-                         ServerCompetition& competition, UndoStack* undo)
-    : table_(table), ui_(ui), connection_(connection), competition_(competition), undo_(undo) {
+                         ServerCompetition& competition, UndoStack* undo, MainWindowState* state)
+    : table_(table), ui_(ui), connection_(connection), competition_(competition), undo_(undo), state_(state) {
     poll_.setInterval(kPollMilliseconds);
     QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] {
         if (offline_ && !Reconnect()) {
@@ -52,6 +54,8 @@ void StationSync::Start() {
     addedRows_.clear();
     removedRows_.clear();
     ownRevisions_.clear();
+    ownName_.reset();
+    sharedName_ = state_ ? state_->baseCaption : QString();
     nextId_ = lastId_ = 0;
     table_.SetRowIdSource([this] { return NewRowId(); });
     stations_ = competition_.Heartbeat(nullptr).value_or(QStringList{connection_.Station()});
@@ -126,6 +130,9 @@ void StationSync::ChangeMade(const Change& change) {
                     pending_.erase(row.id);
                 }
             }
+        } else if (std::holds_alternative<Change::ValuesChange>(part)) {
+            valuesChanged_ = true;
+            nameUndone_ = undone;
         } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
             for (const Change::CellEdit& edit : cells->edits) {
                 if (!IsComputedColumn(table_.Key(static_cast<int>(edit.column) + 1))) {
@@ -140,7 +147,7 @@ void StationSync::ChangeMade(const Change& change) {
 }
 
 void StationSync::QueueSend() {
-    if (Unsent() > 0 && !sendQueued_) {
+    if ((Unsent() > 0 || valuesChanged_) && !sendQueued_) {
         sendQueued_ = true; // once the command is done: its change is complete, undo has kept it
         QTimer::singleShot(0, &context_, [this] {
             sendQueued_ = false;
@@ -171,7 +178,7 @@ bool StationSync::SendChanges() {
         return Unsent() == 0;
     }
     sending_ = true; // a question about a conflict runs the event loop: the poll must not send too
-    const bool sent = SendRows() && SendCells();
+    const bool sent = SendRows() && SendCells() && SendEventName();
     sending_ = false;
     if (!sent) {
         offline_ = !Reconnect();
@@ -180,7 +187,7 @@ bool StationSync::SendChanges() {
     if (sent) {
         QueueSend(); // what was typed while a question was open
     }
-    return sent && Unsent() == 0;
+    return sent && Unsent() == 0 && !valuesChanged_;
 }
 
 bool StationSync::SendRows() {
@@ -346,6 +353,48 @@ bool StationSync::AskAbout(int row, const std::vector<CellConflict>& conflicts) 
                u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s.arg(
                    QString::number(row), name, lines.join(u"\r\n"_s)),
                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+// The event's name goes as a cell does: asked about when another station named it meanwhile.
+bool StationSync::SendEventName() {
+    if (!std::exchange(valuesChanged_, false) || !state_ || state_->baseCaption == sharedName_) {
+        return true;
+    }
+    const QString name = state_->baseCaption;
+    const QString seen = nameUndone_ ? ownName_.value_or(QString()) : sharedName_;
+    EventNameResult result = competition_.SetEventName(name, seen, false);
+    if (result.status == EventNameResult::Status::Conflict) {
+        if (ui_.MessageBox(
+                u"Der Name der Veranstaltung wurde inzwischen an einer anderen Station geändert:\r\n"
+                u"Station \"%1\" hat \"%2\" eingetragen, hier steht \"%3\".\r\n\r\n"
+                u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s.arg(
+                    result.station, result.theirs, name),
+                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
+            ShowEventName(result.theirs);
+            return true;
+        }
+        result = competition_.SetEventName(name, seen, true);
+    }
+    if (result.status != EventNameResult::Status::Set) {
+        valuesChanged_ = true; // kept for the next try
+        return false;
+    }
+    sharedName_ = name;
+    ownName_ = name;
+    return true;
+}
+
+void StationSync::ShowEventName(const QString& name) {
+    sharedName_ = name;
+    if (!state_ || state_->baseCaption == name) {
+        return;
+    }
+    state_->baseCaption = name;
+    TableValues values = table_.Data().values;
+    values.caption = CaptionOfView(*state_);
+    Change change;
+    change.Add(Change::ValuesChange{table_.Data().values, values});
+    ApplyRemote(change);
 }
 
 void StationSync::AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const {

@@ -18,6 +18,7 @@ class ResultTable;
 class ServerConnection;
 class Ui;
 class UndoStack;
+struct MainWindowState;
 
 // Keeps the table and its competition on the server the same, both ways. What the user changes
 // goes to the server as the cells typed, once the command is done; the server scores the row and
@@ -28,8 +29,9 @@ class UndoStack;
 class StationSync : public ResultTableObserver {
 public:
     static constexpr int kPollMilliseconds = 3000;
+    // The event's name is shared through `state` (none: not shared).
     StationSync(ResultTable& table, Ui& ui, ServerConnection& connection, ServerCompetition& competition,
-                UndoStack* undo);
+                UndoStack* undo, MainWindowState* state = nullptr);
     ~StationSync() override;
     StationSync(const StationSync&) = delete;
     StationSync& operator=(const StationSync&) = delete;
@@ -78,6 +80,8 @@ private:
     void KeepForNextTry(std::map<RowId, PendingRow> rows);
     void AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const;
     void ShowServerRow(const RowEntry& entry, const RowCells& cells);
+    bool SendEventName();
+    void ShowEventName(const QString& name);
     bool AskAbout(int row, const std::vector<CellConflict>& conflicts);
     void ApplyRemote(const Change& change);
     bool Reconnect();
@@ -89,10 +93,15 @@ private:
     ServerConnection& connection_;
     ServerCompetition& competition_;
     UndoStack* undo_;
+    MainWindowState* state_;
     bool following_ = false;
     bool applying_ = false; // a change from the server is going into the table
     bool sendQueued_ = false;
     bool sending_ = false;
+    bool valuesChanged_ = false; // the event's name may have changed
+    bool nameUndone_ = false;    // by undo: only where the server still holds this station's name
+    QString sharedName_;         // the event's name as the server was last seen to hold it
+    std::optional<QString> ownName_;
     bool ownReplacement_ = false;
     bool offline_ = false;
     RowId NewRowId();

@@ -63,7 +63,9 @@ void UndoStack::Undo() {
     table_.Apply(step.change);
     applying_ = false;
     step.change.LeaveToTable(table_);
-    state_.baseCaption = step.baseCaptionBefore;
+    if (step.baseCaptionBefore != step.baseCaptionAfter) {
+        state_.baseCaption = step.baseCaptionBefore; // another station may have named it since
+    }
     view_.SetCurrentRow(step.currentBefore);
     Changed();
 }
@@ -79,7 +81,9 @@ void UndoStack::Redo() {
     table_.Apply(step.change);
     applying_ = false;
     step.change.LeaveToTable(table_);
-    state_.baseCaption = step.baseCaptionAfter;
+    if (step.baseCaptionBefore != step.baseCaptionAfter) {
+        state_.baseCaption = step.baseCaptionAfter;
+    }
     view_.SetCurrentRow(step.currentAfter);
     Changed();
 }

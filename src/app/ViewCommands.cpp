@@ -51,6 +51,10 @@ std::optional<int> DayOfView(const QString& itemKey) {
 
 } // namespace
 
+QString CaptionOfView(const MainWindowState& state) {
+    return state.dayView > 0 ? state.baseCaption + u" - %1.Tag"_s.arg(state.dayView) : state.baseCaption;
+}
+
 void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QString& itemKey) {
     const std::optional<int> day = DayOfView(itemKey);
     if (!day) {
@@ -62,13 +66,13 @@ void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QStri
         table.SetVisible(key, false);
     }
     if (*day > 0) {
-        table.SetCaption(state.baseCaption + u" - %1.Tag"_s.arg(*day));
+        table.SetCaption(CaptionOfView(state));
         for (const QString& key : DayColumnKeys(*day)) {
             table.SetVisible(key, true);
         }
         table.SetLayoutValue(38);
     } else {
-        table.SetCaption(state.baseCaption);
+        table.SetCaption(CaptionOfView(state));
         for (int c = 1; c <= table.ColumnCount(); ++c) {
             table.SetVisible(c, true);
         }

@@ -14,6 +14,9 @@ struct MainWindowState;
 // the day named in the title line.
 void ShowDayView(ResultTable& table, MainWindowState& state, Ui& ui, const QString& itemKey);
 
+// The title line of the view the state names: the event's name, with the day shown.
+QString CaptionOfView(const MainWindowState& state);
+
 // "Sortierung": one of the six fixed orders; the same order chosen again reverses it.
 void SortTable(TableView& view, Ui& ui, const QString& itemKey);
 

@@ -26,6 +26,7 @@ struct LoggedChange {
     QString oldText, newText;
     int revision = 0; // the cell's after the change
     bool rowAdded = false, rowRemoved = false;
+    bool eventName = false; // no row: the event's name (column key "Veranstaltung")
     QString station;
     QDateTime serverTime;
 };
@@ -37,6 +38,13 @@ struct TypedCell {
     int column = 0; // from 0
     QString text;
     std::optional<int> seenRevision;
+};
+
+// What became of a new event name: set, or refused since another station named the event
+// meanwhile (its name and station given).
+struct EventNameResult {
+    enum class Status { Set, Conflict, Failed } status = Status::Failed;
+    QString theirs, station, error;
 };
 
 // A station's typed cells of one row; `shownRow` is the row's number in its table, for scoring's
@@ -89,6 +97,10 @@ public:
     // One result an entry, in order; every one Failed when the transaction failed.
     std::vector<EnterResult> EnterRows(std::span<const RowEntry> entries, bool overwrite);
     EnterResult Enter(RowId row, std::span<const TypedCell> cells, bool overwrite, int shownRow = 0);
+    // Names the event, where the server still holds the name `seen` (or holds `name` already),
+    // unless overwriting is asked for.
+    EventNameResult SetEventName(const QString& name, const QString& seen, bool overwrite);
+
     // The row whose cell `key` holds `text` (and `second` holds `secondText`, when given); 0 for
     // none, -1 for more than one.
     qint64 FindRow(const QString& key, const QString& text, const QString& second, const QString& secondText,

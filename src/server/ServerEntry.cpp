@@ -158,6 +158,49 @@ std::vector<EnterResult> ServerCompetition::EnterRows(std::span<const RowEntry> 
     return results;
 }
 
+EventNameResult ServerCompetition::SetEventName(const QString& name, const QString& seen, bool overwrite) {
+    EventNameResult result;
+    QSqlDatabase db = connection_.Database();
+    QSqlQuery query(db);
+    const auto failed = [&] {
+        result.status = EventNameResult::Status::Failed;
+        result.error = ServerFailure(query);
+        db.rollback();
+        return result;
+    };
+    if (!db.transaction() ||
+        !Run(
+            query,
+            u"SELECT coalesce(table_values->>'caption', '') FROM vastrel_competitions WHERE id = :id FOR UPDATE"_s,
+            {id_}) ||
+        !query.next()) {
+        return failed();
+    }
+    const QString current = query.value(0).toString();
+    if (!overwrite && current != seen && current != name) {
+        result.status = EventNameResult::Status::Conflict;
+        result.theirs = current;
+        if (Run(query,
+                u"SELECT station FROM vastrel_changes WHERE competition = :id AND row_id IS NULL "
+                u"AND column_key = 'Veranstaltung' ORDER BY seq DESC LIMIT 1"_s,
+                {id_}) &&
+            query.next()) {
+            result.station = query.value(0).toString();
+        }
+        db.rollback();
+        return result;
+    }
+    if (!Run(query,
+             u"UPDATE vastrel_competitions SET table_values = jsonb_set(table_values, '{caption}', "
+             u"to_jsonb(CAST(:name AS text))) WHERE id = :id"_s,
+             {name, id_}) ||
+        !db.commit()) {
+        return failed();
+    }
+    result.status = EventNameResult::Status::Set;
+    return result;
+}
+
 qint64 ServerCompetition::FindRow(const QString& key, const QString& text, const QString& second,
                                   const QString& secondText, QString* error) {
     const qsizetype column = keys_.indexOf(key);
@@ -296,6 +339,7 @@ std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 
         change.columnKey = query.value(2).toString();
         change.oldText = query.value(3).toString();
         change.newText = query.value(4).toString();
+        change.eventName = query.value(1).isNull();
         change.rowAdded = change.columnKey.isEmpty() && query.value(3).isNull();
         change.rowRemoved = change.columnKey.isEmpty() && query.value(4).isNull();
         change.station = query.value(5).toString();

@@ -114,6 +114,18 @@ CREATE TRIGGER vastrel_rows_logged_delete AFTER DELETE ON vastrel_rows
     REFERENCING OLD TABLE AS old_rows
     FOR EACH STATEMENT EXECUTE FUNCTION vastrel_log_delete();
 
+-- The event's name, the one table value all stations share: one entry without a row.
+CREATE FUNCTION vastrel_log_event_name() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    INSERT INTO vastrel_changes (competition, column_key, old_text, new_text, station)
+    VALUES (NEW.id, 'Veranstaltung', OLD.table_values->>'caption', NEW.table_values->>'caption',
+            vastrel_station());
+    RETURN NULL;
+END $$;
+CREATE TRIGGER vastrel_competitions_logged AFTER UPDATE OF table_values ON vastrel_competitions
+    FOR EACH ROW WHEN (OLD.table_values->'caption' IS DISTINCT FROM NEW.table_values->'caption')
+    EXECUTE FUNCTION vastrel_log_event_name();
+
 CREATE FUNCTION vastrel_notify() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM pg_notify('vastrel_changes', competition || ' ' || max(seq)) FROM added GROUP BY competition;

@@ -194,4 +194,40 @@ TEST_F(StationTest, ACommandOverEveryRowIsSentAtOnceAndScoringSpeaksOnce) {
     EXPECT_EQ(start.ui.Boxes().size(), 2u);
 }
 
+TEST_F(StationTest, TheEventsNameIsSharedAndEachWindowKeepsItsDayInTheTitle) {
+    finish.commands.MenuItemClick(finish.toolbar.IndexOf(QString::fromUtf16(keys::kView)),
+                                  QString::fromUtf16(keys::kViewDay2));
+    start.ui.AnswerInput(u"Sommerlauf"_s);
+    start.grid.CaptionClick();
+    ASSERT_TRUE(Until([&] { return finish.state.baseCaption == u"Sommerlauf"; }));
+    EXPECT_EQ(finish.table.Caption(), u"Sommerlauf - 2.Tag"_s);
+    EXPECT_EQ(finish.undo.Count(), 1u); // the open: another station's name is not this one's to undo
+
+    // Named here before this station heard of another name: asked, and "Nein" takes theirs.
+    ServerConnection other;
+    ASSERT_TRUE(other.Open(address, u"Bahn"_s, nullptr));
+    ServerCompetition competition(other);
+    TableData data;
+    ASSERT_TRUE(competition.Open(u"Lauf 2026"_s, data, nullptr));
+    ASSERT_EQ(competition.SetEventName(u"Herbstlauf"_s, u"Sommerlauf"_s, false).status,
+              EventNameResult::Status::Set);
+    finish.ui.AnswerInput(u"Winterlauf"_s).AnswerBox(MessageAnswer::No);
+    finish.grid.CaptionClick();
+    finish.commands.Station().Sync().SendChanges();
+    ASSERT_EQ(finish.ui.Boxes().size(), 1u);
+    EXPECT_EQ(finish.ui.Boxes()[0].text,
+              u"Der Name der Veranstaltung wurde inzwischen an einer anderen Station geändert:\r\n"
+              u"Station \"Bahn\" hat \"Herbstlauf\" eingetragen, hier steht \"Winterlauf\".\r\n\r\n"
+              u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s);
+    EXPECT_EQ(finish.table.Caption(), u"Herbstlauf - 2.Tag"_s);
+    ASSERT_TRUE(Until([&] { return start.table.Caption() == u"Herbstlauf"; }));
+
+    Window later{u"Druck"_s};
+    later.Login(address);
+    later.ui.AnswerChoice(0);
+    later.Menu(keys::kServerConnect);
+    EXPECT_EQ(later.state.baseCaption, u"Herbstlauf"_s);
+    EXPECT_EQ(later.table.Caption(), u"Herbstlauf"_s);
+}
+
 } // namespace
