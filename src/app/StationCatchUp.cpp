@@ -33,6 +33,7 @@ bool StationSync::CatchUp() {
     QString buffer;
     std::vector<QStringView> texts;
     QHash<RowId, std::size_t> addedHere; // rows of this batch, which later entries may change
+    QHash<quint64, QString> batch;       // the cells' texts as this batch left them
     for (const LoggedChange& logged : *changes) {
         if (logged.eventName) {
             if (!state_ || state_->baseCaption == sharedName_) {
@@ -71,10 +72,14 @@ bool StationSync::CatchUp() {
         const bool typedHere = waiting != pending_.end() &&
                                std::any_of(waiting->second.cells.begin(), waiting->second.cells.end(),
                                            [column](const PendingCell& c) { return c.column == column; });
-        const QStringView here = table_.CellView(*at + 1, column + 1);
+        // A cell this batch changed already goes on from there: changed and changed back is back.
+        const auto earlier = batch.constFind(CellKey(logged.row, column));
+        const QStringView here =
+            earlier != batch.constEnd() ? QStringView(*earlier) : table_.CellView(*at + 1, column + 1);
         if (!typedHere && here != logged.newText) {
             change.AddCell(logged.row, static_cast<std::size_t>(*at), static_cast<std::size_t>(column), here,
                            logged.newText);
+            batch.insert(CellKey(logged.row, column), logged.newText);
         }
     }
     competition_.SetLastSequence(changes->back().sequence);

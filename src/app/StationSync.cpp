@@ -18,10 +18,6 @@ namespace vastrel {
 
 namespace {
 
-quint64 CellKey(RowId id, int column) {
-    return (static_cast<quint64>(id) << 8) | static_cast<quint64>(column);
-}
-
 const QString kChannel = u"vastrel_changes"_s;
 
 } // namespace

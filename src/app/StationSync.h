@@ -70,6 +70,9 @@ private:
         std::size_t position = 0;
         std::vector<PendingCell> cells;
     };
+    static quint64 CellKey(RowId id, int column) {
+        return (static_cast<quint64>(id) << 8) | static_cast<quint64>(column);
+    }
     PendingRow& Pending(RowId id, std::size_t position);
     void Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after, bool undone);
     void QueueSend();

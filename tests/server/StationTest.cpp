@@ -106,6 +106,24 @@ TEST_F(StationTest, ATypedTimeReachesTheOtherStationScoredThere) {
     EXPECT_EQ(finish.state.stations, (QStringList{u"Start"_s, u"Ziel"_s})); // what "Info" lists
 }
 
+TEST_F(StationTest, ACellChangedAndChangedBackBetweenTwoLooksIsShownAsItEnded) {
+    ServerConnection other;
+    ASSERT_TRUE(other.Open(address, u"Bahn"_s, nullptr));
+    ServerCompetition competition(other);
+    TableData data;
+    ASSERT_TRUE(competition.Open(u"Lauf 2026"_s, data, nullptr));
+    const RowId id = finish.table.IdOf(1);
+    const QString points = finish.Cell(1, u"Punkte1"), total = finish.Cell(1, u"Gesamt");
+    for (const QString& text : {u"8.1"_s, QString()}) {
+        const std::vector<TypedCell> typed = {{9, text, std::nullopt}};
+        ASSERT_EQ(competition.Enter(id, typed, true).status, EnterResult::Status::Entered);
+    }
+    ASSERT_TRUE(finish.commands.Station().Sync().CatchUp());
+    EXPECT_EQ(finish.Cell(1, u"60m"), QString());
+    EXPECT_EQ(finish.Cell(1, u"Punkte1"), points);
+    EXPECT_EQ(finish.Cell(1, u"Gesamt"), total);
+}
+
 TEST_F(StationTest, ACellAnotherStationChangedMeanwhileIsAskedAboutWithBothTexts) {
     // Another station writes the time; this one types before it has heard of it.
     ServerConnection other;
