@@ -1,6 +1,6 @@
-// A competition on a PostgreSQL server over loopback: create, open, one typed cell, and how long a
-// typed time takes to reach eight other stations. Starts a cluster of its own with
-// scripts/server.sh in a temporary folder (or uses VASTREL_BENCH_SERVER, an address).
+// A competition on a PostgreSQL server over loopback: create, open, one typed cell, how long a
+// typed time takes to reach eight other stations, and eight stations typing together for minutes. Starts a
+// cluster of its own with scripts/server.sh in a temporary folder (or uses VASTREL_BENCH_SERVER, an address).
 #include "BenchData.h"
 #include "app/StationSync.h"
 #include "server/ServerCompetition.h"
@@ -11,11 +11,14 @@
 #include <QProcess>
 #include <QSqlDriver>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <random>
 
 using namespace vastrel;
 using namespace vastrel::bench;
@@ -169,6 +172,122 @@ void BM_TypedTimeSeenByEightStations(benchmark::State& state) {
     state.counters["p99_ms"] = seconds[static_cast<std::size_t>(seconds.size() * 0.99)] * 1000;
 }
 BENCHMARK(BM_TypedTimeSeenByEightStations)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+
+// Eight stations typing ten cells a second each for five minutes (VASTREL_SOAK_SECONDS to
+// shorten it), each its own distance of the same 400 rows, so rows are scored by several stations
+// at once. At the end every station's table equals the server's cell for cell, the server holds
+// each station's last text in each of its cells, and its points are what scoring the whole table
+// gives; any difference fails the run.
+void BM_EightStationsTypingTogether(benchmark::State& state) {
+    struct Station {
+        explicit Station(const QString& name) : connected(name) {}
+        Connected connected;
+        ResultTable table;
+        SilentUi ui;
+        std::unique_ptr<StationSync> sync;
+    };
+    const QString name = u"Dauerlauf"_s;
+    TableData start = Rows();
+    start.rows.resize(400);
+    if (!Connected(u"Anmeldung"_s).competition.Create(name, start, true, nullptr, nullptr)) {
+        state.SkipWithError("create failed");
+        return;
+    }
+    std::vector<std::unique_ptr<Station>> stations;
+    for (int s = 0; s < 8; ++s) {
+        auto& station = stations.emplace_back(std::make_unique<Station>(u"Bahn %1"_s.arg(s + 1)));
+        TableData data;
+        station->connected.competition.Load(name, data, nullptr);
+        station->table.Replace(std::move(data));
+        station->sync =
+            std::make_unique<StationSync>(station->table, station->ui, station->connected.connection,
+                                          station->connected.competition, nullptr);
+        station->sync->Start();
+    }
+    const int seconds = qEnvironmentVariableIsSet("VASTREL_SOAK_SECONDS")
+                            ? qEnvironmentVariableIntValue("VASTREL_SOAK_SECONDS")
+                            : 300;
+    std::map<std::pair<RowId, int>, QString> typed; // the last text each station typed in a cell
+    std::mt19937 random(2026);
+    int count = 0;
+    const auto typeOne = [&](Station& station, std::size_t s) {
+        ResultTable& table = station.table;
+        const int column = table.ColumnNumber(QString::fromUtf16(kDistances[s].timeKey));
+        const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(table.RowCount()));
+        const int n = count++;
+        const QString text = kDistances[s].group == DistanceGroup::Sprint
+                                 ? u"%1.%2"_s.arg(10 + n % 20).arg(n % 10)
+                                 : u"%1:%2.%3"_s.arg(2 + n % 10).arg(10 + n % 50).arg(n % 10);
+        Change change;
+        change.AddCell(table.IdOf(row), static_cast<std::size_t>(row - 1),
+                       static_cast<std::size_t>(column - 1), table.CellView(row, column), text);
+        table.Apply(change);
+        typed[{table.IdOf(row), column}] = text;
+    };
+    for (auto _ : state) {
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            for (std::size_t s = 0; s < stations.size(); ++s) {
+                typeOne(*stations[s], s);
+            }
+        });
+        tick.start(100);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < seconds * 1000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        tick.stop();
+        for (const auto& station : stations) {
+            if (!station->sync->SendChanges()) {
+                state.SkipWithError("a station could not send");
+            }
+        }
+        for (const auto& station : stations) {
+            station->sync->CatchUp();
+        }
+    }
+    TableData server;
+    Connected(u"Druck"_s).competition.Load(name, server, nullptr);
+    std::map<RowId, const RowCells*> serverRows;
+    for (const Row& row : server.rows) {
+        serverRows[row.id] = &row.data.cells;
+    }
+    int diverged = 0, lost = 0, misscored = 0;
+    for (const auto& station : stations) {
+        const TableData& data = station->table.Data();
+        diverged += data.rows.size() != server.rows.size();
+        for (const Row& row : data.rows) {
+            const auto at = serverRows.find(row.id);
+            diverged += at == serverRows.end() || !(*at->second == row.data.cells);
+        }
+    }
+    for (const auto& [cell, text] : typed) {
+        const auto at = serverRows.find(cell.first);
+        lost += at == serverRows.end() || at->second->At(static_cast<std::size_t>(cell.second - 1)) != text;
+    }
+    ResultTable reference;
+    reference.Replace(TableData(server));
+    TableView view(reference);
+    SilentUi ui;
+    Scorer scorer(reference, ui, &view);
+    RecalculateAll(view, scorer, ui);
+    for (int row = 1; row <= reference.RowCount(); ++row) {
+        misscored += !(reference.Cells(row) == serverRows[reference.IdOf(row)][0]);
+    }
+    state.counters["cells"] = count;
+    state.counters["rows_diverged"] = diverged;
+    state.counters["cells_lost"] = lost;
+    state.counters["rows_misscored"] = misscored;
+    if (diverged + lost + misscored > 0) {
+        qWarning("%d rows diverged, %d cells lost, %d rows misscored", diverged, lost, misscored);
+        state.SkipWithError("the stations and the server differ");
+    }
+    for (const auto& station : stations) {
+        station->sync->Stop();
+    }
+}
+BENCHMARK(BM_EightStationsTypingTogether)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
 
