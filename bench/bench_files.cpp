@@ -1,7 +1,8 @@
 // The file and whole-table commands on a competition of 32,767 rows: text import, full
-// recalculation, the final sort, the text export, saving and opening the own format; and the memory the
-// loaded table takes.
+// recalculation, the final sort, the text export, saving and opening the own format; the memory the
+// loaded table takes; and a station's queue on disk, for one typed cell and for a change of every row.
 #include "BenchData.h"
+#include "app/StationQueue.h"
 #include "formats/FilFormat.h"
 #include "formats/FileFormats.h"
 #include "formats/TextImport.h"
@@ -73,6 +74,30 @@ void BM_ImportTextFile(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(File().Bytes()) / 1e6;
 }
 BENCHMARK(BM_ImportTextFile)->Unit(benchmark::kMillisecond);
+
+// A station keeps what it has not yet sent on disk, handed to the disk before the cell counts as
+// entered: one typed cell, and a command over every row (the age factors).
+void BM_QueueKeepsTypedCells(benchmark::State& state) {
+    QTemporaryDir dir;
+    StationQueue queue(dir.path(), u"vastrel@127.0.0.1:5432/vastrel"_s, 1, u"Ziel"_s);
+    std::vector<QueuedChange> changes;
+    for (int row = 1; row <= state.range(0); ++row) {
+        QueuedChange change = QueuedChange::OfRow(QueuedChange::Kind::Cell, static_cast<RowId>(row));
+        change.column = 7;
+        change.text = u"0.7887"_s;
+        change.seen = 3;
+        changes.push_back(change);
+    }
+    for (auto _ : state) {
+        if (!queue.Append(changes, nullptr)) {
+            state.SkipWithError("append failed");
+        }
+        state.PauseTiming();
+        queue.Rewrite({}, nullptr);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_QueueKeepsTypedCells)->Unit(benchmark::kMillisecond)->Arg(1)->Arg(kRows);
 
 void BM_RecalculateAll(benchmark::State& state) {
     SilentUi ui;

@@ -51,6 +51,7 @@ CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, To
       places_(places), database_(view, ui, toolbar, state, places.fileDialogFolder, remembered),
       station_(view, ui, state, remembered, undo), window_(window), remembered_(remembered), pdf_(pdf),
       undo_(undo) {
+    station_.Sync().KeepQueueIn(places.recoveryFolder);
     if (undo_) {
         undo_->OnChange([this] { ShowUndoItems(); });
     }

@@ -55,8 +55,12 @@ void StationSync::Start() {
     nextId_ = lastId_ = 0;
     table_.SetRowIdSource([this] { return NewRowId(); });
     stations_ = competition_.Heartbeat(nullptr).value_or(QStringList{connection_.Station()});
+    queue_ = queueFolder_.isEmpty() ? StationQueue()
+                                    : StationQueue(queueFolder_, connection_.Address().Shown(),
+                                                   competition_.Id(), connection_.Station());
     Subscribe();
     poll_.start();
+    RestoreQueue();
     Tell();
 }
 
@@ -122,6 +126,11 @@ void StationSync::ChangeMade(const Change& change) {
                 } else {
                     to.push_back(row.id);
                 }
+                if (queue_.IsKept()) { // an added row's texts are read from the table when kept
+                    unkept_.push_back(QueuedChange::OfRow(placed->added ? QueuedChange::Kind::RowAdded
+                                                                        : QueuedChange::Kind::RowRemoved,
+                                                          row.id));
+                }
                 if (!placed->added) {
                     pending_.erase(row.id);
                 }
@@ -132,13 +141,13 @@ void StationSync::ChangeMade(const Change& change) {
         } else if (const auto* cells = std::get_if<Change::CellEdits>(&part)) {
             for (const Change::CellEdit& edit : cells->edits) {
                 if (!IsComputedColumn(table_.Key(static_cast<int>(edit.column) + 1))) {
-                    Pending(edit.id, edit.position)
-                        .cells.push_back(
-                            {static_cast<int>(edit.column), cells->After(edit).toString(), undone});
+                    Queue(edit.id, edit.position, static_cast<int>(edit.column),
+                          cells->After(edit).toString(), undone);
                 }
             }
         }
     }
+    Keep();
     QueueSend();
 }
 
@@ -152,10 +161,20 @@ void StationSync::QueueSend() {
     }
 }
 
-StationSync::PendingRow& StationSync::Pending(RowId id, std::size_t position) {
+// The revision is the one seen when the cell was typed: what the station hears of it before the
+// cell is sent (catching up after the network was gone) must not make it overwrite unasked.
+void StationSync::Queue(RowId id, std::size_t position, int column, QString text, bool undone) {
+    std::optional<int> seen = competition_.Revision(id, column);
+    if (undone) {
+        const auto own = ownRevisions_.constFind(CellKey(id, column));
+        seen = own == ownRevisions_.constEnd() ? -1 : *own;
+    }
+    if (queue_.IsKept()) {
+        unkept_.push_back({QueuedChange::Kind::Cell, id, position, column, text, seen, undone, {}});
+    }
     PendingRow& row = pending_[id];
     row.position = position;
-    return row;
+    row.cells.push_back({column, std::move(text), undone, seen});
 }
 
 void StationSync::Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after,
@@ -164,7 +183,7 @@ void StationSync::Collect(RowId id, std::size_t position, const RowCells& before
     for (int c = 0; c < columns; ++c) {
         const std::size_t column = static_cast<std::size_t>(c);
         if (before.At(column) != after.At(column) && !IsComputedColumn(table_.Key(c + 1))) {
-            Pending(id, position).cells.push_back({c, after.At(column).toString(), undone});
+            Queue(id, position, c, after.At(column).toString(), undone);
         }
     }
 }
@@ -173,9 +192,17 @@ bool StationSync::SendChanges() {
     if (!following_ || offline_ || sending_) {
         return Unsent() == 0;
     }
+    if (!keepingFailed_.isEmpty()) {
+        ui_.MessageBox(std::exchange(keepingFailed_, {}), u"Vastrel"_s, MessageButtons::Ok,
+                       MessageIcon::Exclamation);
+    }
+    const bool waited = Unsent() > 0;
     sending_ = true; // a question about a conflict runs the event loop: the poll must not send too
     const bool sent = SendRows() && SendCells() && SendEventName();
     sending_ = false;
+    if (waited) {
+        KeepWhatIsWaiting();
+    }
     if (!sent) {
         offline_ = !Reconnect();
     }
@@ -223,18 +250,13 @@ RowId StationSync::NewRowId() {
 RowEntry StationSync::EntryOf(RowId id, const PendingRow& pending) const {
     RowEntry entry{id, {}, table_.RowNumberOf(id, static_cast<int>(pending.position) + 1)};
     for (const PendingCell& cell : pending.cells) {
-        std::optional<int> seen = competition_.Revision(id, cell.column);
-        if (cell.undone) {
-            const auto own = ownRevisions_.constFind(CellKey(id, cell.column));
-            seen = own == ownRevisions_.constEnd() ? -1 : *own;
-        }
-        // A cell typed twice before it was sent goes with its last text.
+        // A cell typed twice before it was sent goes with its last text and the first revision.
         auto same = std::find_if(entry.cells.begin(), entry.cells.end(),
                                  [&](const TypedCell& typed) { return typed.column == cell.column; });
         if (same != entry.cells.end()) {
             same->text = cell.text;
         } else {
-            entry.cells.push_back({cell.column, cell.text, seen});
+            entry.cells.push_back({cell.column, cell.text, cell.seen});
         }
     }
     return entry;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StationQueue.h"
+
 #include "server/ServerCompetition.h"
 #include "table/ResultTableObserver.h"
 
@@ -43,6 +45,10 @@ public:
     // the start of following, not the end.
     void ExpectOwnReplacement() { ownReplacement_ = true; }
     bool Following() const { return following_; }
+    // What is not yet on the server is kept on disk in `folder`, and sent from there after a crash
+    // (from the next start on; none: kept in memory alone).
+    void KeepQueueIn(QString folder) { queueFolder_ = std::move(folder); }
+    const StationQueue& Queue() const { return queue_; }
 
     // Sends what the user changed; answers whether everything is on the server now.
     bool SendChanges();
@@ -64,6 +70,7 @@ private:
         int column;
         QString text;
         bool undone; // put back by undo: only where the cell still holds this station's text
+        std::optional<int> seen;
     };
     // A row's cells waiting, and where the row stood when they were typed (where it is looked for).
     struct PendingRow {
@@ -73,9 +80,12 @@ private:
     static quint64 CellKey(RowId id, int column) {
         return (static_cast<quint64>(id) << 8) | static_cast<quint64>(column);
     }
-    PendingRow& Pending(RowId id, std::size_t position);
+    void Queue(RowId id, std::size_t position, int column, QString text, bool undone);
     void Collect(RowId id, std::size_t position, const RowCells& before, const RowCells& after, bool undone);
     void QueueSend();
+    void Keep();
+    void KeepWhatIsWaiting();
+    void RestoreQueue();
     RowEntry EntryOf(RowId id, const PendingRow& pending) const;
     bool SendCells();
     bool Settle(RowEntry entry, const EnterResult& conflict);
@@ -114,7 +124,11 @@ private:
     std::vector<RowId> addedRows_, removedRows_; // in the order they were added or removed
     RowId nextId_ = 0, lastId_ = 0;              // the block of ids reserved for new rows
     QHash<quint64, int> ownRevisions_;           // of the cells this station wrote, by row and column
-    QObject context_;                            // of the timers and the notification's connection
+    QString queueFolder_;
+    StationQueue queue_;
+    std::vector<QueuedChange> unkept_; // of the change being told, for the queue on disk
+    QString keepingFailed_;            // the disk's refusal, told before the next send
+    QObject context_;                  // of the timers and the notification's connection
     QTimer poll_;
     std::function<void(const QString&)> status_;
     std::function<void()> left_;

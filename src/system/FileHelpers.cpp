@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -69,6 +71,19 @@ bool SyncToDisk(const QString& path) {
     return synced;
 #else
     Q_UNUSED(path);
+    return false;
+#endif
+}
+
+bool SyncToDisk(QFileDevice& file) {
+    if (!file.flush()) {
+        return false;
+    }
+#if defined(Q_OS_UNIX)
+    return ::fsync(file.handle()) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(file.handle()) == 0;
+#else
     return false;
 #endif
 }

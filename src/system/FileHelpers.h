@@ -29,6 +29,8 @@ bool WriteTextFile(const QString& path, const QString& text, QString* errorMessa
 // Hands what was written to a file, or a folder's list of names, to the disk, so that a power
 // cut keeps it. False where the platform could not.
 bool SyncToDisk(const QString& path);
+// The same for a file open for writing, its buffer first.
+bool SyncToDisk(QFileDevice& file);
 
 // A temporary file's name pattern beside a target in `folder` (".vastrel-XXXXXX.fil"), and the
 // removal of those a save left that never finished (the program was killed in mid-save).

@@ -19,6 +19,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +33,9 @@ namespace {
 
 // One window's worth of station: its table, undo, the commands and a scripted screen.
 struct Window {
-    explicit Window(const QString& name) : station(name) {
+    // `queueFolder`: where what is not yet on the server is kept (none: in memory alone).
+    explicit Window(const QString& name, const QString& queueFolder = {})
+        : station(name), places(QueueIn(queueFolder)) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
     }
     void Type(int row, const char16_t* key, const QString& text) {
@@ -46,7 +51,14 @@ struct Window {
                                QString::fromUtf16(item));
     }
 
+    static Places QueueIn(const QString& folder) {
+        Places places;
+        places.recoveryFolder = folder;
+        return places;
+    }
+
     QString station;
+    Places places;
     ScriptedUi ui;
     ResultTable table;
     TableView view{table};
@@ -56,8 +68,7 @@ struct Window {
     Scorer scorer{table, ui, &view};
     NoWindow window;
     FakeToolbar toolbar;
-    CommandDispatcher commands{view,     scorer,  ui,        toolbar, state,
-                               Places{}, &window, &settings, nullptr, &undo};
+    CommandDispatcher commands{view, scorer, ui, toolbar, state, places, &window, &settings, nullptr, &undo};
     GridCommands grid{view, scorer, ui, state, window, &undo};
 };
 
@@ -144,6 +155,61 @@ TEST_F(StationTest, ACellAnotherStationChangedMeanwhileIsAskedAboutWithBothTexts
     EXPECT_EQ(finish.ui.Boxes()[0].title, u"Konflikt"_s);
     EXPECT_EQ(finish.Cell(1, u"60m"), u"8.1"_s);
     EXPECT_FALSE(finish.Cell(1, u"Punkte1").isEmpty()); // the other station's time, scored
+}
+
+TEST_F(StationTest, ACellTypedWhileTheConnectionWasGoneIsAskedAboutWhenAnotherStationChangedIt) {
+    ServerConnection other;
+    ASSERT_TRUE(other.Open(address, u"Bahn"_s, nullptr));
+    ServerCompetition competition(other);
+    TableData data;
+    ASSERT_TRUE(competition.Load(u"Lauf 2026"_s, data, nullptr));
+    QSqlQuery cut(other.Database());
+    ASSERT_TRUE(cut.exec(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                         u"WHERE datname = current_database() AND pid <> pg_backend_pid()"_s));
+    const std::vector<TypedCell> typed = {{finish.table.ColumnNumber(u"60m") - 1, u"8.1"_s, std::nullopt}};
+    ASSERT_EQ(competition.Enter(data.rows[0].id, typed, true).status, EnterResult::Status::Entered);
+
+    finish.ui.AnswerBox(MessageAnswer::No);
+    finish.Type(1, u"60m", u"8.3"_s);
+    EXPECT_FALSE(finish.commands.Station().Sync().SendChanges()); // and back, having caught up
+    EXPECT_EQ(finish.Cell(1, u"60m"), u"8.3"_s);
+    EXPECT_TRUE(finish.commands.Station().Sync().SendChanges());
+    ASSERT_EQ(finish.ui.Boxes().size(), 1u);
+    EXPECT_TRUE(finish.ui.Boxes()[0].text.startsWith(u"Zeile 1 (Adler, Bernd) wurde inzwischen"_s));
+    EXPECT_EQ(finish.Cell(1, u"60m"), u"8.1"_s);
+    ASSERT_TRUE(competition.Load(u"Lauf 2026"_s, data, nullptr));
+    EXPECT_EQ(data.rows[0].data.cells.At(static_cast<std::size_t>(finish.table.ColumnNumber(u"60m") - 1)),
+              u"8.1");
+}
+
+TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConnection) {
+    QTemporaryDir folder;
+    auto died = std::make_unique<Window>(u"Bahn"_s, folder.path());
+    died->Login(address);
+    died->ui.AnswerChoice(0);
+    died->Menu(keys::kServerConnect);
+    died->Type(1, u"60m", u"8.3"_s);
+    died->commands.MenuItemClick(died->toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                 QString::fromUtf16(keys::kAppendRow));
+    died->Type(3, u"Name Vorname", u"Clown, Karl"_s);
+    died.reset(); // before its send came round
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(start.commands.Station().Sync().SendChanges());
+
+    Window again{u"Bahn"_s, folder.path()};
+    again.Login(address);
+    again.ui.AnswerChoice(0).AnswerBox(MessageAnswer::Yes);
+    again.Menu(keys::kServerConnect);
+    EXPECT_EQ(again.table.RowCount(), 3);
+    EXPECT_EQ(again.Cell(1, u"60m"), u"8.3"_s);
+    EXPECT_TRUE(again.commands.Station().Sync().SendChanges());
+    ASSERT_EQ(again.ui.Boxes().size(), 1u);
+    EXPECT_TRUE(again.ui.Boxes()[0].text.contains(u"\"60m\": Station \"Start\" hat \"8.1\" eingetragen, "
+                                                  u"hier steht \"8.3\"."_s))
+        << again.ui.Boxes()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(again.commands.Station().Sync().Queue().Path()));
+    ASSERT_TRUE(Until([&] { return start.table.RowCount() == 3 && start.Cell(1, u"60m") == u"8.3"; }));
+    EXPECT_EQ(start.Cell(3, u"Name Vorname"), u"Clown, Karl"_s);
 }
 
 TEST_F(StationTest, UndoPutsBackOnlyWhatThisStationWroteAndAsksAboutTheRest) {
