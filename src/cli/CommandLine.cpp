@@ -37,6 +37,7 @@ const QString kUsage =
     u"        vastrel-cli report [--tag 1|2|3|4] [--kurz] EINGABE AUSGABE.pdf|AUSGABE.htm\n"
     u"        vastrel-cli certificates [--tag 1|2|3|4] [--pdf] EINGABE ORDNER\n"
     u"        vastrel-cli enter ADRESSE --nr N [--lauf L] [--replace] SPALTE=TEXT …\n"
+    u"        vastrel-cli history ADRESSE --nr N [--lauf L]\n"
     u"\n"
     u"EINGABE ist eine csv- oder fil-Datei; sie wird gelesen wie mit \"öffnen\". EINGABE und\n"
     u"AUSGABE können auch ein Wettkampf auf einem Server sein, als ADRESSE\n"
@@ -54,6 +55,8 @@ const QString kUsage =
     u"enter         trägt Werte für die Startnummer N (im Lauf L) ein wie eine Station: Eingabeprüfung,\n"
     u"              Berechnung der Zeile, Änderungsprotokoll. Eine Zelle, die schon einen anderen\n"
     u"              Text hält, bleibt ohne --replace unverändert (Rückgabewert 3).\n"
+    u"history       listet jede Änderung der Zeile der Startnummer N (im Lauf L), die neueste zuerst:\n"
+    u"              Zeit des Servers, Station, Spalte, Text vorher → nachher.\n"
     u"\n"
     u"Jede Meldung erscheint als eine Zeile \"TITEL: TEXT\" auf der Fehlerausgabe.\n"
     u"Rückgabewert: 0 ohne Meldung, 3 nach Meldungen, 1 wenn eine Datei nicht gelesen oder\n"
@@ -247,9 +250,10 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             }
             return command == u"report" ? RunReport(*call, ui, table) : RunCertificates(*call, ui, table);
         }
-    } else if (command == u"enter") {
+    } else if (command == u"enter" || command == u"history") {
         ConsoleUi ui(errors);
-        const int code = RunEnter(arguments.mid(1), ui, problem);
+        const int code = command == u"enter" ? RunEnter(arguments.mid(1), ui, problem)
+                                             : RunHistory(arguments.mid(1), out, ui, problem);
         if (code != kCliUsageError) {
             return code;
         }

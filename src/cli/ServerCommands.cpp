@@ -1,6 +1,7 @@
 #include "cli/ServerCommands.h"
 
 #include "app/GridCommands.h"
+#include "app/RowHistory.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleUi.h"
 #include "server/ServerCompetition.h"
@@ -30,6 +31,24 @@ std::optional<ServerAddress> CompetitionAddress(const QString& text, QString* pr
 
 void Show(ConsoleUi& ui, const QString& text) {
     ui.MessageBox(text, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+// The row of start number `number` (in run `run`); none, with the message shown and `code` set,
+// when there is none or more than one.
+std::optional<RowId> FindCompetitor(ServerCompetition& competition, const QString& number, const QString& run,
+                                    ConsoleUi& ui, int& code) {
+    QString error;
+    const qint64 row =
+        competition.FindRow(u"Nr"_s, number, run.isEmpty() ? QString() : u"Lauf"_s, run, &error);
+    if (row > 0) {
+        return static_cast<RowId>(row);
+    }
+    Show(ui, !error.isEmpty() ? error
+             : row == 0       ? u"Die Startnummer %1 gibt es im Wettkampf \"%2\" nicht."_s.arg(
+                                    number + (run.isEmpty() ? QString() : u" im Lauf "_s + run), competition.Name())
+                        : u"Die Startnummer %1 gibt es mehrmals; --lauf nennt den Lauf."_s.arg(number));
+    code = error.isEmpty() ? kCliMessagesShown : kCliFileError;
+    return std::nullopt;
 }
 
 } // namespace
@@ -134,17 +153,12 @@ int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem) {
     if (ui.MessageCount() > messagesBefore) {
         return kCliMessagesShown; // a value the entry check refused: nothing is entered
     }
-    const qint64 row =
-        competition.FindRow(u"Nr"_s, number, run.isEmpty() ? QString() : u"Lauf"_s, run, &error);
-    if (row <= 0) {
-        Show(ui, !error.isEmpty() ? error
-                 : row == 0
-                     ? u"Die Startnummer %1 gibt es im Wettkampf \"%2\" nicht."_s.arg(
-                           number + (run.isEmpty() ? QString() : u" im Lauf "_s + run), address->competition)
-                     : u"Die Startnummer %1 gibt es mehrmals; --lauf nennt den Lauf."_s.arg(number));
-        return error.isEmpty() ? kCliMessagesShown : kCliFileError;
+    int code = kCliOk;
+    const std::optional<RowId> row = FindCompetitor(competition, number, run, ui, code);
+    if (!row) {
+        return code;
     }
-    const EnterResult result = competition.Enter(static_cast<RowId>(row), cells, replace);
+    const EnterResult result = competition.Enter(*row, cells, replace);
     for (const ScoringMessage& message : result.messages) {
         ui.MessageBox(message.text, message.title, MessageButtons::Ok, message.icon);
     }
@@ -167,6 +181,57 @@ int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem) {
     }
     Show(ui, result.error);
     return kCliFileError;
+}
+
+int RunHistory(const QStringList& arguments, QTextStream& out, ConsoleUi& ui, QString& problem) {
+    QString addressText, number, run;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == u"--nr" && hasValue) {
+            number = arguments.at(++i);
+        } else if (a == u"--lauf" && hasValue) {
+            run = arguments.at(++i);
+        } else if (a.startsWith(u"--"_s) || !addressText.isEmpty()) {
+            problem = u"Unbekannte Angabe: %1"_s.arg(a);
+            return kCliUsageError;
+        } else {
+            addressText = a;
+        }
+    }
+    if (addressText.isEmpty() || number.isEmpty()) {
+        problem = u"history erwartet eine Serveradresse und --nr."_s;
+        return kCliUsageError;
+    }
+    const auto address = CompetitionAddress(addressText, &problem);
+    if (!address) {
+        return kCliUsageError;
+    }
+    QString error;
+    ServerConnection connection;
+    ServerCompetition competition(connection);
+    TableData head;
+    if (!connection.Open(*address, ToolStation(), &error) ||
+        !competition.Open(address->competition, head, &error)) {
+        Show(ui, error);
+        return kCliFileError;
+    }
+    int code = kCliOk;
+    const std::optional<RowId> row = FindCompetitor(competition, number, run, ui, code);
+    if (!row) {
+        return code;
+    }
+    const auto log = competition.HistoryOf(*row, &error);
+    if (!log) {
+        Show(ui, error);
+        return kCliFileError;
+    }
+    out << HistoryText(
+        u"Verlauf der Startnummer %1%2 im Wettkampf \"%3\""_s.arg(
+            number, run.isEmpty() ? QString() : u" (Lauf %1)"_s.arg(run), address->competition),
+        HistoryLines(*log));
+    out.flush();
+    return kCliOk;
 }
 
 } // namespace vastrel

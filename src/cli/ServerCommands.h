@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace vastrel {
 
@@ -20,6 +21,8 @@ bool SaveToServer(const ResultTable& table, const QString& address, const QStrin
 // vastrel-cli enter ADDRESS --nr N [--lauf L] [--replace] [--station NAME] KEY=TEXT …, without
 // the command's name; answers the exit code. A wrong call is told in `problem`.
 int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem);
+// vastrel-cli history ADDRESS --nr N [--lauf L]: every change of the competitor's row, newest first.
+int RunHistory(const QStringList& arguments, QTextStream& out, ConsoleUi& ui, QString& problem);
 
 // The name the tool writes under when none is given: the machine's with the tool's.
 QString ToolStation();

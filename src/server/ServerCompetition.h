@@ -117,6 +117,8 @@ public:
 
     // The changes after `sequence`, in order.
     std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
+    // Every change of one row, the newest transaction first, each in the order it was logged.
+    std::optional<std::vector<LoggedChange>> HistoryOf(RowId row, QString* error) const;
 
     const QString& Name() const { return name_; }
     int Id() const { return id_; }

@@ -317,37 +317,4 @@ bool ServerCompetition::RemoveRows(const std::vector<RowId>& ids, QString* error
     return true;
 }
 
-std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 sequence,
-                                                                         QString* error) const {
-    QSqlQuery query(connection_.Database());
-    query.setForwardOnly(true);
-    if (!Run(query,
-             u"SELECT seq, row_id, column_key, old_text, new_text, station, server_time, revision FROM "
-             u"vastrel_changes "
-             u"WHERE competition = :id AND seq > :seq ORDER BY seq"_s,
-             {id_, sequence})) {
-        if (error) {
-            *error = ServerFailure(query);
-        }
-        return std::nullopt;
-    }
-    std::vector<LoggedChange> changes;
-    while (query.next()) {
-        LoggedChange change;
-        change.sequence = query.value(0).toLongLong();
-        change.row = static_cast<RowId>(query.value(1).toLongLong());
-        change.columnKey = query.value(2).toString();
-        change.oldText = query.value(3).toString();
-        change.newText = query.value(4).toString();
-        change.eventName = query.value(1).isNull();
-        change.rowAdded = change.columnKey.isEmpty() && query.value(3).isNull();
-        change.rowRemoved = change.columnKey.isEmpty() && query.value(4).isNull();
-        change.station = query.value(5).toString();
-        change.serverTime = query.value(6).toDateTime();
-        change.revision = query.value(7).toInt();
-        changes.push_back(std::move(change));
-    }
-    return changes;
-}
-
 } // namespace vastrel

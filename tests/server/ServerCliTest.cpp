@@ -1,8 +1,10 @@
 #include "GTestPrinters.h"
 #include "TestServer.h"
 #include "cli/CommandLine.h"
+#include "cli/ServerCommands.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,7 +19,7 @@ class ServerCliTest : public ::testing::Test {
 protected:
     int Run(const QStringList& arguments) {
         errors.clear();
-        QString out;
+        out.clear();
         QTextStream o(&out);
         QTextStream e(&errors);
         return RunCommandLine(arguments, o, e);
@@ -31,7 +33,7 @@ protected:
     const QString input = QStringLiteral(VASTREL_TEST_DATA "/competition.csv");
     const QString address = AddressText(FreshDatabase(u"Lauf 2026"_s));
     QTemporaryDir dir;
-    QString errors;
+    QString out, errors;
 };
 
 TEST_F(ServerCliTest, ACompetitionGoesToTheServerAndComesBackAsTheFileWould) {
@@ -82,6 +84,36 @@ TEST_F(ServerCliTest, EnterWritesAsAStationAndRefusesWhatItWouldOverwrite) {
     const QString berger = back.split(u"\r\n"_s).filter(u";102;"_s).value(0);
     EXPECT_EQ(berger.split(u';').at(16), u"14.5"_s);
     EXPECT_FALSE(berger.split(u';').at(17).isEmpty()); // its points, scored by the tool
+}
+
+TEST_F(ServerCliTest, HistoryListsEveryChangeOfACompetitorNewestFirstWithStationAndServerTime) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    ASSERT_EQ(Run({u"enter"_s, address, u"--nr"_s, u"102"_s, u"--station"_s, u"Start"_s, u"100m=14.2"_s}),
+              kCliOk);
+    ASSERT_EQ(Run({u"enter"_s, address, u"--nr"_s, u"102"_s, u"--station"_s, u"Ziel"_s, u"200m=28.1"_s}),
+              kCliOk);
+    ASSERT_EQ(Run({u"enter"_s, address, u"--nr"_s, u"102"_s, u"--station"_s, u"Bahn 3"_s, u"--replace"_s,
+                   u"100m=14.5"_s}),
+              kCliOk);
+    ASSERT_EQ(Run({u"history"_s, address, u"--nr"_s, u"102"_s}), kCliOk) << errors.toStdString();
+    QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines.takeFirst(), u"Verlauf der Startnummer 102 im Wettkampf \"Lauf 2026\""_s);
+    const QRegularExpression time(u"^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d  "_s);
+    QStringList typed;
+    for (const QString& line : lines) {
+        EXPECT_TRUE(time.match(line).hasMatch()) << line.toStdString();
+        const QString what = line.mid(21).simplified();
+        if (what.contains(u" 100m "_s) || what.contains(u" 200m "_s) || what.endsWith(u"Zeile angelegt"_s)) {
+            typed << what;
+        }
+    }
+    EXPECT_EQ(typed, (QStringList{u"Bahn 3 100m \"14.2\" → \"14.5\""_s, u"Ziel 200m \"\" → \"28.1\""_s,
+                                  u"Start 100m \"\" → \"14.2\""_s, ToolStation() + u" Zeile angelegt"_s}))
+        << out.toStdString();
+    EXPECT_EQ(Run({u"history"_s, address, u"--nr"_s, u"999"_s}), kCliMessagesShown);
+    EXPECT_EQ(errors, u"Vastrel: Die Startnummer 999 gibt es im Wettkampf \"Lauf 2026\" nicht.\n"_s);
+    EXPECT_EQ(Run({u"history"_s, address}), kCliUsageError);
 }
 
 } // namespace
