@@ -2,6 +2,7 @@
 
 #include "app/CertificateCommand.h"
 #include "app/CommandKeys.h"
+#include "app/HistoryCommand.h"
 #include "app/PrintReport.h"
 #include "app/RowEditing.h"
 #include "app/Shutdown.h"
@@ -128,6 +129,10 @@ bool CommandDispatcher::CloseRequested() {
 }
 
 void CommandDispatcher::RowMenuItemClick(int index) {
+    if (index == 4) {
+        ShowRowHistory(view_, ui_, station_, undo_, places_.reportFolder);
+        return;
+    }
     UndoStep step(undo_, index == 0 ? u"Zeile löschen"_s : u"Neue Datenzeile hinzufügen"_s);
     if (index == 0) {
         DeleteSelectedRows(view_, ui_);

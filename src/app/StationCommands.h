@@ -44,6 +44,7 @@ public:
     void Leave();
     bool Following() const { return sync_.Following(); }
     StationSync& Sync() { return sync_; }
+    const ServerCompetition& Competition() const { return competition_; }
 
 private:
     void Follow();

@@ -14,7 +14,7 @@ void UndoStack::Begin(const QString& name) {
         return; // part of the step being made
     }
     table_.BeginChange();
-    open_ = Step{name, {}, state_.baseCaption, {}, view_.CurrentRow(), 0, 0};
+    open_ = Step{name, {}, state_.baseCaption, {}, view_.CurrentRow(), 0, 0, {}};
 }
 
 void UndoStack::End() {
@@ -40,6 +40,7 @@ void UndoStack::Push(Step step) {
     }
     step.change.LeaveToTable(table_);
     step.bytes = step.change.Bytes();
+    step.done = QDateTime::currentDateTime();
     bytes_ += step.bytes;
     steps_.push_back(std::move(step));
     ++index_;

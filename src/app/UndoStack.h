@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/RowHistory.h"
 #include "table/Change.h"
+
+#include <QDateTime>
 
 #include <QString>
 
@@ -44,6 +47,10 @@ public:
     // menu's captions, the window's mark, the autosave.
     void OnChange(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
 
+    // The changes of one row the steps done hold, the newest first, back to the last open; each
+    // under the name of its command, at the time it was done. "Verlauf …" of a file's row.
+    std::vector<HistoryLine> HistoryOf(RowId id) const;
+
     // A step: what the table changes from the outermost Begin to its End, under one name.
     void Begin(const QString& name);
     void End();
@@ -55,6 +62,7 @@ private:
         QString baseCaptionBefore, baseCaptionAfter;
         int currentBefore = 0, currentAfter = 0;
         std::size_t bytes = 0; // the change's, when kept
+        QDateTime done;
     };
     void Push(Step step);
     void Changed() const;

@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace vastrel {
 
-RowMenu::RowMenu(std::function<void()> deleteRows, std::function<void()> addRow, QWidget* parent)
+RowMenu::RowMenu(std::function<void()> deleteRows, std::function<void()> addRow,
+                 std::function<void()> history, QWidget* parent)
     : QMenu(u"PopUp"_s, parent) {
     setObjectName(u"MenuPopUp"_s);
     QAction* remove =
@@ -17,7 +18,11 @@ RowMenu::RowMenu(std::function<void()> deleteRows, std::function<void()> addRow,
     QAction* add = addAction(QApplication::style()->standardIcon(QStyle::SP_FileDialogNewFolder),
                              u"Neue Datenzeile hinzufügen"_s);
     add->setObjectName(u"mnuPopUp2"_s);
+    addSeparator()->setObjectName(u"mnuPopUp3"_s);
+    QAction* past = addAction(u"Verlauf …"_s);
+    past->setObjectName(u"mnuPopUp4"_s);
     connect(remove, &QAction::triggered, this, [deleteRows] { deleteRows(); });
+    connect(past, &QAction::triggered, this, [history] { history(); });
     connect(add, &QAction::triggered, this, [addRow] { addRow(); });
 }
 

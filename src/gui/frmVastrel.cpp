@@ -102,8 +102,9 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     });
     connect(grid_, &ResultGrid::CellMouseUp, this,
             [this](int button, int row) { gridCommands_->CellMouseUp(button, row); });
-    rowMenu_ = new RowMenu([this] { commands_->RowMenuItemClick(0); },
-                           [this] { commands_->RowMenuItemClick(2); }, this);
+    rowMenu_ =
+        new RowMenu([this] { commands_->RowMenuItemClick(0); }, [this] { commands_->RowMenuItemClick(2); },
+                    [this] { commands_->RowMenuItemClick(4); }, this);
     connect(grid_, &ResultGrid::DeleteKeyPressed, this, [this] { commands_->RowMenuItemClick(0); });
     connect(grid_, &ResultGrid::CellsClearRequested, this,
             [this](int row, const QList<int>& columns) { gridCommands_->ClearCells(row, columns); });

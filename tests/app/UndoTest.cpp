@@ -9,6 +9,7 @@
 #include "scoring/Recalculation.h"
 #include "scoring/Scorer.h"
 #include "table/ColumnModel.h"
+#include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 #include "table/TableView.h"
 
@@ -236,6 +237,48 @@ TEST(UndoMemory, StepsBeyondTheLimitGoOldestFirstAndTheNewestStays) {
         }
         EXPECT_EQ(table.CellText(2000, 1), u"6"_s) << stepsInLimit;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UndoTest, AFilesRowHistoryIsItsUndoStepsBackToTheOpenNewestFirst) {
+    ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
+    Choose(u"btnDatenbank", u"btnDbÖffnen");
+    grid.EditCell(2, table.ColumnNumber(u"60m"), u"7.6"_s);
+    grid.EditCell(2, table.ColumnNumber(u"1500m"), u"4:05.3"_s);
+    undo.Undo(); // not done: not in the history
+    grid.EditCell(1, table.ColumnNumber(u"60m"), u"7.9"_s);
+    grid.EditCell(2, table.ColumnNumber(u"Name Vorname"), u"<b>O'Neil & \"Co\"</b>"_s);
+    Choose(u"btnSortierung", u"btnSort1"); // the row moves; its history stays with it
+    int row = 1;
+    while (row < table.RowCount() && table.CellText(row, u"geb.") != u"1948") {
+        ++row;
+    }
+    QStringList typed;
+    for (const HistoryLine& line : undo.HistoryOf(table.IdOf(row))) {
+        EXPECT_TRUE(line.time.isValid());
+        if (!IsComputedColumn(line.column)) {
+            typed << u"%1: %2 \"%3\" → \"%4\""_s.arg(line.station, line.column, line.before, line.after);
+        }
+    }
+    EXPECT_EQ(
+        typed,
+        (QStringList{u"Name Vorname in Zeile 2: Name Vorname \"Adler, Bernd\" → \"<b>O'Neil & \"Co\"</b>\""_s,
+                     u"60m in Zeile 2: 60m \"7.5\" → \"7.6\""_s}));
+
+    view.SetCurrentRow(row);
+    commands.RowMenuItemClick(4);
+    ASSERT_EQ(ui.ShownReports().size(), 1u);
+    QFile page(ui.ShownReports()[0]);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    EXPECT_TRUE(html.contains(
+        u"<h2>Verlauf von Zeile %1 (&lt;b&gt;O'Neil &amp; &quot;Co&quot;&lt;/b&gt;)</h2>"_s.arg(row)))
+        << html.toStdString();
+    EXPECT_FALSE(html.contains(u"<b>"_s));
+    EXPECT_TRUE(undo.HistoryOf(0).empty());
 }
 
 } // namespace

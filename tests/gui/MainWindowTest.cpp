@@ -231,7 +231,8 @@ TEST_F(MainWindowTest, ARightClickOpensTheRowMenuALeftClickDoesNot) {
     for (QAction* action : menu->actions()) {
         captions << (action->isSeparator() ? u"-"_s : action->text());
     }
-    EXPECT_EQ(captions, (QStringList{u"Zeile löschen"_s, u"-"_s, u"Neue Datenzeile hinzufügen"_s}));
+    EXPECT_EQ(captions, (QStringList{u"Zeile löschen"_s, u"-"_s, u"Neue Datenzeile hinzufügen"_s, u"-"_s,
+                                     u"Verlauf …"_s}));
     const QPoint cell = View()->visualRect(View()->model()->index(0, Column(u"Lauf"))).center();
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
     EXPECT_FALSE(menu->isVisible());

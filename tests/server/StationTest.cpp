@@ -35,7 +35,7 @@ namespace {
 struct Window {
     // `queueFolder`: where what is not yet on the server is kept (none: in memory alone).
     explicit Window(const QString& name, const QString& queueFolder = {})
-        : station(name), places(QueueIn(queueFolder)) {
+        : station(name), places(QueueIn(queueFolder, pages.path())) {
         DefineColumns(table, [](const QString& t) { return t.size() * 100.0; });
     }
     void Type(int row, const char16_t* key, const QString& text) {
@@ -51,13 +51,15 @@ struct Window {
                                QString::fromUtf16(item));
     }
 
-    static Places QueueIn(const QString& folder) {
+    static Places QueueIn(const QString& folder, const QString& reports) {
         Places places;
         places.recoveryFolder = folder;
+        places.reportFolder = reports;
         return places;
     }
 
     QString station;
+    QTemporaryDir pages;
     Places places;
     ScriptedUi ui;
     ResultTable table;
@@ -210,6 +212,25 @@ TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConn
     EXPECT_FALSE(QFile::exists(again.commands.Station().Sync().Queue().Path()));
     ASSERT_TRUE(Until([&] { return start.table.RowCount() == 3 && start.Cell(1, u"60m") == u"8.3"; }));
     EXPECT_EQ(start.Cell(3, u"Name Vorname"), u"Clown, Karl"_s);
+}
+
+TEST_F(StationTest, ARowsHistoryIsItsChangeLogWithEachStationNewestFirst) {
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(start.commands.Station().Sync().SendChanges());
+    finish.Type(1, u"1500m", u"4:30.2"_s);
+    ASSERT_TRUE(finish.commands.Station().Sync().SendChanges());
+    finish.view.SetCurrentRow(1);
+    finish.commands.RowMenuItemClick(4);
+    ASSERT_EQ(finish.ui.ShownReports().size(), 1u);
+    QFile page(finish.ui.ShownReports()[0]);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    const qsizetype ours = html.indexOf(u"<td>Ziel</td><td>1500m</td><td></td><td>4:30.2</td>"_s);
+    const qsizetype theirs = html.indexOf(u"<td>Start</td><td>60m</td><td></td><td>8.1</td>"_s);
+    EXPECT_TRUE(html.contains(u"<h2>Verlauf von Zeile 1 (Adler, Bernd)</h2>"_s));
+    EXPECT_GT(ours, 0) << html.toStdString();
+    EXPECT_GT(theirs, ours); // newest first
+    EXPECT_GT(html.indexOf(u"Zeile angelegt"_s), theirs);
 }
 
 TEST_F(StationTest, UndoPutsBackOnlyWhatThisStationWroteAndAsksAboutTheRest) {
