@@ -41,7 +41,8 @@ void ShowRowHistory(TableView& view, Ui& ui, StationCommands& station, const Und
     QDir().mkpath(reportFolder);
     const QString page = reportFolder + u"/verlauf.htm"_s;
     QString error;
-    if (!WriteFileAtomically(page, HistoryPage(heading, lines).toUtf8(), &error)) {
+    const QString who = station.Following() ? u"Station"_s : u"Befehl"_s;
+    if (!WriteFileAtomically(page, HistoryPage(heading, lines, who).toUtf8(), &error)) {
         ui.MessageBox(error, u"Verlauf"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return;
     }

@@ -55,7 +55,7 @@ QString HistoryText(const QString& heading, const std::vector<HistoryLine>& line
     return text.join(u'\n') + u'\n';
 }
 
-QString HistoryPage(const QString& heading, const std::vector<HistoryLine>& lines) {
+QString HistoryPage(const QString& heading, const std::vector<HistoryLine>& lines, const QString& who) {
     QString page = u"<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>"
                    u"<style>body{font-family:sans-serif}table{border-collapse:collapse}"
                    u"td,th{border:1px solid #999;padding:2px 6px;text-align:left;vertical-align:top}</style>"
@@ -63,8 +63,8 @@ QString HistoryPage(const QString& heading, const std::vector<HistoryLine>& line
     if (lines.empty()) {
         return page + u"<p>Keine Änderungen verzeichnet.</p></body></html>\n"_s;
     }
-    page +=
-        u"<table><tr><th>Zeit</th><th>Station</th><th>Spalte</th><th>vorher</th><th>nachher</th></tr>\n"_s;
+    page += u"<table><tr><th>Zeit</th><th>%1</th><th>Spalte</th><th>vorher</th><th>nachher</th></tr>\n"_s.arg(
+        who.toHtmlEscaped());
     for (const HistoryLine& line : lines) {
         const bool row = line.rowAdded || line.rowRemoved;
         page += u"<tr><td>%1</td><td>%2</td><td>%3</td>"_s.arg(

@@ -22,8 +22,9 @@ struct HistoryLine {
 // A row's change log as history lines, in the log's order.
 std::vector<HistoryLine> HistoryLines(const std::vector<LoggedChange>& log);
 
-// The history under its heading, a line a change: for the terminal, and as a page to print.
+// The history under its heading, a line a change: for the terminal, and as a page to print
+// (`who` heads the column of the station, or of the command for a file's own history).
 QString HistoryText(const QString& heading, const std::vector<HistoryLine>& lines);
-QString HistoryPage(const QString& heading, const std::vector<HistoryLine>& lines);
+QString HistoryPage(const QString& heading, const std::vector<HistoryLine>& lines, const QString& who);
 
 } // namespace vastrel
