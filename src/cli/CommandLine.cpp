@@ -33,7 +33,7 @@ namespace vastrel {
 namespace {
 
 const QString kUsage =
-    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] [--replace] EINGABE AUSGABE\n"
+    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] [--replace] [--as-of NUMMER|ZEIT] EINGABE AUSGABE\n"
     u"        vastrel-cli report [--tag 1|2|3|4] [--kurz] EINGABE AUSGABE.pdf|AUSGABE.htm\n"
     u"        vastrel-cli certificates [--tag 1|2|3|4] [--pdf] EINGABE ORDNER\n"
     u"        vastrel-cli enter ADRESSE --nr N [--lauf L] [--replace] SPALTE=TEXT …\n"
@@ -48,6 +48,8 @@ const QString kUsage =
     u"              alle Zeilen wie \"komplette Neuberechnung\" neu und schreibt das Ergebnis im\n"
     u"              Format, das die Endung von AUSGABE nennt: .csv, .xls, .xlsx oder .fil, oder als\n"
     u"              Wettkampf auf dem Server; einen vorhandenen ersetzt es nur mit --replace.\n"
+    u"              --as-of NUMMER|ZEIT liest einen Wettkampf auf dem Server, wie er nach dieser\n"
+    u"              Änderung seines Protokolls oder zu dieser Zeit des Servers stand.\n"
     u"report        schreibt den Bericht aller Zeilen, sortiert nach Lauf und Gesamtpunkten, mit\n"
     u"              Platz; --tag zeigt einen Tag, --kurz lässt die persönlichen Spalten weg.\n"
     u"certificates  schreibt die Urkunden aller Zeilen in ORDNER, für einen Tag (--tag) oder alle\n"
@@ -71,6 +73,7 @@ struct Call {
     bool shortReport = false;
     bool pdf = false;
     bool replace = false;
+    QString asOf; // --as-of: a change of the server's log, or a time
     QString station = ToolStation();
     QString input;
     QString output;
@@ -106,6 +109,8 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
             call.shortReport = true;
         } else if (call.command == u"certificates" && a == u"--pdf") {
             call.pdf = true;
+        } else if (call.command == u"recalc" && a == u"--as-of" && i + 1 < arguments.size()) {
+            call.asOf = arguments.at(++i);
         } else if (call.command == u"recalc" && a == u"--replace") {
             call.replace = true;
         } else if (a == u"--station" && i + 1 < arguments.size()) {
@@ -127,6 +132,16 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
         problem = u"Die Eingabe muss eine csv- oder fil-Datei sein."_s;
         return std::nullopt;
     }
+    if (!call.asOf.isEmpty() && !IsServerAddress(call.input)) {
+        problem = u"--as-of gilt nur für einen Wettkampf auf einem Server."_s;
+        return std::nullopt;
+    }
+    if (!call.asOf.isEmpty() && !ParseAsOf(call.asOf)) {
+        problem =
+            u"--as-of erwartet die Nummer einer Änderung oder eine Zeit (TT.MM.JJJJ HH:MM[:SS]): %1"_s.arg(
+                call.asOf);
+        return std::nullopt;
+    }
     const QString suffix = QFileInfo(call.output).suffix();
     const bool toServer = call.command == u"recalc" && IsServerAddress(call.output);
     if ((call.command == u"recalc" && !toServer && !IsOneOf(suffix, {u"csv", u"xls", u"xlsx", u"fil"})) ||
@@ -141,7 +156,8 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
 bool Load(ResultTable& table, const Call& call, ConsoleUi& ui) {
     const QString& path = call.input;
     if (IsServerAddress(path)) {
-        return LoadFromServer(table, path, call.station, ui);
+        return LoadFromServer(table, path, call.station, ui,
+                              call.asOf.isEmpty() ? std::nullopt : ParseAsOf(call.asOf));
     }
     ImportReport report;
     const bool read =

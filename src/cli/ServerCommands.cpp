@@ -9,6 +9,7 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
+#include <QDateTime>
 #include <QSysInfo>
 
 using namespace Qt::StringLiterals;
@@ -57,13 +58,33 @@ QString ToolStation() {
     return u"vastrel-cli@%1"_s.arg(QSysInfo::machineHostName());
 }
 
-bool LoadFromServer(ResultTable& table, const QString& text, const QString& station, ConsoleUi& ui) {
+std::optional<ServerCompetition::AsOf> ParseAsOf(const QString& text) {
+    bool isNumber = false;
+    const qint64 sequence = text.toLongLong(&isNumber);
+    if (isNumber) {
+        return sequence >= 0 ? std::optional(ServerCompetition::AsOf{sequence, {}}) : std::nullopt;
+    }
+    for (const QString& format : {u"dd.MM.yyyy HH:mm:ss"_s, u"dd.MM.yyyy HH:mm"_s}) {
+        if (const QDateTime time = QDateTime::fromString(text, format); time.isValid()) {
+            return ServerCompetition::AsOf{std::nullopt, time};
+        }
+    }
+    if (const QDateTime time = QDateTime::fromString(text, Qt::ISODate); time.isValid()) {
+        return ServerCompetition::AsOf{std::nullopt, time};
+    }
+    return std::nullopt;
+}
+
+bool LoadFromServer(ResultTable& table, const QString& text, const QString& station, ConsoleUi& ui,
+                    const std::optional<ServerCompetition::AsOf>& asOf) {
     QString problem;
     const auto address = CompetitionAddress(text, &problem);
     ServerConnection connection;
+    ServerCompetition competition(connection);
     TableData data;
     if (!address || !connection.Open(*address, station, &problem) ||
-        !ServerCompetition(connection).Load(address->competition, data, &problem)) {
+        !(asOf ? competition.LoadAsOf(address->competition, *asOf, data, &problem)
+               : competition.Load(address->competition, data, &problem))) {
         Show(ui, problem);
         return false;
     }

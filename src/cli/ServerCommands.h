@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/ServerCompetition.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -12,8 +14,12 @@ class ResultTable;
 // The tool's side of a competition on a server: read as "öffnen" reads a file, written as a new
 // competition, and values entered for one competitor as a station enters them.
 
-// False, with the message shown, when the competition cannot be read.
-bool LoadFromServer(ResultTable& table, const QString& address, const QString& station, ConsoleUi& ui);
+// False, with the message shown, when the competition cannot be read; as it stood then, when
+// `asOf` is given.
+bool LoadFromServer(ResultTable& table, const QString& address, const QString& station, ConsoleUi& ui,
+                    const std::optional<ServerCompetition::AsOf>& asOf = std::nullopt);
+// "--as-of": a number of the change log, or a time ("11.12.2026 14:05", ISO 8601 too).
+std::optional<ServerCompetition::AsOf> ParseAsOf(const QString& text);
 // An existing competition is replaced only when `replace` is set.
 bool SaveToServer(const ResultTable& table, const QString& address, const QString& station, bool replace,
                   QString* error);

@@ -40,6 +40,10 @@ struct TypedCell {
     std::optional<int> seenRevision;
 };
 
+// Applies the log's changes, in order, to the values in `data`, rows from none: rows added, cells
+// changed by their column's key, rows removed, the event's name.
+void ReplayLog(const std::vector<LoggedChange>& log, const QStringList& keys, TableData& data);
+
 // What became of a new event name: set, or refused since another station named the event
 // meanwhile (its name and station given).
 struct EventNameResult {
@@ -88,6 +92,13 @@ public:
     bool Create(const QString& name, const TableData& data, bool replace, bool* exists, QString* error);
     // The competition as it stands, with the last change it holds.
     bool Load(const QString& name, TableData& data, QString* error);
+    // The competition as it stood after a change of its log, or at a time, rebuilt from the log
+    // alone (its columns and other values as they are now).
+    struct AsOf {
+        std::optional<qint64> sequence;
+        QDateTime time;
+    };
+    bool LoadAsOf(const QString& name, const AsOf& asOf, TableData& data, QString* error);
     // Its columns and values alone, for entering into it without its rows.
     bool Open(const QString& name, TableData& data, QString* error);
 
@@ -117,6 +128,9 @@ public:
 
     // The changes after `sequence`, in order.
     std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
+    // The changes after `after` up to `last`; those up to a time of the server's clock.
+    std::optional<std::vector<LoggedChange>> ChangesBetween(qint64 after, qint64 last, QString* error) const;
+    std::optional<std::vector<LoggedChange>> ChangesUntil(const QDateTime& time, QString* error) const;
     // Every change of one row, the newest transaction first, each in the order it was logged.
     std::optional<std::vector<LoggedChange>> HistoryOf(RowId row, QString* error) const;
 

@@ -52,6 +52,20 @@ std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 
     return ReadLog(query, u"WHERE competition = :id AND seq > :seq ORDER BY seq"_s, {id_, sequence}, error);
 }
 
+std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesBetween(qint64 after, qint64 last,
+                                                                           QString* error) const {
+    QSqlQuery query(connection_.Database());
+    return ReadLog(query, u"WHERE competition = :id AND seq > :after AND seq <= :last ORDER BY seq"_s,
+                   {id_, after, last}, error);
+}
+
+std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesUntil(const QDateTime& time,
+                                                                         QString* error) const {
+    QSqlQuery query(connection_.Database());
+    return ReadLog(query, u"WHERE competition = :id AND server_time <= :time ORDER BY seq"_s, {id_, time},
+                   error);
+}
+
 std::optional<std::vector<LoggedChange>> ServerCompetition::HistoryOf(RowId row, QString* error) const {
     QSqlQuery query(connection_.Database());
     return ReadLog(query, u"WHERE competition = :id AND row_id = :row ORDER BY server_time DESC, seq"_s,

@@ -116,4 +116,32 @@ TEST_F(ServerCliTest, HistoryListsEveryChangeOfACompetitorNewestFirstWithStation
     EXPECT_EQ(Run({u"history"_s, address}), kCliUsageError);
 }
 
+TEST_F(ServerCliTest, RecalcAsOfAChangeWritesTheCompetitionAsItStoodThen) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    ASSERT_EQ(Run({u"enter"_s, address, u"--nr"_s, u"102"_s, u"100m=14.2"_s}), kCliOk);
+    ASSERT_EQ(Run({u"recalc"_s, address, dir.filePath(u"now.csv"_s)}), kCliOk);
+    ASSERT_EQ(Run({u"recalc"_s, u"--as-of"_s, u"999999999"_s, address, dir.filePath(u"replayed.csv"_s)}),
+              kCliOk)
+        << errors.toStdString();
+    EXPECT_EQ(Read(dir.filePath(u"replayed.csv"_s)), Read(dir.filePath(u"now.csv"_s)));
+    ASSERT_EQ(Run({u"recalc"_s, u"--as-of"_s, u"01.01.2000 12:00"_s, address, dir.filePath(u"before.csv"_s)}),
+              kCliOk);
+    EXPECT_FALSE(Read(dir.filePath(u"before.csv"_s)).contains("Berger")); // before the upload
+
+    struct Case {
+        QStringList arguments;
+        QString problem;
+    };
+    const std::vector<Case> wrong = {
+        {{u"--as-of"_s, u"gestern"_s, address, dir.filePath(u"x.csv"_s)},
+         u"vastrel-cli: --as-of erwartet die Nummer einer Änderung oder eine Zeit (TT.MM.JJJJ HH:MM[:SS]): gestern"_s},
+        {{u"--as-of"_s, u"5"_s, input, dir.filePath(u"x.csv"_s)},
+         u"vastrel-cli: --as-of gilt nur für einen Wettkampf auf einem Server."_s},
+    };
+    for (const Case& c : wrong) {
+        EXPECT_EQ(Run(QStringList{u"recalc"_s} + c.arguments), kCliUsageError);
+        EXPECT_EQ(errors.section(u'\n', 0, 0), c.problem);
+    }
+}
+
 } // namespace

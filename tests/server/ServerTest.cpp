@@ -349,3 +349,63 @@ TEST(ServerCompetitionTest, TwoStationsTypingOneRowAtOnceLeaveItsSumsRight) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ServerCompetitionTest, TheLogAloneRebuildsTheCompetitionAsItStoodAfterAnyChange) {
+    const ServerAddress address = FreshDatabase();
+    Station start(address, u"Start"_s);
+    QString error;
+    TableData made = Competition({kAdler, kBerger});
+    ASSERT_TRUE(start.competition.Create(u"Lauf"_s, made, false, nullptr, &error)) << error.toStdString();
+    const auto lastSequence = [&] {
+        const auto log = start.competition.ChangesSince(0, nullptr);
+        return log && !log->empty() ? log->back().sequence : 0;
+    };
+    const std::vector<TypedCell> first = {{Column(u"Bemerkung"), kAwkwardTexts[8], std::nullopt}};
+    ASSERT_EQ(start.competition.Enter(made.rows[0].id, first, true).status, EnterResult::Status::Entered);
+    const qint64 afterFirst = lastSequence();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the next change a moment later
+
+    const std::vector<TypedCell> second = {{Column(u"60m"), u"8.1"_s, std::nullopt},
+                                           {Column(u"Name Vorname"), kAwkwardTexts[10], std::nullopt}};
+    ASSERT_EQ(start.competition.Enter(made.rows[0].id, second, true).status, EnterResult::Status::Entered);
+    const RowId added = start.competition.ReserveRowIds(1, nullptr);
+    ASSERT_TRUE(start.competition.AddRows(
+        {Row{added, {RowCells(std::vector<QStringView>{u"2", u"2026"}), 0}}}, nullptr));
+    ASSERT_TRUE(start.competition.RemoveRows({made.rows[1].id}, nullptr));
+    ASSERT_EQ(start.competition.SetEventName(u"Herbstlauf"_s, u"Lauf 2026"_s, false).status,
+              EventNameResult::Status::Set);
+
+    const auto cellsOf = [](const TableData& data) {
+        std::vector<std::pair<RowId, QString>> rows;
+        for (const Row& row : data.rows) {
+            rows.emplace_back(row.id, row.data.cells.AllText().toString());
+        }
+        return rows;
+    };
+    Station reader(address, u"Protest"_s);
+    TableData now, replayed, then, atTime;
+    ASSERT_TRUE(reader.competition.Load(u"Lauf"_s, now, &error));
+    ASSERT_TRUE(reader.competition.LoadAsOf(u"Lauf"_s, {lastSequence(), {}}, replayed, &error));
+    EXPECT_EQ(cellsOf(replayed), cellsOf(now));
+    EXPECT_EQ(replayed.values.caption, u"Herbstlauf"_s);
+    EXPECT_EQ(replayed.rows.size(), 2u);
+
+    ASSERT_TRUE(reader.competition.LoadAsOf(u"Lauf"_s, {afterFirst, {}}, then, &error));
+    ASSERT_EQ(then.rows.size(), 2u);
+    EXPECT_EQ(then.rows[0].data.cells.At(Column(u"Bemerkung")), kAwkwardTexts[8]);
+    EXPECT_EQ(then.rows[0].data.cells.At(Column(u"60m")), u"");
+    EXPECT_EQ(then.rows[0].data.cells.At(Column(u"Name Vorname")), u"Adler, Bernd");
+    EXPECT_EQ(then.rows[1].data.cells, made.rows[1].data.cells);
+    EXPECT_EQ(then.values.caption, u"Lauf 2026"_s);
+
+    const auto log = reader.competition.ChangesBetween(0, afterFirst, nullptr);
+    ASSERT_TRUE(log);
+    // The server counts microseconds; a moment after the change.
+    const QDateTime moment = log->back().serverTime.addMSecs(1);
+    ASSERT_TRUE(reader.competition.LoadAsOf(u"Lauf"_s, {std::nullopt, moment}, atTime, &error));
+    EXPECT_EQ(cellsOf(atTime), cellsOf(then));
+}
+
+} // namespace
