@@ -33,11 +33,12 @@ namespace vastrel {
 namespace {
 
 const QString kUsage =
-    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] [--replace] [--as-of NUMMER|ZEIT] EINGABE AUSGABE\n"
+    u"Aufruf: vastrel-cli recalc [--age-factors=mit|ohne] [--replace] EINGABE AUSGABE\n"
     u"        vastrel-cli report [--tag 1|2|3|4] [--kurz] EINGABE AUSGABE.pdf|AUSGABE.htm\n"
     u"        vastrel-cli certificates [--tag 1|2|3|4] [--pdf] EINGABE ORDNER\n"
     u"        vastrel-cli enter ADRESSE --nr N [--lauf L] [--replace] SPALTE=TEXT …\n"
     u"        vastrel-cli history ADRESSE --nr N [--lauf L]\n"
+    u"        vastrel-cli recalc --as-of NUMMER|ZEIT ADRESSE AUSGABE\n"
     u"\n"
     u"EINGABE ist eine csv- oder fil-Datei; sie wird gelesen wie mit \"öffnen\". EINGABE und\n"
     u"AUSGABE können auch ein Wettkampf auf einem Server sein, als ADRESSE\n"
