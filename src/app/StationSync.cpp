@@ -443,7 +443,18 @@ bool StationSync::Reconnect() {
     return true;
 }
 
+bool StationSync::Waits(RowId id, int column) const {
+    if (const auto row = pending_.find(id); row != pending_.end()) {
+        return std::any_of(row->second.cells.begin(), row->second.cells.end(),
+                           [column](const PendingCell& cell) { return cell.column == column; });
+    }
+    return std::find(addedRows_.begin(), addedRows_.end(), id) != addedRows_.end();
+}
+
 void StationSync::Tell() {
+    if (waitingChanged_) {
+        waitingChanged_();
+    }
     if (!status_) {
         return;
     }

@@ -54,6 +54,10 @@ public:
     bool SendChanges();
     // Applies the changes of the log after the last one seen.
     bool CatchUp();
+    // Whether the cell (column from 0) holds a text not yet on the server.
+    bool Waits(RowId id, int column) const;
+    // Told after each exchange with the server: which cells wait may have changed.
+    void OnWaitingChanged(std::function<void()> listener) { waitingChanged_ = std::move(listener); }
     // Rows with changes not yet on the server.
     int Unsent() const { return static_cast<int>(pending_.size() + addedRows_.size() + removedRows_.size()); }
     // The stations heard from lately, this one among them (as of the last poll).
@@ -132,6 +136,7 @@ private:
     QTimer poll_;
     std::function<void(const QString&)> status_;
     std::function<void()> left_;
+    std::function<void()> waitingChanged_;
     QStringList stations_;
 };
 

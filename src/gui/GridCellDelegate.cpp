@@ -1,5 +1,7 @@
 #include "gui/GridCellDelegate.h"
 
+#include "gui/ResultTableModel.h"
+
 #include <QLineEdit>
 
 #include <QFontMetrics>
@@ -8,6 +10,7 @@
 #include <QPainter>
 #include <QTableView>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vastrel {
@@ -16,6 +19,7 @@ namespace {
 
 const QColor kCursorFrame(0x1F, 0x3A, 0x6B);
 const QColor kSelectionLine(0x4A, 0x78, 0xB0);
+const QColor kWaitingMark(0xE0, 0x70, 0x00); // a text not yet on the server
 
 // A page of a large table holds a few hundred texts; a long scroll meets many more.
 constexpr qsizetype kMostTextsKept = 4096;
@@ -138,6 +142,17 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (index == view_->currentIndex()) {
         painter->setPen(QPen(kCursorFrame, 2));
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    }
+    if (index.data(ResultTableModel::kWaitingRole).toBool()) {
+        // A corner, as spreadsheets mark a cell with a note, over the cursor's frame: the text stays
+        // readable and the mark seen.
+        const QRect r = option.rect;
+        const int side = std::min(7, r.height() / 2);
+        const QPoint corner[] = {r.topRight() - QPoint(side, 0), r.topRight(),
+                                 r.topRight() + QPoint(0, side)};
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(kWaitingMark);
+        painter->drawPolygon(corner, 3);
     }
     painter->restore();
 }

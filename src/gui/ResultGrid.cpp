@@ -232,6 +232,11 @@ void ResultGrid::ShowColumnMenu(const QPoint& position) {
     menu.exec(view_->horizontalHeader()->viewport()->mapToGlobal(position));
 }
 
+void ResultGrid::RepaintCells() {
+    view_->viewport()->update();
+    frozenName_->update();
+}
+
 void ResultGrid::RevealCurrentRow() {
     const int row = tableView_.CurrentRow() - 1;
     const int name = table_.ColumnNumber(u"Name Vorname") - 1;

@@ -27,6 +27,8 @@ public:
     ResultGrid(ResultTable& table, TableView& tableView, QWidget* parent = nullptr);
 
     QTableView* View() const { return view_; }
+    // Paints the visible cells again: what they show beside their texts changed.
+    void RepaintCells();
     ResultTableModel* Model() const { return model_; }
 
     // Brings the cursor's row into view together with the name column, also where the column

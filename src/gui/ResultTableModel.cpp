@@ -69,6 +69,12 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
         return QBrush(row % 2 == 0 ? kEvenRow : kOddRow);
     case Qt::ForegroundRole:
         return table_.CellFlag(row, column) ? QVariant(QBrush(kComputedText)) : QVariant();
+    case kWaitingRole:
+        return waiting_ && waiting_(table_.IdOf(row), index.column());
+    case Qt::ToolTipRole:
+        return waiting_ && waiting_(table_.IdOf(row), index.column())
+                   ? QVariant(u"noch nicht auf dem Server"_s)
+                   : QVariant();
     case Qt::FontRole:
         if (table_.CellFlag(row, column)) {
             QFont font;

@@ -2,7 +2,11 @@
 
 #include "table/ResultTableObserver.h"
 
+#include "table/Change.h"
+
 #include <QAbstractTableModel>
+
+#include <functional>
 
 #include <cstdint>
 
@@ -19,6 +23,10 @@ class TableView;
 class ResultTableModel : public QAbstractTableModel, private ResultTableObserver {
     Q_OBJECT
 public:
+    // A cell whose text is not yet on the server: marked, and said in its tool tip.
+    static constexpr int kWaitingRole = Qt::UserRole + 1;
+    using WaitingCells = std::function<bool(RowId id, int column)>; // column from 0
+
     ResultTableModel(ResultTable& table, TableView& view, QObject* parent = nullptr);
     ~ResultTableModel() override;
 
@@ -28,6 +36,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void ShowWaiting(WaitingCells waiting) { waiting_ = std::move(waiting); }
 
 Q_SIGNALS:
     void CellEdited(int row, int column, const QString& text); // from 1; the edit is not stored yet
@@ -61,6 +70,7 @@ private:
     bool changedUnseen_ = false;                        // cells changed while the table was locked
     int markedRow_ = 0;                                 // the row header that carries the cursor's marker
     std::vector<std::pair<QString, int>> shownHeaders_; // caption and alignment per column
+    WaitingCells waiting_;
 };
 
 } // namespace vastrel

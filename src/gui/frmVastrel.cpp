@@ -77,6 +77,9 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     connect(grid_, &ResultGrid::ColumnShownChosen, this,
             [this](int column, bool shown) { commands_->ShowColumn(column, shown); });
     connect(toolbar_, &QtToolbar::MenuOpening, this, [this] { commands_->ToolbarNotice(); });
+    StationSync& sync = commands_->Station().Sync();
+    grid_->Model()->ShowWaiting([&sync](RowId id, int column) { return sync.Waits(id, column); });
+    sync.OnWaitingChanged([this] { grid_->RepaintCells(); });
     connect(grid_->Model(), &ResultTableModel::CellEdited, this,
             [this](int row, int column, const QString& text) { gridCommands_->EditCell(row, column, text); });
     connect(grid_, &ResultGrid::CaptionClicked, this, [this] { gridCommands_->CaptionClick(); });

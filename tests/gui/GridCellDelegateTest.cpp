@@ -1,4 +1,5 @@
 #include "gui/GridCellDelegate.h"
+#include "gui/ResultTableModel.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -68,6 +69,31 @@ TEST(GridCellDelegate, DrawsTextsAsPlainTextPaintingDoes) {
                             QFontMetrics(font).elidedText(cell.text, Qt::ElideRight, room.width()));
         onExpected.end();
         EXPECT_EQ(drawn, expected) << cell.text.toStdString() << (cell.bold ? " bold " : " ") << cell.width;
+    }
+}
+
+// A text not yet on the server is marked in the cell's corner, where no text stands.
+TEST(GridCellDelegate, ACellNotYetOnTheServerIsMarkedInItsCorner) {
+    QTableView view;
+    QStandardItemModel model(1, 1);
+    view.setModel(&model);
+    GridCellDelegate delegate(&view);
+    model.setData(model.index(0, 0), u"8.3"_s);
+    for (const bool waiting : {false, true}) {
+        model.setData(model.index(0, 0), waiting, ResultTableModel::kWaitingRole);
+        QStyleOptionViewItem option;
+        option.initFrom(&view);
+        option.widget = &view;
+        option.rect = QRect(0, 0, 60, 24);
+        QImage drawn(60, 24, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::white);
+        QPainter onDrawn(&drawn);
+        view.setCurrentIndex(model.index(0, 0)); // the cursor's frame around it, too
+        delegate.paint(&onDrawn, option, model.index(0, 0));
+        onDrawn.end();
+        const QColor corner = drawn.pixelColor(57, 1);
+        EXPECT_EQ(corner.red() > 200 && corner.blue() < 60, waiting) << corner.name().toStdString();
+        EXPECT_EQ(drawn.pixelColor(30, 12), QColor(Qt::white)); // inside the frame, beside the text
     }
 }
 

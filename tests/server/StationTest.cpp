@@ -175,7 +175,11 @@ TEST_F(StationTest, ACellTypedWhileTheConnectionWasGoneIsAskedAboutWhenAnotherSt
     finish.Type(1, u"60m", u"8.3"_s);
     EXPECT_FALSE(finish.commands.Station().Sync().SendChanges()); // and back, having caught up
     EXPECT_EQ(finish.Cell(1, u"60m"), u"8.3"_s);
+    const int sixty = finish.table.ColumnNumber(u"60m") - 1;
+    EXPECT_TRUE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty)); // marked in the grid
+    EXPECT_FALSE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty + 2));
     EXPECT_TRUE(finish.commands.Station().Sync().SendChanges());
+    EXPECT_FALSE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty));
     ASSERT_EQ(finish.ui.Boxes().size(), 1u);
     EXPECT_TRUE(finish.ui.Boxes()[0].text.startsWith(u"Zeile 1 (Adler, Bernd) wurde inzwischen"_s));
     EXPECT_EQ(finish.Cell(1, u"60m"), u"8.1"_s);
