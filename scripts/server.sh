@@ -5,10 +5,11 @@
 # to give the stations.
 #
 #   bash scripts/server.sh [--dir FOLDER] [--port PORT] [--listen ADDRESSES] [--socket-dir FOLDER]
-#                          [--password PASSWORD] [--fresh] [--stop]
+#                          [--password PASSWORD] [--fresh] [--stop] [--kill]
 #
 # FOLDER defaults to the per-user data folder (~/.local/share/Vastrel/server). --fresh removes a
-# cluster there first (the tests start each run on an empty one); --stop stops it.
+# cluster there first (the tests start each run on an empty one); --stop stops it; --kill stops it
+# as a crash or a power cut would (the benchmarks of faults), to be started again as it was.
 set -euo pipefail
 
 dir="${XDG_DATA_HOME:-$HOME/.local/share}/Vastrel/server"
@@ -18,6 +19,7 @@ socket_dir=""
 password=""
 fresh=0
 stop=0
+kill=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --dir) dir="$2"; shift 2 ;;
@@ -27,6 +29,7 @@ while [ $# -gt 0 ]; do
     --password) password="$2"; shift 2 ;;
     --fresh) fresh=1; shift ;;
     --stop) stop=1; shift ;;
+    --kill) stop=1; kill=1; shift ;;
     *) echo "server.sh: unbekannte Angabe: $1" >&2; exit 2 ;;
     esac
 done
@@ -54,7 +57,9 @@ fi
 run() { (cd / && "${as_owner[@]}" "$@"); }
 
 if [ "$stop" -eq 1 ]; then
-    [ -f "$data/postmaster.pid" ] && run "$bindir/pg_ctl" -D "$data" -m fast -w stop >/dev/null
+    mode=fast
+    [ "$kill" -eq 1 ] && mode=immediate
+    [ -f "$data/postmaster.pid" ] && run "$bindir/pg_ctl" -D "$data" -m "$mode" -w stop >/dev/null
     exit 0
 fi
 
