@@ -1,7 +1,6 @@
 #include "app/StationSync.h"
 
 #include "app/UndoStack.h"
-#include "app/ViewCommands.h"
 #include "ports/MainWindowState.h"
 #include "ports/Ui.h"
 #include "server/ServerConnection.h"
@@ -71,7 +70,13 @@ void StationSync::Subscribe() {
             driver, &QSqlDriver::notification, &context_,
             [this](const QString& name, QSqlDriver::NotificationSource, const QVariant& payload) {
                 if (name == kChannel && payload.toString().section(u' ', 0, 0).toInt() == competition_.Id()) {
-                    CatchUp();
+                    // Not inside the driver's signal: a reconnect on the way replaces the driver.
+                    if (!std::exchange(catchUpQueued_, true)) {
+                        QTimer::singleShot(0, &context_, [this] {
+                            catchUpQueued_ = false;
+                            CatchUp();
+                        });
+                    }
                 }
             });
         driver->subscribeToNotification(kChannel);
@@ -371,48 +376,6 @@ bool StationSync::AskAbout(int row, const std::vector<CellConflict>& conflicts) 
                u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s.arg(
                    QString::number(row), name, lines.join(u"\r\n"_s)),
                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
-}
-
-// The event's name goes as a cell does: asked about when another station named it meanwhile.
-bool StationSync::SendEventName() {
-    if (!std::exchange(valuesChanged_, false) || !state_ || state_->baseCaption == sharedName_) {
-        return true;
-    }
-    const QString name = state_->baseCaption;
-    const QString seen = nameUndone_ ? ownName_.value_or(QString()) : sharedName_;
-    EventNameResult result = competition_.SetEventName(name, seen, false);
-    if (result.status == EventNameResult::Status::Conflict) {
-        if (ui_.MessageBox(
-                u"Der Name der Veranstaltung wurde inzwischen an einer anderen Station geändert:\r\n"
-                u"Station \"%1\" hat \"%2\" eingetragen, hier steht \"%3\".\r\n\r\n"
-                u"Soll der Text dieser Station gelten? \"Nein\" übernimmt den der anderen Station."_s.arg(
-                    result.station, result.theirs, name),
-                u"Konflikt"_s, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
-            ShowEventName(result.theirs);
-            return true;
-        }
-        result = competition_.SetEventName(name, seen, true);
-    }
-    if (result.status != EventNameResult::Status::Set) {
-        valuesChanged_ = true; // kept for the next try
-        return false;
-    }
-    sharedName_ = name;
-    ownName_ = name;
-    return true;
-}
-
-void StationSync::ShowEventName(const QString& name) {
-    sharedName_ = name;
-    if (!state_ || state_->baseCaption == name) {
-        return;
-    }
-    state_->baseCaption = name;
-    TableValues values = table_.Data().values;
-    values.caption = CaptionOfView(*state_);
-    Change change;
-    change.Add(Change::ValuesChange{table_.Data().values, values});
-    ApplyRemote(change);
 }
 
 void StationSync::AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const {

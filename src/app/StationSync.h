@@ -114,6 +114,7 @@ private:
     bool following_ = false;
     bool applying_ = false; // a change from the server is going into the table
     bool sendQueued_ = false;
+    bool catchUpQueued_ = false;
     bool sending_ = false;
     bool valuesChanged_ = false; // the event's name may have changed
     bool nameUndone_ = false;    // by undo: only where the server still holds this station's name

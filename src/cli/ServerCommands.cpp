@@ -34,6 +34,18 @@ void Show(ConsoleUi& ui, const QString& text) {
     ui.MessageBox(text, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
+// Connects and opens the competition the address names; false, with the message shown, when
+// either fails.
+bool OpenNamed(const ServerAddress& address, const QString& station, ServerConnection& connection,
+               ServerCompetition& competition, TableData& head, ConsoleUi& ui) {
+    QString error;
+    if (connection.Open(address, station, &error) && competition.Open(address.competition, head, &error)) {
+        return true;
+    }
+    Show(ui, error);
+    return false;
+}
+
 // The row of start number `number` (in run `run`); none, with the message shown and `code` set,
 // when there is none or more than one.
 std::optional<RowId> FindCompetitor(ServerCompetition& competition, const QString& number, const QString& run,
@@ -145,13 +157,10 @@ int RunEnter(const QStringList& arguments, ConsoleUi& ui, QString& problem) {
     if (!address) {
         return kCliUsageError;
     }
-    QString error;
     ServerConnection connection;
     ServerCompetition competition(connection);
     TableData head;
-    if (!connection.Open(*address, station, &error) ||
-        !competition.Open(address->competition, head, &error)) {
-        Show(ui, error);
+    if (!OpenNamed(*address, station, connection, competition, head, ui)) {
         return kCliFileError;
     }
     ResultTable columns; // the competition's columns, for the entry check
@@ -228,15 +237,13 @@ int RunHistory(const QStringList& arguments, QTextStream& out, ConsoleUi& ui, QS
     if (!address) {
         return kCliUsageError;
     }
-    QString error;
     ServerConnection connection;
     ServerCompetition competition(connection);
     TableData head;
-    if (!connection.Open(*address, ToolStation(), &error) ||
-        !competition.Open(address->competition, head, &error)) {
-        Show(ui, error);
+    if (!OpenNamed(*address, ToolStation(), connection, competition, head, ui)) {
         return kCliFileError;
     }
+    QString error;
     int code = kCliOk;
     const std::optional<RowId> row = FindCompetitor(competition, number, run, ui, code);
     if (!row) {
