@@ -202,15 +202,33 @@ bool StationSync::SendChanges() {
                        MessageIcon::Exclamation);
     }
     const bool waited = Unsent() > 0;
-    sending_ = true; // a question about a conflict runs the event loop: the poll must not send too
-    const bool sent = SendRows() && SendCells() && SendEventName();
-    sending_ = false;
+    const auto sendAll = [this] {
+        refusal_.clear();
+        sending_ = true; // a question about a conflict runs the event loop: the poll must not send too
+        const bool all = SendRows() && SendCells() && SendEventName();
+        sending_ = false;
+        return all;
+    };
+    bool sent = sendAll();
+    if (!sent) {
+        // A connection lost is made again and the send tried once more; refused on a connection
+        // that works (no space, no right to write), it is said once and tried at each poll.
+        offline_ = !Reconnect();
+        sent = !offline_ && sendAll();
+        if (!offline_ && !sent && !refusal_.isEmpty() && refusal_ != toldRefusal_) {
+            toldRefusal_ = refusal_;
+            ui_.MessageBox(u"Der Server hat die Änderung nicht angenommen:\r\n%1\r\n\r\n"
+                           u"Sie bleibt an dieser Station und wird wieder gesendet."_s.arg(refusal_),
+                           u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        }
+    }
+    if (sent) {
+        toldRefusal_.clear();
+    }
     if (waited) {
         KeepWhatIsWaiting();
     }
-    if (!sent) {
-        offline_ = !Reconnect();
-    }
+    refusal_.clear();
     Tell();
     if (sent) {
         QueueSend(); // what was typed while a question was open
@@ -226,13 +244,13 @@ bool StationSync::SendRows() {
                 rows.push_back(table_.Data().rows[static_cast<std::size_t>(row - 1)]);
             }
         }
-        if (!competition_.AddRows(rows, nullptr)) {
+        if (!competition_.AddRows(rows, &refusal_)) {
             return false;
         }
         addedRows_.clear();
     }
     if (!removedRows_.empty()) {
-        if (!competition_.RemoveRows(removedRows_, nullptr)) {
+        if (!competition_.RemoveRows(removedRows_, &refusal_)) {
             return false;
         }
         removedRows_.clear();
@@ -281,6 +299,7 @@ bool StationSync::SendCells() {
     }
     const std::vector<EnterResult> results = competition_.EnterRows(entries, false);
     if (results.front().status == EnterResult::Status::Failed) {
+        refusal_ = results.front().error;
         KeepForNextTry(std::move(sending));
         return false;
     }

@@ -133,6 +133,7 @@ private:
     StationQueue queue_;
     std::vector<QueuedChange> unkept_; // of the change being told, for the queue on disk
     QString keepingFailed_;            // the disk's refusal, told before the next send
+    QString refusal_, toldRefusal_;    // the server's answer to the last send that failed
     QObject context_;                  // of the timers and the notification's connection
     QTimer poll_;
     std::function<void(const QString&)> status_;

@@ -173,11 +173,10 @@ TEST_F(StationTest, ACellTypedWhileTheConnectionWasGoneIsAskedAboutWhenAnotherSt
 
     finish.ui.AnswerBox(MessageAnswer::No);
     finish.Type(1, u"60m", u"8.3"_s);
-    EXPECT_FALSE(finish.commands.Station().Sync().SendChanges()); // and back, having caught up
-    EXPECT_EQ(finish.Cell(1, u"60m"), u"8.3"_s);
     const int sixty = finish.table.ColumnNumber(u"60m") - 1;
     EXPECT_TRUE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty)); // marked in the grid
     EXPECT_FALSE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty + 2));
+    // The send fails, the connection is made again, the station catches up, sends again: asked.
     EXPECT_TRUE(finish.commands.Station().Sync().SendChanges());
     EXPECT_FALSE(finish.commands.Station().Sync().Waits(finish.table.IdOf(1), sixty));
     ASSERT_EQ(finish.ui.Boxes().size(), 1u);
@@ -235,6 +234,34 @@ TEST_F(StationTest, ARowsHistoryIsItsChangeLogWithEachStationNewestFirst) {
     EXPECT_GT(ours, 0) << html.toStdString();
     EXPECT_GT(theirs, ours); // newest first
     EXPECT_GT(html.indexOf(u"Zeile angelegt"_s), theirs);
+}
+
+TEST_F(StationTest, AServerThatRefusesTheWriteIsSaidOnceAndTheCellWaitsForIt) {
+    ServerConnection other;
+    ASSERT_TRUE(other.Open(address, u"Bahn"_s, nullptr));
+    QSqlQuery refuse(other.Database());
+    ASSERT_TRUE(refuse.exec(u"CREATE FUNCTION test_refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                            u"$$ BEGIN RAISE EXCEPTION 'Kein Platz auf dem Datenträger'; END $$"_s));
+    ASSERT_TRUE(refuse.exec(u"CREATE TRIGGER test_refuse BEFORE UPDATE ON vastrel_rows "
+                            u"FOR EACH ROW EXECUTE FUNCTION test_refuse()"_s));
+    StationSync& sync = finish.commands.Station().Sync();
+    const int sixty = finish.table.ColumnNumber(u"60m") - 1;
+    finish.Type(1, u"60m", u"8.3"_s);
+    finish.ui.AnswerBox(MessageAnswer::Ok);
+    EXPECT_FALSE(sync.SendChanges());
+    EXPECT_FALSE(sync.SendChanges()); // the next poll: not said again
+    ASSERT_EQ(finish.ui.Boxes().size(), 1u);
+    EXPECT_TRUE(finish.ui.Boxes()[0].text.startsWith(u"Der Server hat die Änderung nicht angenommen:\r\n"_s));
+    EXPECT_TRUE(finish.ui.Boxes()[0].text.contains(u"Kein Platz auf dem Datenträger"_s))
+        << finish.ui.Boxes()[0].text.toStdString();
+    EXPECT_TRUE(finish.ui.Boxes()[0].text.endsWith(
+        u"\r\n\r\nSie bleibt an dieser Station und wird wieder gesendet."_s));
+    EXPECT_TRUE(sync.Waits(finish.table.IdOf(1), sixty));
+
+    ASSERT_TRUE(refuse.exec(u"DROP TRIGGER test_refuse ON vastrel_rows"_s));
+    EXPECT_TRUE(sync.SendChanges());
+    EXPECT_FALSE(sync.Waits(finish.table.IdOf(1), sixty));
+    ASSERT_TRUE(Until([&] { return start.Cell(1, u"60m") == u"8.3"; }));
 }
 
 TEST_F(StationTest, UndoPutsBackOnlyWhatThisStationWroteAndAsksAboutTheRest) {
