@@ -82,11 +82,7 @@ void BM_QueueKeepsTypedCells(benchmark::State& state) {
     StationQueue queue(dir.path(), u"vastrel@127.0.0.1:5432/vastrel"_s, 1, u"Ziel"_s);
     std::vector<QueuedChange> changes;
     for (int row = 1; row <= state.range(0); ++row) {
-        QueuedChange change = QueuedChange::OfRow(QueuedChange::Kind::Cell, static_cast<RowId>(row));
-        change.column = 7;
-        change.text = u"0.7887"_s;
-        change.seen = 3;
-        changes.push_back(change);
+        changes.push_back(QueuedChange::OfCell(static_cast<RowId>(row), 0, 7, u"0.7887"_s, 3, false));
     }
     for (auto _ : state) {
         if (!queue.Append(changes, nullptr)) {

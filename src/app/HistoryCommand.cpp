@@ -22,8 +22,9 @@ void ShowRowHistory(TableView& view, Ui& ui, StationCommands& station, const Und
         return;
     }
     const RowId id = table.IdOf(row);
+    const bool onServer = station.Following();
     std::vector<HistoryLine> lines;
-    if (station.Following()) {
+    if (onServer) {
         QString error;
         const auto log = station.Competition().HistoryOf(id, &error);
         if (!log) {
@@ -41,7 +42,7 @@ void ShowRowHistory(TableView& view, Ui& ui, StationCommands& station, const Und
     QDir().mkpath(reportFolder);
     const QString page = reportFolder + u"/verlauf.htm"_s;
     QString error;
-    const QString who = station.Following() ? u"Station"_s : u"Befehl"_s;
+    const QString who = onServer ? u"Station"_s : u"Befehl"_s;
     if (!WriteFileAtomically(page, HistoryPage(heading, lines, who).toUtf8(), &error)) {
         ui.MessageBox(error, u"Verlauf"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return;

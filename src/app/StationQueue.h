@@ -24,10 +24,21 @@ struct QueuedChange {
     QStringList cells;   // an added row's
     bool operator==(const QueuedChange&) const = default;
 
-    static QueuedChange OfRow(Kind kind, RowId row) {
+    static QueuedChange OfRow(Kind kind, RowId row, std::size_t position = 0, QStringList cells = {}) {
         QueuedChange change;
         change.kind = kind;
         change.row = row;
+        change.position = position;
+        change.cells = std::move(cells);
+        return change;
+    }
+    static QueuedChange OfCell(RowId row, std::size_t position, int column, QString text,
+                               std::optional<int> seen, bool undone) {
+        QueuedChange change = OfRow(Kind::Cell, row, position);
+        change.column = column;
+        change.text = std::move(text);
+        change.seen = seen;
+        change.undone = undone;
         return change;
     }
 };

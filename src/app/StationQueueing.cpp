@@ -27,6 +27,14 @@ RowCells CellsOf(const QStringList& texts) {
 
 } // namespace
 
+// Told before the next send, once until then.
+void StationSync::KeepingFailed(const QString& error) {
+    if (keepingFailed_.isEmpty()) {
+        keepingFailed_ =
+            u"Die Änderung ist nur im Speicher, nicht auf der Festplatte gesichert.\r\n"_s + error;
+    }
+}
+
 void StationSync::Keep() {
     if (unkept_.empty()) {
         return;
@@ -39,9 +47,8 @@ void StationSync::Keep() {
         }
     }
     QString error;
-    if (!queue_.Append(unkept_, &error) && keepingFailed_.isEmpty()) {
-        keepingFailed_ =
-            u"Die Änderung ist nur im Speicher, nicht auf der Festplatte gesichert.\r\n"_s + error;
+    if (!queue_.Append(unkept_, &error)) {
+        KeepingFailed(error);
     }
     unkept_.clear();
 }
@@ -55,14 +62,9 @@ void StationSync::KeepWhatIsWaiting() {
     for (RowId id : addedRows_) {
         const int row = table_.RowNumberOf(id, table_.RowCount());
         if (row > 0) {
-            waiting.push_back({QueuedChange::Kind::RowAdded,
-                               id,
-                               static_cast<std::size_t>(row - 1),
-                               0,
-                               {},
-                               std::nullopt,
-                               false,
-                               TextsOf(table_.Cells(row))});
+            waiting.push_back(QueuedChange::OfRow(QueuedChange::Kind::RowAdded, id,
+                                                  static_cast<std::size_t>(row - 1),
+                                                  TextsOf(table_.Cells(row))));
         }
     }
     for (RowId id : removedRows_) {
@@ -70,20 +72,13 @@ void StationSync::KeepWhatIsWaiting() {
     }
     for (const auto& [id, row] : pending_) {
         for (const PendingCell& cell : row.cells) {
-            waiting.push_back({QueuedChange::Kind::Cell,
-                               id,
-                               row.position,
-                               cell.column,
-                               cell.text,
-                               cell.seen,
-                               cell.undone,
-                               {}});
+            waiting.push_back(
+                QueuedChange::OfCell(id, row.position, cell.column, cell.text, cell.seen, cell.undone));
         }
     }
     QString error;
-    if (!queue_.Rewrite(waiting, &error) && keepingFailed_.isEmpty()) {
-        keepingFailed_ =
-            u"Die Änderung ist nur im Speicher, nicht auf der Festplatte gesichert.\r\n"_s + error;
+    if (!queue_.Rewrite(waiting, &error)) {
+        KeepingFailed(error);
     }
 }
 

@@ -175,7 +175,7 @@ void StationSync::Queue(RowId id, std::size_t position, int column, QString text
         seen = own == ownRevisions_.constEnd() ? -1 : *own;
     }
     if (queue_.IsKept()) {
-        unkept_.push_back({QueuedChange::Kind::Cell, id, position, column, text, seen, undone, {}});
+        unkept_.push_back(QueuedChange::OfCell(id, position, column, text, seen, undone));
     }
     PendingRow& row = pending_[id];
     row.position = position;

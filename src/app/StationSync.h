@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/StationQueue.h"
-
 #include "server/ServerCompetition.h"
 #include "table/ResultTableObserver.h"
 
@@ -89,6 +88,7 @@ private:
     void QueueSend();
     void Keep();
     void KeepWhatIsWaiting();
+    void KeepingFailed(const QString& error);
     void RestoreQueue();
     RowEntry EntryOf(RowId id, const PendingRow& pending) const;
     bool SendCells();

@@ -4,7 +4,6 @@
 #include "table/Change.h"
 
 #include <QDateTime>
-
 #include <QString>
 
 #include <deque>

@@ -74,7 +74,7 @@ struct Call {
     bool shortReport = false;
     bool pdf = false;
     bool replace = false;
-    QString asOf; // --as-of: a change of the server's log, or a time
+    std::optional<ServerCompetition::AsOf> asOf; // --as-of: a change of the server's log, or a time
     QString station = ToolStation();
     QString input;
     QString output;
@@ -111,7 +111,14 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
         } else if (call.command == u"certificates" && a == u"--pdf") {
             call.pdf = true;
         } else if (call.command == u"recalc" && a == u"--as-of" && i + 1 < arguments.size()) {
-            call.asOf = arguments.at(++i);
+            const QString& asOf = arguments.at(++i);
+            call.asOf = ParseAsOf(asOf);
+            if (!call.asOf) {
+                problem =
+                    u"--as-of erwartet die Nummer einer Änderung oder eine Zeit (TT.MM.JJJJ HH:MM[:SS]): %1"_s
+                        .arg(asOf);
+                return std::nullopt;
+            }
         } else if (call.command == u"recalc" && a == u"--replace") {
             call.replace = true;
         } else if (a == u"--station" && i + 1 < arguments.size()) {
@@ -133,14 +140,8 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
         problem = u"Die Eingabe muss eine csv- oder fil-Datei sein."_s;
         return std::nullopt;
     }
-    if (!call.asOf.isEmpty() && !IsServerAddress(call.input)) {
+    if (call.asOf && !IsServerAddress(call.input)) {
         problem = u"--as-of gilt nur für einen Wettkampf auf einem Server."_s;
-        return std::nullopt;
-    }
-    if (!call.asOf.isEmpty() && !ParseAsOf(call.asOf)) {
-        problem =
-            u"--as-of erwartet die Nummer einer Änderung oder eine Zeit (TT.MM.JJJJ HH:MM[:SS]): %1"_s.arg(
-                call.asOf);
         return std::nullopt;
     }
     const QString suffix = QFileInfo(call.output).suffix();
@@ -157,8 +158,7 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
 bool Load(ResultTable& table, const Call& call, ConsoleUi& ui) {
     const QString& path = call.input;
     if (IsServerAddress(path)) {
-        return LoadFromServer(table, path, call.station, ui,
-                              call.asOf.isEmpty() ? std::nullopt : ParseAsOf(call.asOf));
+        return LoadFromServer(table, path, call.station, ui, call.asOf);
     }
     ImportReport report;
     const bool read =

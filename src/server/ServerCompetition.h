@@ -128,8 +128,8 @@ public:
 
     // The changes after `sequence`, in order.
     std::optional<std::vector<LoggedChange>> ChangesSince(qint64 sequence, QString* error) const;
-    // The changes after `after` up to `last`; those up to a time of the server's clock.
-    std::optional<std::vector<LoggedChange>> ChangesBetween(qint64 after, qint64 last, QString* error) const;
+    // The changes up to `last`; those up to a time of the server's clock.
+    std::optional<std::vector<LoggedChange>> ChangesUpTo(qint64 last, QString* error) const;
     std::optional<std::vector<LoggedChange>> ChangesUntil(const QDateTime& time, QString* error) const;
     // Every change of one row, the newest transaction first, each in the order it was logged.
     std::optional<std::vector<LoggedChange>> HistoryOf(RowId row, QString* error) const;

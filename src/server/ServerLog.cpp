@@ -52,11 +52,9 @@ std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesSince(qint64 
     return ReadLog(query, u"WHERE competition = :id AND seq > :seq ORDER BY seq"_s, {id_, sequence}, error);
 }
 
-std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesBetween(qint64 after, qint64 last,
-                                                                           QString* error) const {
+std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesUpTo(qint64 last, QString* error) const {
     QSqlQuery query(connection_.Database());
-    return ReadLog(query, u"WHERE competition = :id AND seq > :after AND seq <= :last ORDER BY seq"_s,
-                   {id_, after, last}, error);
+    return ReadLog(query, u"WHERE competition = :id AND seq <= :last ORDER BY seq"_s, {id_, last}, error);
 }
 
 std::optional<std::vector<LoggedChange>> ServerCompetition::ChangesUntil(const QDateTime& time,

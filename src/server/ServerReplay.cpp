@@ -67,8 +67,7 @@ bool ServerCompetition::LoadAsOf(const QString& name, const AsOf& asOf, TableDat
     if (query.next()) {
         head.values.caption = query.value(0).toString();
     }
-    const auto log =
-        asOf.sequence ? ChangesBetween(0, *asOf.sequence, error) : ChangesUntil(asOf.time, error);
+    const auto log = asOf.sequence ? ChangesUpTo(*asOf.sequence, error) : ChangesUntil(asOf.time, error);
     if (!log) {
         return false;
     }

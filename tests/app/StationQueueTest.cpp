@@ -11,13 +11,7 @@ using namespace vastrel;
 namespace {
 
 QueuedChange Cell(RowId row, int column, const QString& text, std::optional<int> seen, bool undone = false) {
-    QueuedChange change = QueuedChange::OfRow(QueuedChange::Kind::Cell, row);
-    change.position = row - 1;
-    change.column = column;
-    change.text = text;
-    change.seen = seen;
-    change.undone = undone;
-    return change;
+    return QueuedChange::OfCell(row, row - 1, column, text, seen, undone);
 }
 
 TEST(StationQueueTest, EveryTextComesBackAsItWasKeptInOrder) {

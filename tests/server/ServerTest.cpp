@@ -400,7 +400,7 @@ TEST(ServerCompetitionTest, TheLogAloneRebuildsTheCompetitionAsItStoodAfterAnyCh
     EXPECT_EQ(then.rows[1].data.cells, made.rows[1].data.cells);
     EXPECT_EQ(then.values.caption, u"Lauf 2026"_s);
 
-    const auto log = reader.competition.ChangesBetween(0, afterFirst, nullptr);
+    const auto log = reader.competition.ChangesUpTo(afterFirst, nullptr);
     ASSERT_TRUE(log);
     // The server counts microseconds; a moment after the change.
     const QDateTime moment = log->back().serverTime.addMSecs(1);
