@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Starts a PostgreSQL cluster of the competition's own, for several stations on one competition:
 # installs PostgreSQL where it is missing, creates the cluster on the first start (password
-# authentication, scram-sha-256), starts it listening on the local network and prints the address
-# to give the stations.
+# authentication, scram-sha-256), starts it listening on the local network and prints the addresses
+# to give the stations: one for the stations that enter and change, one that may only read (for
+# results displays and stations that only print).
 #
 #   bash scripts/server.sh [--dir FOLDER] [--port PORT] [--listen ADDRESSES] [--socket-dir FOLDER]
 #                          [--password PASSWORD] [--fresh] [--stop] [--kill]
 #
-# FOLDER defaults to the per-user data folder (~/.local/share/Vastrel/server). --fresh removes a
+# FOLDER defaults to the per-user data folder (~/.local/share/Vastrel/server). PASSWORD (for the
+# tests) is given to both logins; without it each gets one of its own. --fresh removes a
 # cluster there first (the tests start each run on an empty one); --stop stops it; --kill stops it
 # as a crash or a power cut would (the benchmarks of faults), to be started again as it was.
 set -euo pipefail
@@ -33,6 +35,7 @@ while [ $# -gt 0 ]; do
     *) echo "server.sh: unbekannte Angabe: $1" >&2; exit 2 ;;
     esac
 done
+given_password="$password"
 dir=$(realpath -m "$dir")
 data="$dir/data"
 socket_dir="${socket_dir:-$dir/socket}"
@@ -98,6 +101,14 @@ else
     password=$(cat "$password_file")
     created=0
 fi
+read_password_file="$dir/password-lesen"
+if [ ! -f "$read_password_file" ]; then
+    read_password="$given_password"
+    [ -n "$read_password" ] || read_password=$(head -c 18 /dev/urandom | base64 | tr -d '/+=')
+    (umask 077 && printf '%s\n' "$read_password" >"$read_password_file")
+    [ "$(id -u)" -eq 0 ] && chown postgres "$read_password_file"
+fi
+read_password=$(cat "$read_password_file")
 
 if ! run "$bindir/pg_ctl" -D "$data" status >/dev/null 2>&1; then
     run "$bindir/pg_ctl" -D "$data" -l "$dir/server.log" -w -t 60 start >/dev/null
@@ -111,8 +122,16 @@ CREATE ROLE vastrel LOGIN PASSWORD :'pw';
 CREATE DATABASE vastrel OWNER vastrel;
 EOF
 fi
+# The login that may only read, made on a cluster of an earlier version too: it reads every
+# database of the cluster (pg_read_all_data), the program's tables made later included.
+PGPASSWORD="$password" run "$bindir/psql" -q -h "$socket_dir" -p "$port" -U postgres -d postgres \
+    -v ON_ERROR_STOP=1 -v pw="$read_password" <<'EOF'
+SELECT format('CREATE ROLE vastrel_lesen LOGIN PASSWORD %L IN ROLE pg_read_all_data', :'pw')
+WHERE NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'vastrel_lesen') \gexec
+EOF
 
 host=$(hostname -I 2>/dev/null | awk '{print $1}')
 [ "$listen" != '*' ] && host="${listen%%,*}"
 echo "Der Server läuft (Ordner $dir)."
 echo "Adresse für die Stationen: postgresql://vastrel:$password@${host:-localhost}:$port/vastrel"
+echo "Adresse nur zum Lesen (Anzeigen, Ergebnisse): postgresql://vastrel_lesen:$read_password@${host:-localhost}:$port/vastrel"

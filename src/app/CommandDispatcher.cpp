@@ -70,6 +70,16 @@ void CommandDispatcher::ShowUndoItems() {
     toolbar_.SetItemEnabled(QString::fromUtf16(keys::kRedo), canRedo);
 }
 
+void CommandDispatcher::ShowChangingItems() {
+    static constexpr const char16_t* kChanging[] = {
+        keys::kServerCreate, keys::kAgeFactorsWithout, keys::kAgeFactorsWith, keys::kRecalculate,
+        keys::kDeleteRows,   keys::kAppendRow,         keys::kClearRunData};
+    for (const char16_t* key : kChanging) {
+        toolbar_.SetItemEnabled(QString::fromUtf16(key), state_.readOnly.isEmpty());
+        toolbar_.SetItemToolTip(QString::fromUtf16(key), state_.readOnly);
+    }
+}
+
 void CommandDispatcher::MarkClean(bool saved) {
     if (undo_ && saved) {
         undo_->SetClean();
@@ -86,6 +96,7 @@ void CommandDispatcher::OpenFile(const QString& path) {
         station_.Leave();
     }
     MarkClean(opened);
+    ShowChangingItems();
     table_.Refresh();
 }
 
@@ -133,6 +144,10 @@ void CommandDispatcher::RowMenuItemClick(int index) {
         ShowRowHistory(view_, ui_, station_, undo_, places_.reportFolder);
         return;
     }
+    if (!state_.readOnly.isEmpty()) { // the menu offers neither; "Entf" comes here too
+        ui_.SetStatusText(StatusPanel::Status, state_.readOnly + u"  "_s);
+        return;
+    }
     UndoStep step(undo_, index == 0 ? u"Zeile löschen"_s : u"Neue Datenzeile hinzufügen"_s);
     if (index == 0) {
         DeleteSelectedRows(view_, ui_);
@@ -148,6 +163,7 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
         if (undo_) {
             itemKey == keys::kUndo ? undo_->Undo() : undo_->Redo();
         }
+        ShowChangingItems(); // undoing the open of a competition leaves it
         table_.Refresh();
         toolbar_.SetEnabled(true);
         return;
@@ -181,6 +197,7 @@ void CommandDispatcher::MenuItemClick(int buttonIndex, const QString& itemKey) {
     } else if (buttonKey == keys::kCertificates) {
         CertificateItem(itemKey);
     }
+    ShowChangingItems();
     table_.Refresh();
     toolbar_.SetEnabled(true);
 }
@@ -239,6 +256,9 @@ bool CommandDispatcher::DatabaseItem(const QString& itemKey) {
 }
 
 void CommandDispatcher::EditItem(const QString& itemKey) {
+    if (!state_.readOnly.isEmpty()) {
+        return; // the items are disabled; their shortcuts with them
+    }
     if (itemKey == keys::kAgeFactorsWith) {
         AssignAgeFactorsAndAsk(true);
     } else if (itemKey == keys::kAgeFactorsWithout) {

@@ -44,6 +44,9 @@ public:
     void ShowColumn(int column, bool shown);
     // "Rückgängig: …" and "Wiederholen: …" name the next step, and are off without one.
     void ShowUndoItems();
+    // The items that change the competition: disabled, with the reason as their tool tip, where
+    // nothing may be changed (a read-only login to the server).
+    void ShowChangingItems();
 
     // The question after new age factors; the two items differ in the last line's blanks.
     static QString RecalculationQuestion(bool withAgeClasses);

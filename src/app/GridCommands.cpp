@@ -5,6 +5,7 @@
 #include "app/UndoStack.h"
 #include "formats/TextImport.h"
 #include "ports/MainWindowPort.h"
+#include "ports/MainWindowState.h"
 #include "ports/Ui.h"
 #include "scoring/AgeFactors.h"
 #include "scoring/Recalculation.h"
@@ -41,7 +42,8 @@ GridCommands::GridCommands(TableView& view, Scorer& scorer, Ui& ui, MainWindowSt
       undo_(undo) {}
 
 void GridCommands::EditCell(int row, int column, QString text) {
-    if (row < 1 || row > table_.RowCount() || column < 1 || column > table_.ColumnCount()) {
+    if (table_.IsReadOnly() || row < 1 || row > table_.RowCount() || column < 1 ||
+        column > table_.ColumnCount() || HoldsNul(text)) {
         return;
     }
     UndoStep step(undo_, u"%1 in Zeile %2"_s.arg(table_.Key(column)).arg(row));
@@ -51,7 +53,7 @@ void GridCommands::EditCell(int row, int column, QString text) {
 }
 
 void GridCommands::ClearCells(int row, const QList<int>& columns) {
-    if (row < 1 || row > table_.RowCount()) {
+    if (row < 1 || row > table_.RowCount() || Refused()) {
         return;
     }
     UndoStep step(undo_, u"Zellen leeren in Zeile %1"_s.arg(row));
@@ -71,13 +73,45 @@ void GridCommands::ClearCells(int row, const QList<int>& columns) {
 }
 
 void GridCommands::Paste(int row, int column, const QString& text) {
+    if (Refused() || HoldsNul(text)) {
+        return;
+    }
     UndoStep step(undo_, u"Einfügen"_s);
     PasteCells(view_, scorer_, ui_, row, column, text);
 }
 
+bool GridCommands::HoldsNul(const QString& text) {
+    if (!text.contains(QChar(0))) {
+        return false;
+    }
+    // No name or time holds one, a server's texts cannot; a binary clipboard is its usual source.
+    ui_.MessageBox(u"Der Text enthält ein Nullzeichen (NUL) und wird nicht übernommen."_s, u"Vastrel"_s,
+                   MessageButtons::Ok, MessageIcon::Exclamation);
+    return true;
+}
+
+bool GridCommands::Refused() {
+    if (state_.readOnly.isEmpty()) {
+        return false;
+    }
+    ui_.SetStatusText(StatusPanel::Status, state_.readOnly + u"  "_s);
+    return true;
+}
+
 void GridCommands::CaptionClick() {
+    if (Refused()) {
+        return;
+    }
     UndoStep step(undo_, u"Veranstaltungsname"_s);
     EnterEventName(table_, state_, ui_);
+}
+
+void GridCommands::LockedCellTyped(int column) {
+    if (!Refused()) {
+        ui_.SetStatusText(
+            StatusPanel::Status,
+            u"\"%1\" wird berechnet und lässt sich nicht eingeben.  "_s.arg(table_.Key(column)));
+    }
 }
 
 void GridCommands::HeaderClick(int column) {
@@ -97,7 +131,7 @@ void GridCommands::CellMouseUp(int button, int row) {
     bool cancel = false;
     GuardRowAction(view_, row, cancel);
     if (!cancel) {
-        window_.PopUpRowMenu();
+        window_.PopUpRowMenu(state_.readOnly);
     }
 }
 

@@ -41,6 +41,8 @@ public:
     void Paste(int row, int column, const QString& text);
     // The title line: the event's name.
     void CaptionClick();
+    // A key typed into a cell that takes none: why not (computed, or nothing may be changed here).
+    void LockedCellTyped(int column);
     void HeaderClick(int column);
     // The search row's text, entered; `number` names the column searched, 0 for all.
     void SearchRequest(const QString& text, int& number);
@@ -49,6 +51,9 @@ public:
     void CellMouseUp(int button, int row);
 
 private:
+    bool Refused();                     // nothing may be changed here: says why
+    bool HoldsNul(const QString& text); // a text no format keeps: says so
+
     TableView& view_;
     ResultTable& table_;
     Scorer& scorer_;

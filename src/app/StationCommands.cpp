@@ -74,6 +74,11 @@ bool StationCommands::CreateOnServer() {
     if (!IsConnected() && !Connect()) {
         return false;
     }
+    if (!connection_.MayChange()) {
+        ui_.MessageBox(connection_.ReadOnlyRefusal(), u"auf Server anlegen"_s, MessageButtons::Ok,
+                       MessageIcon::Exclamation);
+        return false;
+    }
     const QString suggested =
         !state_.openedFile.isEmpty() ? QFileInfo(state_.openedFile).completeBaseName() : state_.baseCaption;
     const auto name =
@@ -163,12 +168,16 @@ void StationCommands::Leave() {
 void StationCommands::Forget() {
     state_.onServer.clear();
     state_.stations.clear();
+    state_.readOnly.clear();
+    view_.Table().SetReadOnly(false);
 }
 
 void StationCommands::Follow() {
     ServerAddress address = connection_.Address();
     address.competition = competition_.Name();
     state_.onServer = address.Display();
+    state_.readOnly = connection_.MayChange() ? QString() : connection_.ReadOnlyRefusal();
+    view_.Table().SetReadOnly(!connection_.MayChange());
     sync_.Start();
 }
 
@@ -182,9 +191,10 @@ void StationCommands::ShowStatus(const QString& problem) {
     state_.stations = sync_.Stations();
     const int stations = static_cast<int>(sync_.Stations().size());
     const QString there = stations == 1 ? u"1 Station"_s : u"%1 Stationen"_s.arg(stations);
-    ui_.SetStatusText(
-        StatusPanel::File,
-        u"%1 · %2%3  "_s.arg(state_.onServer, there, problem.isEmpty() ? QString() : u" – "_s + problem));
+    ui_.SetStatusText(StatusPanel::File,
+                      u"%1%2 · %3%4  "_s.arg(state_.onServer,
+                                             state_.readOnly.isEmpty() ? QString() : u" · nur lesen"_s, there,
+                                             problem.isEmpty() ? QString() : u" – "_s + problem));
 }
 
 } // namespace vastrel

@@ -17,7 +17,7 @@ bool StationSync::SendEventName() {
         return true;
     }
     const QString name = state_->baseCaption;
-    const QString seen = nameUndone_ ? ownName_.value_or(QString()) : sharedName_;
+    const QString seen = NameSeen();
     EventNameResult result = competition_.SetEventName(name, seen, false);
     if (result.status == EventNameResult::Status::Conflict) {
         if (ui_.MessageBox(
@@ -37,11 +37,38 @@ bool StationSync::SendEventName() {
     }
     sharedName_ = name;
     ownName_ = name;
+    seenName_.reset();
     return true;
+}
+
+QString StationSync::NameSeen() const {
+    return seenName_ ? *seenName_ : nameUndone_ ? ownName_.value_or(QString()) : sharedName_;
+}
+
+bool StationSync::NameWaits() const {
+    return valuesChanged_ && state_ && state_->baseCaption != sharedName_;
+}
+
+// Once for each name given: the last one kept is the one sent after a crash.
+void StationSync::KeepEventName() {
+    if (!queue_.IsKept() || !NameWaits() || state_->baseCaption == keptName_) {
+        return;
+    }
+    keptName_ = state_->baseCaption;
+    const QueuedChange name = QueuedChange::OfEventName(*keptName_, NameSeen());
+    QString error;
+    if (!queue_.Append({&name, 1}, &error)) {
+        KeepingFailed(error);
+    }
 }
 
 void StationSync::ShowEventName(const QString& name) {
     sharedName_ = name;
+    seenName_.reset();
+    ShowName(name);
+}
+
+void StationSync::ShowName(const QString& name) {
     if (!state_ || state_->baseCaption == name) {
         return;
     }

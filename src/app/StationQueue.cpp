@@ -45,6 +45,10 @@ QByteArray Lines(std::span<const QueuedChange> changes) {
         case QueuedChange::Kind::RowRemoved:
             object.insert(u"removed"_s, true);
             break;
+        case QueuedChange::Kind::EventName:
+            object.insert(u"eventName"_s, change.text);
+            object.insert(u"over"_s, change.seenName);
+            break;
         }
         bytes += Line(object);
     }
@@ -65,6 +69,10 @@ std::optional<QueuedChange> ChangeOf(const QJsonObject& object) {
         }
     } else if (object.contains(u"removed"_s)) {
         change.kind = QueuedChange::Kind::RowRemoved;
+    } else if (object.value(u"eventName"_s).isString()) {
+        change.kind = QueuedChange::Kind::EventName;
+        change.text = object.value(u"eventName"_s).toString();
+        change.seenName = object.value(u"over"_s).toString();
     } else if (object.contains(u"column"_s) && object.value(u"text"_s).isString()) {
         change.column = object.value(u"column"_s).toInt();
         change.text = object.value(u"text"_s).toString();

@@ -12,9 +12,10 @@
 namespace vastrel {
 
 // One change a station made that is not yet on the server: a typed cell (with the revision it
-// was typed over), a row added with its texts, or a row removed.
+// was typed over), a row added with its texts, a row removed, or the event's name (with the name
+// it was given over).
 struct QueuedChange {
-    enum class Kind { Cell, RowAdded, RowRemoved } kind = Kind::Cell;
+    enum class Kind { Cell, RowAdded, RowRemoved, EventName } kind = Kind::Cell;
     RowId row = 0;
     std::size_t position = 0; // where the row stood
     int column = 0;
@@ -22,6 +23,7 @@ struct QueuedChange {
     std::optional<int> seen;
     bool undone = false; // put back by undo
     QStringList cells;   // an added row's
+    QString seenName;    // the event's name as the server held it when this one was given
     bool operator==(const QueuedChange&) const = default;
 
     static QueuedChange OfRow(Kind kind, RowId row, std::size_t position = 0, QStringList cells = {}) {
@@ -30,6 +32,13 @@ struct QueuedChange {
         change.row = row;
         change.position = position;
         change.cells = std::move(cells);
+        return change;
+    }
+    static QueuedChange OfEventName(QString name, QString seenName) {
+        QueuedChange change;
+        change.kind = Kind::EventName;
+        change.text = std::move(name);
+        change.seenName = std::move(seenName);
         return change;
     }
     static QueuedChange OfCell(RowId row, std::size_t position, int column, QString text,

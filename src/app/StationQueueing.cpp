@@ -2,6 +2,7 @@
 // put back into the table when the station follows the competition again.
 #include "app/StationSync.h"
 
+#include "ports/MainWindowState.h"
 #include "table/ResultTable.h"
 
 #include <algorithm>
@@ -76,6 +77,11 @@ void StationSync::KeepWhatIsWaiting() {
                 QueuedChange::OfCell(id, row.position, cell.column, cell.text, cell.seen, cell.undone));
         }
     }
+    keptName_.reset();
+    if (NameWaits()) {
+        keptName_ = state_->baseCaption;
+        waiting.push_back(QueuedChange::OfEventName(*keptName_, NameSeen()));
+    }
     QString error;
     if (!queue_.Rewrite(waiting, &error)) {
         KeepingFailed(error);
@@ -90,6 +96,7 @@ void StationSync::RestoreQueue() {
         return;
     }
     Change cells;
+    const QueuedChange* name = nullptr;
     const auto showCells = [&] {
         ApplyRemote(cells);
         cells = Change();
@@ -135,9 +142,18 @@ void StationSync::RestoreQueue() {
                 pending.cells.push_back({change.column, change.text, change.undone, change.seen});
             }
             break;
+        case QueuedChange::Kind::EventName:
+            name = &change; // the last one given
+            break;
         }
     }
     showCells();
+    if (name && state_ && name->text != sharedName_) {
+        ShowName(name->text);
+        valuesChanged_ = true;
+        seenName_ = name->seenName;
+        keptName_ = name->text;
+    }
     QueueSend();
 }
 

@@ -50,6 +50,8 @@ void StationSync::Start() {
     removedRows_.clear();
     ownRevisions_.clear();
     ownName_.reset();
+    seenName_.reset();
+    keptName_.reset();
     sharedName_ = state_ ? state_->baseCaption : QString();
     nextId_ = lastId_ = 0;
     table_.SetRowIdSource([this] { return NewRowId(); });
@@ -59,7 +61,9 @@ void StationSync::Start() {
                                                    competition_.Id(), connection_.Station());
     Subscribe();
     poll_.start();
-    RestoreQueue();
+    if (connection_.MayChange()) { // a read-only login leaves what waits to the station's own
+        RestoreQueue();
+    }
     Tell();
 }
 
@@ -153,6 +157,7 @@ void StationSync::ChangeMade(const Change& change) {
         }
     }
     Keep();
+    KeepEventName();
     QueueSend();
 }
 
@@ -194,6 +199,9 @@ void StationSync::Collect(RowId id, std::size_t position, const RowCells& before
 }
 
 bool StationSync::SendChanges() {
+    if (following_) {
+        KeepEventName();
+    }
     if (!following_ || offline_ || sending_) {
         return Unsent() == 0;
     }
@@ -201,7 +209,7 @@ bool StationSync::SendChanges() {
         ui_.MessageBox(std::exchange(keepingFailed_, {}), u"Vastrel"_s, MessageButtons::Ok,
                        MessageIcon::Exclamation);
     }
-    const bool waited = Unsent() > 0;
+    const bool waited = Unsent() > 0 || keptName_.has_value();
     const auto sendAll = [this] {
         refusal_.clear();
         sending_ = true; // a question about a conflict runs the event loop: the poll must not send too

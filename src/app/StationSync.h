@@ -98,7 +98,11 @@ private:
     void AddServerRow(Change& change, const RowEntry& entry, const RowCells& cells) const;
     void ShowServerRow(const RowEntry& entry, const RowCells& cells);
     bool SendEventName();
-    void ShowEventName(const QString& name);
+    QString NameSeen() const; // the name this station's name is given over
+    bool NameWaits() const;
+    void KeepEventName();
+    void ShowEventName(const QString& name); // the server's name
+    void ShowName(const QString& name);
     bool AskAbout(int row, const std::vector<CellConflict>& conflicts);
     void ApplyRemote(const Change& change);
     bool Reconnect();
@@ -120,6 +124,8 @@ private:
     bool nameUndone_ = false;    // by undo: only where the server still holds this station's name
     QString sharedName_;         // the event's name as the server was last seen to hold it
     std::optional<QString> ownName_;
+    std::optional<QString> seenName_; // of a name from the queue on disk: what it was given over
+    std::optional<QString> keptName_; // the name last put into the queue on disk
     bool ownReplacement_ = false;
     bool offline_ = false;
     RowId NewRowId();

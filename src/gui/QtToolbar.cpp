@@ -110,6 +110,7 @@ QtToolbar::QtToolbar(QWidget* parent) : QToolBar(parent) {
             continue;
         }
         auto* menu = new QMenu(button);
+        menu->setToolTipsVisible(true); // why an item is disabled
         menu->setObjectName(key + u"Menu"_s);
         for (const ToolbarItemDefinition& item : def.items) {
             const QString itemKey = QString::fromUtf16(item.key);
@@ -160,6 +161,12 @@ void QtToolbar::SetItemChecked(const QString& itemKey, bool checked) {
 void QtToolbar::SetItemEnabled(const QString& itemKey, bool enabled) {
     if (QAction* action = items_.value(itemKey)) {
         action->setEnabled(enabled);
+    }
+}
+
+void QtToolbar::SetItemToolTip(const QString& itemKey, const QString& toolTip) {
+    if (QAction* action = items_.value(itemKey)) {
+        action->setToolTip(toolTip);
     }
 }
 

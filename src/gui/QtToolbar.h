@@ -23,6 +23,7 @@ public:
     void SetItemChecked(const QString& itemKey, bool checked) override;
     void SetItemCaption(const QString& itemKey, const QString& caption) override;
     void SetItemEnabled(const QString& itemKey, bool enabled) override;
+    void SetItemToolTip(const QString& itemKey, const QString& toolTip) override;
     void SetItemVisible(const QString& itemKey, bool visible) override;
     int ButtonWidth(const QString& buttonKey) const override;
     int ButtonLeft(const QString& buttonKey) const override;

@@ -47,7 +47,7 @@ Q_SIGNALS:
     void MenuKeyPressed(const QPoint& globalPos);                 // the context menu key
     void ColumnShownChosen(int column, bool shown);               // from the header's menu, column from 1
     void AppendRowRequested();                                    // the arrow down on the last row
-    void ComputedCellTyped(int column);                     // a key typed into points, a sum or the total
+    void LockedCellTyped(int column); // a key typed into points, a sum, the total, or a read-only table
     void PasteRequested(int row, int column);               // Ctrl+V at the cursor's cell, from 1
     void CopyRequested(int row, const QList<int>& columns); // Ctrl+C; no columns: the selected rows
 

@@ -84,11 +84,11 @@ bool ResultGrid::KeyOnGrid(const QKeyEvent& key) {
     default:
         break;
     }
-    // Typing into a computed cell: the grid takes no text there, and says why.
+    // Typing into a computed cell or a read-only table: the grid takes no text there, and says why.
     const bool typing = key.key() == Qt::Key_F2 || (!key.text().isEmpty() && key.text().at(0).isPrint());
     if (typing && current.isValid() && !(model_->flags(current) & Qt::ItemIsEditable) &&
-        IsComputedColumn(table_.Key(current.column() + 1))) {
-        Q_EMIT ComputedCellTyped(current.column() + 1);
+        (IsComputedColumn(table_.Key(current.column() + 1)) || table_.IsReadOnly())) {
+        Q_EMIT LockedCellTyped(current.column() + 1);
         return true;
     }
     return false;

@@ -13,6 +13,12 @@ class RowMenu : public QMenu {
 public:
     RowMenu(std::function<void()> deleteRows, std::function<void()> addRow, std::function<void()> history,
             QWidget* parent = nullptr);
+    // The items that change rows disabled, with the reason as their tool tip; empty: enabled.
+    void RefuseChanges(const QString& why);
+
+private:
+    QAction* remove_;
+    QAction* add_;
 };
 
 } // namespace vastrel

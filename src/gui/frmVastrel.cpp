@@ -92,11 +92,8 @@ frmVastrel::frmVastrel(const WindowServices& services, QWidget* parent)
     });
     connect(grid_, &ResultGrid::AppendRowRequested, this,
             [this] { toolbar_->Item(QString::fromUtf16(keys::kAppendRow))->trigger(); });
-    connect(grid_, &ResultGrid::ComputedCellTyped, this, [this](int column) {
-        ui_->SetStatusText(
-            StatusPanel::Status,
-            u"\"%1\" wird berechnet und lässt sich nicht eingeben.  "_s.arg(table_.Key(column)));
-    });
+    connect(grid_, &ResultGrid::LockedCellTyped, this,
+            [this](int column) { gridCommands_->LockedCellTyped(column); });
     connect(grid_, &ResultGrid::HeaderClicked, this,
             [this](int column) { gridCommands_->HeaderClick(column); });
     connect(grid_, &ResultGrid::SearchRequested, this, [this](const QString& text) {
@@ -260,7 +257,8 @@ void frmVastrel::ShowAbout() {
     about.exec();
 }
 
-void frmVastrel::PopUpRowMenu() {
+void frmVastrel::PopUpRowMenu(const QString& changesRefused) {
+    rowMenu_->RefuseChanges(changesRefused);
     rowMenu_->popup(rowMenuAnchor_.value_or(QCursor::pos()));
 }
 

@@ -54,7 +54,7 @@ public:
 
     void ShowAbout() override;
     void QuitProgram() override;
-    void PopUpRowMenu() override;
+    void PopUpRowMenu(const QString& changesRefused) override;
 
     // A file named on the command line, opened once the window stands.
     void OpenAtStart(const QString& path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace vastrel {
 
 // What the commands need of the main window itself.
@@ -10,8 +12,9 @@ public:
     virtual void ShowAbout() = 0;
     // Ends the program at once, without asking again.
     virtual void QuitProgram() = 0;
-    // Opens the table's context menu where the user pointed.
-    virtual void PopUpRowMenu() = 0;
+    // Opens the table's context menu where the user pointed; its items that change rows are
+    // disabled where `changesRefused` says why.
+    virtual void PopUpRowMenu(const QString& changesRefused) = 0;
 };
 
 } // namespace vastrel

@@ -21,6 +21,7 @@ struct MainWindowState {
     QString openedFile;   // the file last opened or saved, for the window's title
     QString onServer;     // "Lauf2026 @ 192.168.1.10" while the table is a competition on a server
     QStringList stations; // the stations heard from lately on that competition, for "Info"
+    QString readOnly;     // why nothing may be changed here (a read-only login); empty where it may
 };
 
 } // namespace vastrel

@@ -16,6 +16,8 @@ public:
     virtual void SetItemChecked(const QString& itemKey, bool checked) = 0;
     virtual void SetItemCaption(const QString& itemKey, const QString& caption) = 0;
     virtual void SetItemEnabled(const QString& itemKey, bool enabled) = 0;
+    // Shown on the item while the pointer rests on it; empty for none.
+    virtual void SetItemToolTip(const QString& itemKey, const QString& toolTip) = 0;
     virtual void SetItemVisible(const QString& itemKey, bool visible) = 0;
     virtual int ButtonWidth(const QString& buttonKey) const = 0; // pixels
     virtual int ButtonLeft(const QString& buttonKey) const = 0;  // pixels

@@ -58,6 +58,20 @@ bool ServerCompetition::Create(const QString& name, const TableData& data, bool 
     if (exists) {
         *exists = false;
     }
+    // PostgreSQL's texts hold no NUL: the cell would fail the whole competition.
+    for (std::size_t r = 0; r < data.rows.size(); ++r) {
+        for (std::size_t c = 0; c < data.columns.size(); ++c) {
+            if (data.rows[r].data.cells.At(c).contains(QChar(0))) {
+                if (error) {
+                    *error =
+                        u"Zeile %1, \"%2\": der Text enthält ein Nullzeichen (NUL), das der Server nicht "
+                        u"speichern kann. Bitte den Text ändern."_s.arg(r + 1)
+                            .arg(data.columns[c].key);
+                }
+                return false;
+            }
+        }
+    }
     if (!db.transaction() ||
         !Run(query, u"SELECT id FROM vastrel_competitions WHERE name = :name FOR UPDATE"_s, {name})) {
         return failed();

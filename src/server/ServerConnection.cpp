@@ -60,7 +60,8 @@ bool ServerConnection::Open(const ServerAddress& address, const QString& station
     }
     name_ = u"vastrel-server-%1"_s.arg(connectionCount.fetchAndAddRelaxed(1));
     QString problem;
-    if (!OpenDatabase(address, &problem) || !NameStation(&problem) || !EnsureSchema(Database(), &problem)) {
+    if (!OpenDatabase(address, &problem) || !NameStation(&problem) || !EnsureSchema(Database(), &problem) ||
+        !AskRights(&problem)) {
         return fail(problem);
     }
     return true;
@@ -75,6 +76,21 @@ bool ServerConnection::NameStation(QString* problem) {
     }
     *problem = ConnectionFailure(address_, query.lastError().databaseText());
     return false;
+}
+
+bool ServerConnection::AskRights(QString* problem) {
+    QSqlQuery query(Database());
+    if (!query.exec(u"SELECT has_table_privilege('vastrel_rows', 'UPDATE')"_s) || !query.next()) {
+        *problem = ConnectionFailure(address_, query.lastError().databaseText());
+        return false;
+    }
+    mayChange_ = query.value(0).toBool();
+    return true;
+}
+
+QString ServerConnection::ReadOnlyRefusal() const {
+    return u"Die Anmeldung als \"%1\" darf auf dem Server \"%2\" nur lesen, nichts ändern."_s.arg(
+        address_.user, address_.host);
 }
 
 // No handle of the database outlives this function: a failed connection is removed whole.
@@ -111,6 +127,7 @@ void ServerConnection::Close() {
     }
     QSqlDatabase::removeDatabase(name_);
     name_.clear();
+    mayChange_ = false;
 }
 
 bool ServerConnection::IsOpen() const {

@@ -23,16 +23,22 @@ public:
     bool IsOpen() const;
 
     const ServerAddress& Address() const { return address_; }
+    // Whether the login may change the competitions (false: a read-only role, for displays).
+    bool MayChange() const { return mayChange_; }
+    // Why it may not: the German message for every change refused.
+    QString ReadOnlyRefusal() const;
     const QString& Station() const { return station_; }
     QSqlDatabase Database() const;
 
 private:
     bool OpenDatabase(const ServerAddress& address, QString* error);
     bool NameStation(QString* problem); // the change log names it
+    bool AskRights(QString* problem);
 
     ServerAddress address_;
     QString station_;
     QString name_; // of the QtSql connection
+    bool mayChange_ = false;
 };
 
 // The German message for a connection libpq refused, from what it said.

@@ -231,11 +231,13 @@ qint64 ServerCompetition::FindRow(const QString& key, const QString& text, const
 
 std::optional<QStringList> ServerCompetition::Heartbeat(QString* error) {
     QSqlQuery query(connection_.Database());
-    if (!Run(query,
-             u"INSERT INTO vastrel_stations (competition, station, heartbeat) VALUES (:id, "
-             u"vastrel_station(), now()) "
-             u"ON CONFLICT (competition, station) DO UPDATE SET heartbeat = now()"_s,
-             {id_}) ||
+    // A read-only login (a display) is no station that enters: it only looks who is there.
+    if ((connection_.MayChange() &&
+         !Run(query,
+              u"INSERT INTO vastrel_stations (competition, station, heartbeat) VALUES (:id, "
+              u"vastrel_station(), now()) "
+              u"ON CONFLICT (competition, station) DO UPDATE SET heartbeat = now()"_s,
+              {id_})) ||
         !Run(query,
              u"SELECT station FROM vastrel_stations WHERE competition = :id "
              u"AND heartbeat > now() - interval '15 seconds' ORDER BY station"_s,

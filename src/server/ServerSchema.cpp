@@ -163,6 +163,15 @@ bool EnsureSchema(QSqlDatabase db, QString* problem) {
         return failed(query);
     }
     if (!query.value(0).toBool()) {
+        if (!query.exec(u"SELECT has_schema_privilege('public', 'CREATE')"_s) || !query.next()) {
+            return failed(query);
+        }
+        if (!query.value(0).toBool()) {
+            db.rollback();
+            return Fail(problem, u"In der Datenbank \"%1\" auf dem Server \"%2\" gibt es noch keine "
+                                 u"Wettkämpfe, und die Anmeldung als \"%3\" darf keine anlegen."_s.arg(
+                                     db.databaseName(), server, db.userName()));
+        }
         if (!query.exec(kCreateSchema) ||
             !query.exec(u"INSERT INTO vastrel_schema VALUES (%1)"_s.arg(kServerSchemaVersion))) {
             return failed(query);

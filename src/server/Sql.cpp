@@ -26,6 +26,10 @@ QStringList FirstColumnTexts(QSqlQuery& query) {
 }
 
 QString ServerFailure(const QSqlQuery& query) {
+    if (query.lastError().nativeErrorCode() == u"42501") { // insufficient_privilege: a read-only login
+        return u"Der Server lässt diese Anmeldung nur lesen, nichts ändern: %1"_s.arg(
+            query.lastError().databaseText().trimmed());
+    }
     return u"Der Server meldet einen Fehler: %1"_s.arg(query.lastError().databaseText().trimmed());
 }
 

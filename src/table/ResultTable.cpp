@@ -177,7 +177,7 @@ void ResultTable::SetCellFlag(int row, ColumnRef column, bool flag) {
 
 bool ResultTable::IsCellEditable(int row, ColumnRef column) const {
     const int c = Resolve(column);
-    return row >= 1 && row <= RowCount() && c >= 0 &&
+    return !readOnly_ && row >= 1 && row <= RowCount() && c >= 0 &&
            data_.columns[static_cast<std::size_t>(c)].layout.editable && !CellFlag(row, c + 1);
 }
 

@@ -74,6 +74,9 @@ public:
     bool CellFlag(int row, ColumnRef column) const;
     void SetCellFlag(int row, ColumnRef column, bool flag);
     bool IsCellEditable(int row, ColumnRef column) const;
+    // A table shown for reading alone (a read-only login to the server): no cell takes typing.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool IsReadOnly() const { return readOnly_; }
 
     // Columns
     const Column& ColumnAt(ColumnRef column) const;
@@ -156,6 +159,7 @@ private:
     RowId nextRowId_ = 1;
     std::function<RowId()> rowIdSource_;
     bool locked_ = false;
+    bool readOnly_ = false;
     int depth_ = 0;
     Change open_;
     Change single_;

@@ -35,6 +35,9 @@ public:
     }
     void SetItemEnabled(const QString& key, bool enabled) override { enabledItems.insert(key, enabled); }
     void SetItemVisible(const QString& key, bool visible) override { visibleItems.insert(key, visible); }
+    void SetItemToolTip(const QString& key, const QString& toolTip) override {
+        toolTips.insert(key, toolTip);
+    }
     int ButtonWidth(const QString& key) const override { return widths_.value(key); }
     int ButtonLeft(const QString&) const override { return 0; }
     void SetButtonWidth(const QString& key, int pixels) override { widths_.insert(key, pixels); }
@@ -45,6 +48,7 @@ public:
     QHash<QString, QString> captions;
     QHash<QString, bool> enabledItems;
     QHash<QString, bool> visibleItems;
+    QHash<QString, QString> toolTips;
 
 private:
     bool enabled_ = true;

@@ -57,6 +57,18 @@ TEST_F(GridEntryTest, ADateTypedInFullIsKeptAsItsYear) {
     }
 }
 
+TEST_F(GridEntryTest, ATextWithANulCharacterIsRefusedWithAMessageTypedOrPasted) {
+    const QString nul = u"Adler"_s + QChar(0) + u", Bernd"_s;
+    ui.AnswerBox(MessageAnswer::Ok).AnswerBox(MessageAnswer::Ok);
+    Type(1, u"Name Vorname", nul);
+    grid.Paste(1, table.ColumnNumber(u"Name Vorname"), nul + u"\t1950"_s);
+    EXPECT_EQ(table.CellText(1, u"Name Vorname"), QString());
+    EXPECT_EQ(table.CellText(1, u"geb."), QString());
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(ui.Boxes()[0].text, u"Der Text enthält ein Nullzeichen (NUL) und wird nicht übernommen."_s);
+    EXPECT_EQ(undo.Count(), 0u);
+}
+
 TEST(ClipboardCells, ReadsSpreadsheetTabsAndSemicolonText) {
     using Rows = std::vector<QStringList>;
     const std::vector<std::pair<QString, Rows>> cases = {

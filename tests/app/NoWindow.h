@@ -8,7 +8,7 @@ namespace vastrel::testing {
 struct NoWindow : MainWindowPort {
     void ShowAbout() override {}
     void QuitProgram() override {}
-    void PopUpRowMenu() override {}
+    void PopUpRowMenu(const QString&) override {}
 };
 
 } // namespace vastrel::testing

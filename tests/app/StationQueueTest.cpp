@@ -24,7 +24,8 @@ TEST(StationQueueTest, EveryTextComesBackAsItWasKeptInOrder) {
     const std::vector<QueuedChange> second = {
         Cell(3, 5, u"Zeile eins\r\nZeile zwei\tTAB \\ \"\u00e4\u00df\u20ac"_s, 12, true),
         Cell(3, 8, QString(65535, u'x'), std::nullopt),
-        QueuedChange::OfRow(QueuedChange::Kind::RowRemoved, 2)};
+        QueuedChange::OfRow(QueuedChange::Kind::RowRemoved, 2),
+        QueuedChange::OfEventName(u"Sommerlauf \"26\""_s, u"Lauf 2026"_s)};
     ASSERT_TRUE(queue.Append(first, nullptr));
     ASSERT_TRUE(queue.Append(second, nullptr));
     std::vector<QueuedChange> all = first;
@@ -36,7 +37,7 @@ TEST(StationQueueTest, EveryTextComesBackAsItWasKeptInOrder) {
     EXPECT_TRUE(StationQueue(dir.path(), u"vastrel@127.0.0.1:5432/vastrel"_s, 7, u"Start"_s).Read().empty());
 
     ASSERT_TRUE(queue.Rewrite(std::span(all).subspan(3), nullptr));
-    EXPECT_EQ(queue.Read(), (std::vector<QueuedChange>{all[3], all[4]}));
+    EXPECT_EQ(queue.Read(), (std::vector<QueuedChange>{all[3], all[4], all[5]}));
     ASSERT_TRUE(queue.Rewrite({}, nullptr));
     EXPECT_FALSE(QFile::exists(queue.Path()));
 }

@@ -163,6 +163,14 @@ TEST_F(KeyboardTest, TypingIntoAComputedCellSaysWhy) {
               u"\"Punkte1\" wird berechnet und lässt sich nicht eingeben.  "_s);
 }
 
+TEST_F(KeyboardTest, TypingIntoAReadOnlyTableOpensNoEditor) {
+    window.Table().SetReadOnly(true); // as a read-only login to the server leaves it
+    View()->setCurrentIndex(Cell(0, u"60m"));
+    Keys(u"5"_s);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Text(0, u"60m"), QString());
+}
+
 TEST_F(KeyboardTest, TheCertificatesAsOnePdfAreRemembered) {
     window.Toolbar().Item(u"UrkundePdf"_s)->trigger();
     EXPECT_EQ(remembered.Value(u"certificates/pdf"_s), u"1"_s);

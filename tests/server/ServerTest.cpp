@@ -34,7 +34,8 @@ const QStringList kAwkwardTexts = {u""_s,
                                    u"'); DROP TABLE vastrel_rows; --"_s,
                                    u"Ä ß € 𝄞"_s,
                                    u"line\nbreak"_s,
-                                   u" lead"_s};
+                                   u" lead"_s,
+                                   u"x;\"\n'\\"_s.repeated(10922) + u"end"_s}; // 65,535 characters
 
 // The 33 columns and a few rows of results, as a station's table holds them.
 TableData Competition(const QStringList& tabJoinedRows) {
@@ -219,6 +220,44 @@ TEST(ServerCompetitionTest, ACompetitionComesBackAsItWasWritten) {
     EXPECT_EQ(read.rows.size(), 1u);
     EXPECT_FALSE(reader.competition.Load(u"Lauf 1999"_s, read, &error));
     EXPECT_EQ(error, u"Den Wettkampf \"Lauf 1999\" gibt es auf dem Server \"127.0.0.1\" nicht."_s);
+}
+
+TEST(ServerCompetitionTest, WhatTheServerCannotHoldOrThisLoginMayNotDoIsRefusedWithAMessage) {
+    const ServerAddress address = FreshDatabase();
+    ServerAddress reading = address;
+    reading.user = u"vastrel_lesen"_s; // made by scripts/server.sh, with the tests' password
+    QString error;
+    ServerConnection early;
+    EXPECT_FALSE(early.Open(reading, u"Anzeige"_s, &error));
+    EXPECT_EQ(error, u"In der Datenbank \"%1\" auf dem Server \"127.0.0.1\" gibt es noch keine Wettkämpfe, "
+                     u"und die Anmeldung als \"vastrel_lesen\" darf keine anlegen."_s.arg(address.database));
+
+    Station station(address, u"Anmeldung"_s);
+    TableData nul = Competition({kAdler, kBerger});
+    const QString withNul = u"Berger"_s + QChar(0) + u"Clara"_s;
+    nul.rows[1].data.cells = RowCells(std::vector<QStringView>{u"1", u"2026", u"2", u"w", u"102", withNul});
+    bool exists = false;
+    EXPECT_FALSE(station.competition.Create(u"Lauf 2026"_s, nul, false, &exists, &error));
+    EXPECT_EQ(error, u"Zeile 2, \"Name Vorname\": der Text enthält ein Nullzeichen (NUL), das der Server "
+                     u"nicht speichern kann. Bitte den Text ändern."_s);
+    EXPECT_EQ(ServerCompetition::List(station.connection, &error), QStringList{});
+    ASSERT_TRUE(station.competition.Create(u"Lauf 2026"_s, Competition({kAdler}), false, &exists, &error));
+
+    Station display(reading, u"Anzeige"_s);
+    EXPECT_TRUE(station.connection.MayChange());
+    EXPECT_FALSE(display.connection.MayChange());
+    TableData data;
+    ASSERT_TRUE(display.competition.Load(u"Lauf 2026"_s, data, &error)) << error.toStdString();
+    ASSERT_EQ(data.rows.size(), 1u);
+    const std::vector<TypedCell> typed = {{Column(u"60m"), u"8.1"_s, 0}};
+    const EnterResult entered = display.competition.Enter(data.rows[0].id, typed, false);
+    EXPECT_EQ(entered.status, EnterResult::Status::Failed);
+    EXPECT_TRUE(entered.error.startsWith(u"Der Server lässt diese Anmeldung nur lesen, nichts ändern: "_s))
+        << entered.error.toStdString();
+    EXPECT_EQ(display.competition.Heartbeat(&error), QStringList{}); // a display is no station
+    EXPECT_EQ(
+        display.connection.ReadOnlyRefusal(),
+        u"Die Anmeldung als \"vastrel_lesen\" darf auf dem Server \"127.0.0.1\" nur lesen, nichts ändern."_s);
 }
 
 TEST(ServerCompetitionTest, AnEnteredTimeIsScoredOnTheServerLoggedAndNotified) {

@@ -197,6 +197,8 @@ TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConn
     died->commands.MenuItemClick(died->toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
                                  QString::fromUtf16(keys::kAppendRow));
     died->Type(3, u"Name Vorname", u"Clown, Karl"_s);
+    died->ui.AnswerInput(u"Sommerlauf"_s);
+    died->grid.CaptionClick();
     died.reset(); // before its send came round
     start.Type(1, u"60m", u"8.1"_s);
     ASSERT_TRUE(start.commands.Station().Sync().SendChanges());
@@ -207,6 +209,7 @@ TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConn
     again.Menu(keys::kServerConnect);
     EXPECT_EQ(again.table.RowCount(), 3);
     EXPECT_EQ(again.Cell(1, u"60m"), u"8.3"_s);
+    EXPECT_EQ(again.table.Caption(), u"Sommerlauf"_s);
     EXPECT_TRUE(again.commands.Station().Sync().SendChanges());
     ASSERT_EQ(again.ui.Boxes().size(), 1u);
     EXPECT_TRUE(again.ui.Boxes()[0].text.contains(u"\"60m\": Station \"Start\" hat \"8.1\" eingetragen, "
@@ -215,6 +218,50 @@ TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConn
     EXPECT_FALSE(QFile::exists(again.commands.Station().Sync().Queue().Path()));
     ASSERT_TRUE(Until([&] { return start.table.RowCount() == 3 && start.Cell(1, u"60m") == u"8.3"; }));
     EXPECT_EQ(start.Cell(3, u"Name Vorname"), u"Clown, Karl"_s);
+    ASSERT_TRUE(Until([&] { return start.state.baseCaption == u"Sommerlauf"; }));
+}
+
+TEST_F(StationTest, AReadOnlyLoginFollowsAndPrintsButEveryChangingCommandIsDisabledSayingWhy) {
+    Window display{u"Anzeige"_s};
+    ServerAddress reading = address;
+    reading.user = u"vastrel_lesen"_s;
+    display.Login(reading);
+    display.ui.AnswerChoice(0);
+    display.Menu(keys::kServerConnect);
+    ASSERT_EQ(display.table.RowCount(), 2);
+    const QString why =
+        u"Die Anmeldung als \"vastrel_lesen\" darf auf dem Server \"127.0.0.1\" nur lesen, nichts ändern."_s;
+    for (const char16_t* key :
+         {keys::kServerCreate, keys::kAgeFactorsWith, keys::kAgeFactorsWithout, keys::kRecalculate,
+          keys::kDeleteRows, keys::kAppendRow, keys::kClearRunData}) {
+        const QString item = QString::fromUtf16(key);
+        EXPECT_FALSE(display.toolbar.enabledItems.value(item, true)) << item.toStdString();
+        EXPECT_EQ(display.toolbar.toolTips.value(item), why) << item.toStdString();
+        EXPECT_TRUE(start.toolbar.enabledItems.value(item, true)) << item.toStdString();
+        EXPECT_EQ(start.toolbar.toolTips.value(item), QString());
+    }
+    EXPECT_TRUE(
+        display.ui.StatusText(StatusPanel::File).startsWith(u"Lauf 2026 @ 127.0.0.1 · nur lesen · "_s))
+        << display.ui.StatusText(StatusPanel::File).toStdString();
+
+    display.Type(1, u"60m", u"9.9"_s);
+    display.grid.ClearCells(1, {display.table.ColumnNumber(u"Name Vorname")});
+    display.view.SelectRows(1, 1);
+    display.commands.RowMenuItemClick(0);
+    display.commands.MenuItemClick(display.toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                   QString::fromUtf16(keys::kAppendRow));
+    EXPECT_EQ(display.ui.StatusText(StatusPanel::Status), why + u"  "_s);
+    EXPECT_EQ(display.table.RowCount(), 2);
+    EXPECT_EQ(display.Cell(1, u"60m"), QString());
+    EXPECT_EQ(display.Cell(1, u"Name Vorname"), u"Adler, Bernd"_s);
+    EXPECT_EQ(display.ui.Boxes().size(), 0u);
+    display.commands.MenuItemClick(display.toolbar.IndexOf(QString::fromUtf16(keys::kPrint)),
+                                   QString::fromUtf16(keys::kPrintAll));
+    EXPECT_EQ(display.ui.ShownReports().size(), 1u);
+
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(Until([&] { return display.Cell(1, u"60m") == u"8.1"; }));
+    EXPECT_EQ(display.Cell(1, u"Gesamt"), start.Cell(1, u"Gesamt"));
 }
 
 TEST_F(StationTest, ARowsHistoryIsItsChangeLogWithEachStationNewestFirst) {
