@@ -3,7 +3,9 @@
 #include "cli/CommandLine.h"
 #include "cli/ServerCommands.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -114,6 +116,40 @@ TEST_F(ServerCliTest, HistoryListsEveryChangeOfACompetitorNewestFirstWithStation
     EXPECT_EQ(Run({u"history"_s, address, u"--nr"_s, u"999"_s}), kCliMessagesShown);
     EXPECT_EQ(errors, u"Vastrel: Die Startnummer 999 gibt es im Wettkampf \"Lauf 2026\" nicht.\n"_s);
     EXPECT_EQ(Run({u"history"_s, address}), kCliUsageError);
+}
+
+// A station whose clock is an hour behind: what it enters carries the server's time.
+TEST_F(ServerCliTest, AStationWhoseClockIsAnHourOffLeavesTheServersTimeInTheHistory) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    QProcessEnvironment skewed = QProcessEnvironment::systemEnvironment();
+    skewed.insert(u"LD_PRELOAD"_s, u"/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"_s);
+    skewed.insert(u"FAKETIME"_s, u"-1h"_s);
+    skewed.insert(u"FAKETIME_DONT_FAKE_MONOTONIC"_s, u"1"_s);
+    skewed.insert(u"ASAN_OPTIONS"_s, skewed.value(u"ASAN_OPTIONS"_s) + u":verify_asan_link_order=0"_s);
+    const auto runSkewed = [&](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(skewed);
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+    };
+    const auto [dateExit, stationClock] = runSkewed(u"date"_s, {u"+%s"_s});
+    ASSERT_EQ(dateExit, 0);
+    EXPECT_NEAR(QDateTime::currentSecsSinceEpoch() - stationClock.toLongLong(), 3600, 60); // the clock is off
+
+    EXPECT_EQ(runSkewed(QStringLiteral(VASTREL_CLI),
+                        {u"enter"_s, address, u"--nr"_s, u"102"_s, u"--station"_s, u"Uhr"_s, u"100m=14.2"_s})
+                  .first,
+              kCliOk);
+    ASSERT_EQ(Run({u"history"_s, address, u"--nr"_s, u"102"_s}), kCliOk) << errors.toStdString();
+    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    const auto entered = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
+        return line.mid(21).simplified() == u"Uhr 100m \"\" → \"14.2\""_s;
+    });
+    ASSERT_NE(entered, lines.end()) << out.toStdString();
+    const QDateTime logged = QDateTime::fromString(entered->left(19), u"dd.MM.yyyy hh:mm:ss"_s);
+    ASSERT_TRUE(logged.isValid()) << entered->toStdString();
+    EXPECT_LT(std::abs(logged.secsTo(QDateTime::currentDateTime())), 60) << entered->toStdString();
 }
 
 TEST_F(ServerCliTest, RecalcAsOfAChangeWritesTheCompetitionAsItStoodThen) {
