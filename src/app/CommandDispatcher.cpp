@@ -225,7 +225,8 @@ void CommandDispatcher::CertificateItem(const QString& itemKey) {
 
 bool CommandDispatcher::DatabaseItem(const QString& itemKey) {
     if (itemKey == keys::kServerConnect) {
-        return station_.Connect() && station_.OpenFromServer().value_or(false);
+        bool offline = false; // the server out of reach, the station's copy opened
+        return station_.Connect(&offline) ? station_.OpenFromServer().value_or(false) : offline;
     }
     if (itemKey == keys::kServerCreate) {
         return station_.CreateOnServer(); // the table is on the server: saved

@@ -16,7 +16,7 @@ bool StationSync::CatchUp() {
     }
     const auto changes = competition_.ChangesSince(competition_.LastSequence(), nullptr);
     if (!changes) {
-        offline_ = !Reconnect();
+        GoneOffline();
         Tell();
         return false;
     }

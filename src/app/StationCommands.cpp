@@ -1,6 +1,7 @@
 #include "app/StationCommands.h"
 
 #include "app/DatabaseCommands.h"
+#include "app/StationCopy.h"
 #include "app/UndoStack.h"
 #include "app/ViewCommands.h"
 #include "ports/MainWindowState.h"
@@ -33,7 +34,7 @@ StationCommands::StationCommands(TableView& view, Ui& ui, MainWindowState& state
     sync_.OnLeft([this] { Forget(); });
 }
 
-bool StationCommands::Connect() {
+bool StationCommands::Connect(bool* openedOffline) {
     ServerLogin given;
     given.host = Setting(remembered_, kServerHostSetting, u"localhost"_s);
     given.port = Setting(remembered_, kServerPortSetting, u"5432"_s).toInt();
@@ -63,7 +64,11 @@ bool StationCommands::Connect() {
     const bool opened = connection_.Open(address, login->station.trimmed(), &error);
     ui_.SetBusy(false);
     if (!opened) {
-        ui_.MessageBox(error, u"Server verbinden"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        if (openedOffline) {
+            *openedOffline = OpenCopy(error);
+        } else {
+            ui_.MessageBox(error, u"Server verbinden"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        }
         return false;
     }
     ui_.SetStatusText(StatusPanel::File, u"verbunden mit %1  "_s.arg(address.host));
@@ -158,6 +163,52 @@ std::optional<bool> StationCommands::OpenFromServer() {
     return true;
 }
 
+// The server out of reach: the competitions this station saw there, as it last saw them.
+bool StationCommands::OpenCopy(const QString& error) {
+    const QString folder = sync_.QueueFolder();
+    const auto copies = folder.isEmpty()
+                            ? std::vector<StationCopyHead>()
+                            : StationCopies(folder, connection_.Address().Shown(), connection_.Station());
+    if (copies.empty()) {
+        ui_.MessageBox(error, u"Server verbinden"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    QStringList items;
+    for (const StationCopyHead& copy : copies) {
+        items << u"%1 (Stand %2)"_s.arg(copy.name, copy.saved.toString(u"dd.MM.yyyy hh:mm"_s));
+    }
+    const auto chosen = ui_.ChooseBox(
+        error + u"\r\n\r\nOhne den Server weiterarbeiten, mit dem Stand, den diese Station zuletzt gesehen "
+                u"hat?\r\nWas hier eingegeben wird, geht an den Server, sobald er wieder antwortet."_s,
+        u"Server verbinden"_s, items);
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(copies.size()) ||
+        !MayReplaceTable(view_.Table(), ui_)) {
+        return false;
+    }
+    auto copy = ReadStationCopy(copies[static_cast<std::size_t>(*chosen)].path);
+    if (!copy) {
+        ui_.MessageBox(u"Die Kopie des Wettkampfs \"%1\" an dieser Station ist nicht zu lesen."_s.arg(
+                           copies[static_cast<std::size_t>(*chosen)].name),
+                       u"Server verbinden"_s, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    competition_.Resume(copy->name, copy->competitionId, copy->lastSequence, copy->keys, copy->data.columns,
+                        std::move(copy->revisions));
+    if (!copy->data.values.caption.isEmpty()) {
+        state_.baseCaption = copy->data.values.caption;
+    }
+    copy->data.values.caption = CaptionOfView(state_);
+    sync_.Stop();
+    sync_.ExpectOwnReplacement();
+    view_.Table().Replace(std::move(copy->data));
+    state_.saveFileName.clear();
+    state_.openedFile.clear();
+    view_.SetCurrentRow(1);
+    Follow(false);
+    sync_.StartOffline(copy->nextId, copy->lastId);
+    return true;
+}
+
 void StationCommands::Leave() {
     if (sync_.Following()) {
         sync_.Stop();
@@ -172,13 +223,17 @@ void StationCommands::Forget() {
     view_.Table().SetReadOnly(false);
 }
 
-void StationCommands::Follow() {
+void StationCommands::Follow(bool connected) {
     ServerAddress address = connection_.Address();
     address.competition = competition_.Name();
     state_.onServer = address.Display();
-    state_.readOnly = connection_.MayChange() ? QString() : connection_.ReadOnlyRefusal();
-    view_.Table().SetReadOnly(!connection_.MayChange());
-    sync_.Start();
+    // A copy is only kept for a login that may change the competition.
+    const bool mayChange = !connected || connection_.MayChange();
+    state_.readOnly = mayChange ? QString() : connection_.ReadOnlyRefusal();
+    view_.Table().SetReadOnly(!mayChange);
+    if (connected) {
+        sync_.Start();
+    }
 }
 
 void StationCommands::ShowStatus(const QString& problem) {

@@ -33,7 +33,9 @@ public:
     static constexpr char16_t kFileItem[] = u"Datei öffnen …";
 
     // Asks for the server and connects; a failure is one message and the table stays as it is.
-    bool Connect();
+    // Where `openedOffline` is given and the station keeps copies of competitions on that server,
+    // the message offers them instead: one opened works on without the server, until it answers.
+    bool Connect(bool* openedOffline = nullptr);
     // The open table becomes a new competition on the server, named by the user.
     bool CreateOnServer();
     // Chooses one of the server's competitions and opens it: whether it was opened, or nothing
@@ -47,7 +49,8 @@ public:
     const ServerCompetition& Competition() const { return competition_; }
 
 private:
-    void Follow();
+    bool OpenCopy(const QString& error);
+    void Follow(bool connected = true);
     void Forget(); // what the window shows of the competition on the server
     void ShowStatus(const QString& problem);
 

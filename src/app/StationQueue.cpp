@@ -88,14 +88,18 @@ std::optional<QueuedChange> ChangeOf(const QJsonObject& object) {
 
 } // namespace
 
-StationQueue::StationQueue(const QString& folder, const QString& server, int competitionId,
-                           const QString& station)
-    : server_(server), station_(station), competitionId_(competitionId) {
+QString StationFilePath(const QString& folder, const QString& server, int competitionId,
+                        const QString& station, const QString& suffix) {
     const QByteArray who = u"%1\n%2\n%3"_s.arg(server).arg(competitionId).arg(station).toUtf8();
     const QString name =
         QString::fromLatin1(QCryptographicHash::hash(who, QCryptographicHash::Sha256).toHex().left(20));
-    path_ = folder + u"/stations/"_s + name + u".queue"_s;
+    return folder + u"/stations/"_s + name + suffix;
 }
+
+StationQueue::StationQueue(const QString& folder, const QString& server, int competitionId,
+                           const QString& station)
+    : path_(StationFilePath(folder, server, competitionId, station, u".queue"_s)), server_(server),
+      station_(station), competitionId_(competitionId) {}
 
 QString StationQueue::Head() const {
     return QString::fromUtf8(Line(QJsonObject{{u"format"_s, kFormat},

@@ -52,6 +52,11 @@ struct QueuedChange {
     }
 };
 
+// The file of `station`'s own on the competition `competitionId` of the server (its address), in
+// the folder's "stations" subfolder, ending in `suffix`.
+QString StationFilePath(const QString& folder, const QString& server, int competitionId,
+                        const QString& station, const QString& suffix);
+
 // What a station has not yet got onto the server, in a file of its own in the user's data
 // folder, handed to the disk before the change counts as entered: a crash, a dead battery or a
 // network gone for an hour loses none of it, and the next connection to the competition sends

@@ -2,7 +2,9 @@
 // put back into the table when the station follows the competition again.
 #include "app/StationSync.h"
 
+#include "app/StationCopy.h"
 #include "ports/MainWindowState.h"
+#include "server/ServerConnection.h"
 #include "table/ResultTable.h"
 
 #include <algorithm>
@@ -27,6 +29,27 @@ RowCells CellsOf(const QStringList& texts) {
 }
 
 } // namespace
+
+void StationSync::WriteCopy() {
+    if (queueFolder_.isEmpty()) {
+        return;
+    }
+    StationCopy copy;
+    copy.server = connection_.Address().Shown();
+    copy.station = connection_.Station();
+    copy.name = competition_.Name();
+    copy.competitionId = competition_.Id();
+    copy.lastSequence = competition_.LastSequence();
+    copy.saved = QDateTime::currentDateTime();
+    copy.keys = competition_.Keys();
+    copy.data = table_.Data();
+    copy.data.values.caption = sharedName_; // without the window's day
+    copy.revisions = competition_.Revisions();
+    copy.nextId = nextId_;
+    copy.lastId = lastId_;
+    // Without it only a start before the server is back is lost; what waits is in the queue.
+    WriteStationCopy(queueFolder_, copy, nullptr);
+}
 
 // Told before the next send, once until then.
 void StationSync::KeepingFailed(const QString& error) {

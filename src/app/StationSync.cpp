@@ -7,19 +7,11 @@
 #include "table/CompetitionLayout.h"
 #include "table/ResultTable.h"
 
-#include <QSqlDriver>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace vastrel {
-
-namespace {
-
-const QString kChannel = u"vastrel_changes"_s;
-
-} // namespace
 
 StationSync::StationSync(ResultTable& table, Ui& ui, ServerConnection& connection,
                          ServerCompetition& competition, UndoStack* undo, MainWindowState* state)
@@ -40,65 +32,6 @@ StationSync::StationSync(ResultTable& table, Ui& ui, ServerConnection& connectio
 
 StationSync::~StationSync() {
     table_.RemoveObserver(this);
-}
-
-void StationSync::Start() {
-    following_ = true;
-    offline_ = false;
-    pending_.clear();
-    addedRows_.clear();
-    removedRows_.clear();
-    ownRevisions_.clear();
-    ownName_.reset();
-    seenName_.reset();
-    keptName_.reset();
-    sharedName_ = state_ ? state_->baseCaption : QString();
-    nextId_ = lastId_ = 0;
-    table_.SetRowIdSource([this] { return NewRowId(); });
-    stations_ = competition_.Heartbeat(nullptr).value_or(QStringList{connection_.Station()});
-    queue_ = queueFolder_.isEmpty() ? StationQueue()
-                                    : StationQueue(queueFolder_, connection_.Address().Shown(),
-                                                   competition_.Id(), connection_.Station());
-    Subscribe();
-    poll_.start();
-    if (connection_.MayChange()) { // a read-only login leaves what waits to the station's own
-        RestoreQueue();
-    }
-    Tell();
-}
-
-void StationSync::Subscribe() {
-    QObject::disconnect(&context_, nullptr, nullptr, nullptr);
-    if (QSqlDriver* driver = connection_.Database().driver()) {
-        QObject::connect(
-            driver, &QSqlDriver::notification, &context_,
-            [this](const QString& name, QSqlDriver::NotificationSource, const QVariant& payload) {
-                if (name == kChannel && payload.toString().section(u' ', 0, 0).toInt() == competition_.Id()) {
-                    // Not inside the driver's signal: a reconnect on the way replaces the driver.
-                    if (!std::exchange(catchUpQueued_, true)) {
-                        QTimer::singleShot(0, &context_, [this] {
-                            catchUpQueued_ = false;
-                            CatchUp();
-                        });
-                    }
-                }
-            });
-        driver->subscribeToNotification(kChannel);
-    }
-}
-
-void StationSync::Stop() {
-    following_ = false;
-    poll_.stop();
-    pending_.clear();
-    addedRows_.clear();
-    removedRows_.clear();
-    table_.SetRowIdSource({});
-    QObject::disconnect(&context_, nullptr, nullptr, nullptr);
-    if (QSqlDriver* driver = connection_.Database().driver();
-        driver && connection_.IsOpen() && driver->subscribedToNotifications().contains(kChannel)) {
-        driver->unsubscribeFromNotification(kChannel);
-    }
 }
 
 void StationSync::ChangeMade(const Change& change) {
@@ -221,8 +154,7 @@ bool StationSync::SendChanges() {
     if (!sent) {
         // A connection lost is made again and the send tried once more; refused on a connection
         // that works (no space, no right to write), it is said once and tried at each poll.
-        offline_ = !Reconnect();
-        sent = !offline_ && sendAll();
+        sent = !GoneOffline() && sendAll();
         if (!offline_ && !sent && !refusal_.isEmpty() && refusal_ != toldRefusal_) {
             toldRefusal_ = refusal_;
             ui_.MessageBox(u"Der Server hat die Änderung nicht angenommen:\r\n%1\r\n\r\n"
@@ -264,18 +196,6 @@ bool StationSync::SendRows() {
         removedRows_.clear();
     }
     return true;
-}
-
-RowId StationSync::NewRowId() {
-    constexpr int kBlock = 100;
-    if (nextId_ == 0 || nextId_ > lastId_) {
-        nextId_ = competition_.ReserveRowIds(kBlock, nullptr);
-        lastId_ = nextId_ + kBlock - 1;
-        if (nextId_ == 0) {
-            return 0; // the table's own count: without a server there is no other
-        }
-    }
-    return nextId_++;
 }
 
 RowEntry StationSync::EntryOf(RowId id, const PendingRow& pending) const {
@@ -419,18 +339,6 @@ void StationSync::ShowServerRow(const RowEntry& entry, const RowCells& cells) {
     Change change;
     AddServerRow(change, entry, cells);
     ApplyRemote(change);
-}
-
-bool StationSync::Reconnect() {
-    QString error;
-    if (!connection_.Open(connection_.Address(), connection_.Station(), &error)) {
-        Tell();
-        return false;
-    }
-    offline_ = false;
-    Subscribe(); // a new connection: the old one's subscription went with it
-    CatchUp();
-    return true;
 }
 
 bool StationSync::Waits(RowId id, int column) const {

@@ -39,6 +39,10 @@ public:
 
     // Starts following the competition the table now holds: notifications, the poll.
     void Start();
+    // Starts following a copy kept at this station, the server out of reach: the poll connects,
+    // catches up from the copy's last change and sends what waits. New rows take the ids left
+    // of the block the copy holds.
+    void StartOffline(RowId nextId, RowId lastId);
     void Stop();
     // The table is about to be replaced by the competition read from the server: that change is
     // the start of following, not the end.
@@ -48,6 +52,7 @@ public:
     // (from the next start on; none: kept in memory alone).
     void KeepQueueIn(QString folder) { queueFolder_ = std::move(folder); }
     const StationQueue& Queue() const { return queue_; }
+    const QString& QueueFolder() const { return queueFolder_; }
 
     // Sends what the user changed; answers whether everything is on the server now.
     bool SendChanges();
@@ -90,6 +95,10 @@ private:
     void KeepWhatIsWaiting();
     void KeepingFailed(const QString& error);
     void RestoreQueue();
+    void Begin(bool connected, RowId nextId, RowId lastId);
+    void ReserveRowIds();
+    void WriteCopy();   // the table as it stands, for a start without the server
+    bool GoneOffline(); // the connection is lost and cannot be made again
     RowEntry EntryOf(RowId id, const PendingRow& pending) const;
     bool SendCells();
     bool Settle(RowEntry entry, const EnterResult& conflict);

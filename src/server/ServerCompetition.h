@@ -134,6 +134,15 @@ public:
     // Every change of one row, the newest transaction first, each in the order it was logged.
     std::optional<std::vector<LoggedChange>> HistoryOf(RowId row, QString* error) const;
 
+    // Works on the competition as a copy kept at the station says it stood, without the server
+    // (a station started while it cannot be reached): the next catching up goes on from there.
+    void Resume(const QString& name, int id, qint64 lastSequence, const QStringList& keys,
+                const std::vector<Column>& columns, QHash<RowId, std::vector<int>> revisions) {
+        Take(name, id, lastSequence, keys, columns);
+        revisions_ = std::move(revisions);
+    }
+    const QHash<RowId, std::vector<int>>& Revisions() const { return revisions_; }
+
     const QString& Name() const { return name_; }
     int Id() const { return id_; }
     qint64 LastSequence() const { return lastSequence_; }

@@ -221,6 +221,51 @@ TEST_F(StationTest, WhatAStationHadNotSentWhenItDiedGoesFromItsDiskAtTheNextConn
     ASSERT_TRUE(Until([&] { return start.state.baseCaption == u"Sommerlauf"; }));
 }
 
+TEST_F(StationTest, AStationStartedWhileTheServerIsGoneWorksOnItsCopyAndSendsOnceItAnswers) {
+    QTemporaryDir folder;
+    auto before = std::make_unique<Window>(u"Bahn"_s, folder.path());
+    before->Login(address);
+    before->ui.AnswerChoice(0);
+    before->Menu(keys::kServerConnect);
+    before.reset(); // the laptop's battery
+    start.Type(1, u"60m", u"8.1"_s);
+    ASSERT_TRUE(start.commands.Station().Sync().SendChanges());
+    ServerConnection admin;
+    ASSERT_TRUE(admin.Open(address, u"Verwaltung"_s, nullptr));
+    QSqlQuery query(admin.Database());
+    ASSERT_TRUE(query.exec(u"ALTER DATABASE %1 CONNECTION LIMIT 0"_s.arg(address.database)));
+
+    Window again{u"Bahn"_s, folder.path()};
+    again.Login(address);
+    again.ui.AnswerChoice(0);
+    again.Menu(keys::kServerConnect);
+    ASSERT_EQ(again.ui.ChoicesShown().size(), 1u);
+    EXPECT_TRUE(again.ui.ChoicesShown()[0].value(0).startsWith(u"Lauf 2026 (Stand "_s))
+        << again.ui.ChoicesShown()[0].join(u'|').toStdString();
+    ASSERT_EQ(again.table.RowCount(), 2);
+    EXPECT_EQ(again.state.onServer, u"Lauf 2026 @ 127.0.0.1"_s);
+    EXPECT_TRUE(again.undo.IsClean());
+    EXPECT_EQ(again.Cell(1, u"60m"), QString()); // as this station last saw it
+    again.Type(1, u"60m", u"8.2"_s);
+    again.Type(2, u"1500m", u"5:01.0"_s);
+    again.commands.MenuItemClick(again.toolbar.IndexOf(QString::fromUtf16(keys::kEdit)),
+                                 QString::fromUtf16(keys::kAppendRow));
+    again.Type(3, u"Name Vorname", u"Clown, Karl"_s);
+    EXPECT_TRUE(again.ui.StatusText(StatusPanel::File).contains(u"keine Verbindung zum Server"_s))
+        << again.ui.StatusText(StatusPanel::File).toStdString();
+
+    ASSERT_TRUE(query.exec(u"ALTER DATABASE %1 CONNECTION LIMIT -1"_s.arg(address.database)));
+    again.ui.AnswerBox(MessageAnswer::Yes); // 8.2 over the 8.1 it never saw
+    ASSERT_TRUE(Until([&] { return start.Cell(1, u"60m") == u"8.2" && start.table.RowCount() == 3; }));
+    ASSERT_EQ(again.ui.Boxes().size(), 1u);
+    EXPECT_TRUE(again.ui.Boxes()[0].text.contains(u"\"60m\": Station \"Start\" hat \"8.1\" eingetragen, "
+                                                  u"hier steht \"8.2\"."_s))
+        << again.ui.Boxes()[0].text.toStdString();
+    EXPECT_EQ(start.Cell(2, u"1500m"), u"5:01.0"_s);
+    EXPECT_EQ(start.Cell(3, u"Name Vorname"), u"Clown, Karl"_s);
+    EXPECT_FALSE(QFile::exists(again.commands.Station().Sync().Queue().Path()));
+}
+
 TEST_F(StationTest, AReadOnlyLoginFollowsAndPrintsButEveryChangingCommandIsDisabledSayingWhy) {
     Window display{u"Anzeige"_s};
     ServerAddress reading = address;
