@@ -2,6 +2,7 @@
 // recalculation, the final sort, the text export, saving and opening the own format; the memory the
 // loaded table takes; and a station's queue on disk, for one typed cell and for a change of every row.
 #include "BenchData.h"
+#include "app/StationCopy.h"
 #include "app/StationQueue.h"
 #include "formats/FilFormat.h"
 #include "formats/FileFormats.h"
@@ -94,6 +95,33 @@ void BM_QueueKeepsTypedCells(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_QueueKeepsTypedCells)->Unit(benchmark::kMillisecond)->Arg(1)->Arg(kRows);
+
+// The copy a station keeps of the competition, written at the open and when the connection is
+// lost, and read by a start without the server.
+void BM_StationCopy(benchmark::State& state) {
+    QTemporaryDir dir;
+    StationCopy copy;
+    copy.server = u"vastrel@127.0.0.1:5432/vastrel"_s;
+    copy.station = u"Ziel"_s;
+    copy.name = u"Lauf 2026"_s;
+    {
+        SilentUi ui;
+        ResultTable table;
+        ImportCsvFile(table, File().Path(), Width);
+        copy.data = table.Data();
+    }
+    for (const Row& row : copy.data.rows) {
+        copy.revisions.insert(row.id, std::vector<int>(copy.data.columns.size(), 1));
+    }
+    const QString path = StationFilePath(dir.path(), copy.server, 0, copy.station, u".copy"_s);
+    WriteStationCopy(dir.path(), copy, nullptr);
+    for (auto _ : state) {
+        if (state.range(0) == 0 ? !WriteStationCopy(dir.path(), copy, nullptr) : !ReadStationCopy(path)) {
+            state.SkipWithError("copy failed");
+        }
+    }
+}
+BENCHMARK(BM_StationCopy)->Unit(benchmark::kMillisecond)->ArgName("read")->Arg(0)->Arg(1);
 
 void BM_RecalculateAll(benchmark::State& state) {
     SilentUi ui;
