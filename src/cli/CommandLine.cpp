@@ -7,6 +7,7 @@
 #include "app/ViewCommands.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ServerCommands.h"
+#include "cli/TimeImportCommand.h"
 #include "formats/FilFormat.h"
 #include "formats/FileFormats.h"
 #include "formats/TextImport.h"
@@ -39,6 +40,7 @@ const QString kUsage =
     u"        vastrel-cli enter ADRESSE --nr N [--lauf L] [--replace] SPALTE=TEXT …\n"
     u"        vastrel-cli history ADRESSE --nr N [--lauf L]\n"
     u"        vastrel-cli recalc --as-of NUMMER|ZEIT ADRESSE AUSGABE\n"
+    u"        vastrel-cli import-times --distance SPALTE [--lauf L] [--replace] ZEITEN … EINGABE AUSGABE\n"
     u"\n"
     u"EINGABE ist eine csv- oder fil-Datei; sie wird gelesen wie mit \"öffnen\". EINGABE und\n"
     u"AUSGABE können auch ein Wettkampf auf einem Server sein, als ADRESSE\n"
@@ -60,6 +62,11 @@ const QString kUsage =
     u"              Text hält, bleibt ohne --replace unverändert (Rückgabewert 3).\n"
     u"history       listet jede Änderung der Zeile der Startnummer N (im Lauf L), die neueste zuerst:\n"
     u"              Zeit des Servers, Station, Spalte, Text vorher → nachher.\n"
+    u"import-times  liest die Zeiten eines Laufs aus Dateien der Zeitmessung (.lif oder Text mit\n"
+    u"              Kopfzeile Nr/Startnummer/Bib und Zeit/Time) in die Strecke SPALTE, jede nach\n"
+    u"              Startnummer (im Lauf L), aufgerundet auf Zehntel, geprüft wie eingetippt, und\n"
+    u"              schreibt eine Übersicht. Eine Zeit, die eine andere ersetzen würde, nur mit\n"
+    u"              --replace. Auf dem Server müssen EINGABE und AUSGABE gleich sein.\n"
     u"\n"
     u"Jede Meldung erscheint als eine Zeile \"TITEL: TEXT\" auf der Fehlerausgabe.\n"
     u"Rückgabewert: 0 ohne Meldung, 3 nach Meldungen, 1 wenn eine Datei nicht gelesen oder\n"
@@ -266,6 +273,11 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                 return RunRecalc(*call, ui, table);
             }
             return command == u"report" ? RunReport(*call, ui, table) : RunCertificates(*call, ui, table);
+        }
+    } else if (command == u"import-times") {
+        ConsoleUi ui(errors);
+        if (const int code = RunImportTimes(arguments.mid(1), out, ui, problem); code != kCliUsageError) {
+            return code;
         }
     } else if (command == u"enter" || command == u"history") {
         ConsoleUi ui(errors);

@@ -99,6 +99,34 @@ TEST_F(CommandLineTest, AFileThatCannotBeReadOrWrittenExitsWithOne) {
         << errors.toStdString();
 }
 
+TEST_F(CommandLineTest, ImportTimesEntersIntoEmptyCellsAndReplacesOnlyWhenAsked) {
+    Write(u"in.csv"_s, kHeader + "1;2012;;m;101;Meier, Hans;1950;1.0000;;7.0\r\n"
+                                 "1;2012;;w;102;Schulz, Eva;1960;1.0000\r\n");
+    Write(u"heat.lif"_s, "3,1,1,60m Frauen\r\n1,102,3,Schulz,Eva,,8.01\r\n2,101,4,Meier,Hans,,7.19\r\n");
+    const QStringList call = {u"import-times"_s,   u"--distance"_s,   u"60m"_s,
+                              Path(u"heat.lif"_s), Path(u"in.csv"_s), Path(u"out.csv"_s)};
+    EXPECT_EQ(Run(call), kCliMessagesShown);
+    EXPECT_EQ(out, Path(u"heat.lif"_s) +
+                       u":\n60m: 1 Zeit(en) einzutragen, 1 ersetzen eine andere, 0 unverändert.\n"
+                       u"Ersetzt werden:\n  Nr 101 Meier, Hans: 7.0 → 7.2\n"_s);
+    EXPECT_TRUE(errors.startsWith(u"Vastrel: Nicht jede Zeile der Zeitendateien wurde eingetragen"_s));
+    QStringList lines = OutputLines(u"out.csv"_s);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith(u"1;2012;;m;101;Meier, Hans;1950;1.0000;;7.0;"_s))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(u"1;2012;;w;102;Schulz, Eva;1960;1.0000;;8.1;"_s))
+        << lines[2].toStdString();
+
+    EXPECT_EQ(Run(call.mid(0, 3) + QStringList{u"--replace"_s} + call.mid(3)), kCliOk)
+        << errors.toStdString();
+    lines = OutputLines(u"out.csv"_s);
+    EXPECT_TRUE(lines[1].startsWith(u"1;2012;;m;101;Meier, Hans;1950;1.0000;;7.2;"_s))
+        << lines[1].toStdString();
+    EXPECT_EQ(Run({u"import-times"_s, u"--distance"_s, u"Weitsprung"_s, Path(u"heat.lif"_s),
+                   Path(u"in.csv"_s), Path(u"out.csv"_s)}),
+              kCliUsageError);
+}
+
 TEST(ConsoleUi, PrintsEachBoxAsOneLineWithSlashesForLineBreaks) {
     QString errors;
     QTextStream stream(&errors);

@@ -2,6 +2,8 @@
 #include "TestServer.h"
 #include "cli/CommandLine.h"
 #include "cli/ServerCommands.h"
+#include "formats/TextImport.h"
+#include "table/ResultTable.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -150,6 +152,52 @@ TEST_F(ServerCliTest, AStationWhoseClockIsAnHourOffLeavesTheServersTimeInTheHist
     const QDateTime logged = QDateTime::fromString(entered->left(19), u"dd.MM.yyyy hh:mm:ss"_s);
     ASSERT_TRUE(logged.isValid()) << entered->toStdString();
     EXPECT_LT(std::abs(logged.secsTo(QDateTime::currentDateTime())), 60) << entered->toStdString();
+}
+
+// Eight timing files, one a distance, read by eight tools at once into one competition: each
+// time in its row, rounded up; none lost to another tool's write of the same rows.
+TEST_F(ServerCliTest, EightToolsReadingTimingFilesAtOnceLeaveEveryTimeInItsRow) {
+    ASSERT_EQ(Run({u"recalc"_s, input, address}), kCliOk) << errors.toStdString();
+    struct File {
+        QString distance, timed, entered;
+    };
+    const std::vector<File> files = {
+        {u"60m"_s, u"8.%10"_s, u"8.%1"_s},         {u"100m"_s, u"12.%1"_s, u"12.%1"_s},
+        {u"200m"_s, u"2%1.01"_s, u"2%1.1"_s},      {u"400m"_s, u"6%1.0"_s, u"1:0%1.0"_s},
+        {u"800m"_s, u"2:2%1.001"_s, u"2:2%1.1"_s}, {u"1500m"_s, u"4:5%1.3"_s, u"4:5%1.3"_s},
+        {u"3000m"_s, u"9:4%1.05"_s, u"9:4%1.1"_s}, {u"10km"_s, u"38:1%1.25"_s, u"0:38:1%1.3"_s}};
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (const File& file : files) {
+        QFile heat(dir.filePath(file.distance + u".lif"_s));
+        ASSERT_TRUE(heat.open(QIODevice::WriteOnly));
+        heat.write(u"1,1,1,%1,+0.0\n"_s.arg(file.distance).toUtf8());
+        for (int n = 0; n < 10; ++n) {
+            heat.write(
+                u"%1,%2,%1,Name,Vorname,,%3\n"_s.arg(n + 1).arg(101 + n).arg(file.timed.arg(n)).toUtf8());
+        }
+        heat.close();
+        auto& tool = tools.emplace_back(std::make_unique<QProcess>());
+        tool->start(QStringLiteral(VASTREL_CLI), {u"import-times"_s, u"--distance"_s, file.distance,
+                                                  u"--replace"_s, heat.fileName(), address, address});
+    }
+    for (auto& tool : tools) {
+        ASSERT_TRUE(tool->waitForFinished(60000));
+        EXPECT_EQ(tool->exitCode(), kCliOk) << tool->readAllStandardError().toStdString();
+    }
+    const QString written = dir.filePath(u"after.csv"_s);
+    ASSERT_EQ(Run({u"recalc"_s, address, written}), kCliOk) << errors.toStdString();
+    ResultTable after;
+    ImportCsvFile(after, written, [](const QString& t) { return t.size() * 100.0; });
+    ASSERT_EQ(after.RowCount(), 10);
+    for (const File& file : files) {
+        for (int n = 0; n < 10; ++n) {
+            int row = 1;
+            while (row < after.RowCount() && after.CellText(row, u"Nr"_s) != QString::number(101 + n)) {
+                ++row;
+            }
+            EXPECT_EQ(after.CellText(row, file.distance), file.entered.arg(n)) << file.distance.toStdString();
+        }
+    }
 }
 
 TEST_F(ServerCliTest, RecalcAsOfAChangeWritesTheCompetitionAsItStoodThen) {
