@@ -6,6 +6,7 @@
 #include "app/PrintReport.h"
 #include "app/RowEditing.h"
 #include "app/Shutdown.h"
+#include "app/TimesCommand.h"
 #include "app/ToolbarDefinition.h"
 #include "app/UndoStack.h"
 #include "app/ViewCommands.h"
@@ -73,7 +74,7 @@ void CommandDispatcher::ShowUndoItems() {
 void CommandDispatcher::ShowChangingItems() {
     static constexpr const char16_t* kChanging[] = {
         keys::kServerCreate, keys::kAgeFactorsWithout, keys::kAgeFactorsWith, keys::kRecalculate,
-        keys::kDeleteRows,   keys::kAppendRow,         keys::kClearRunData};
+        keys::kDeleteRows,   keys::kAppendRow,         keys::kClearRunData,   keys::kReadTimes};
     for (const char16_t* key : kChanging) {
         toolbar_.SetItemEnabled(QString::fromUtf16(key), state_.readOnly.isEmpty());
         toolbar_.SetItemToolTip(QString::fromUtf16(key), state_.readOnly);
@@ -272,6 +273,8 @@ void CommandDispatcher::EditItem(const QString& itemKey) {
         DeleteSelectedRows(view_, ui_);
     } else if (itemKey == keys::kClearRunData) {
         ClearRunData(view_, ui_);
+    } else if (itemKey == keys::kReadTimes) {
+        ReadTimesFromFile(view_, scorer_, ui_, timesFolder_);
     }
 }
 

@@ -78,6 +78,7 @@ private:
     Settings* remembered_;
     PdfOutput* pdf_;
     UndoStack* undo_;
+    QString timesFolder_; // where "Zeiten einlesen …" read its last file
 };
 
 } // namespace vastrel

@@ -30,6 +30,7 @@ QIcon IconFor(const QString& name) {
         {u"edit"_s, QStyle::SP_FileDialogContentsView},
         {u"factors"_s, QStyle::SP_FileDialogInfoView},
         {u"recalculate"_s, QStyle::SP_BrowserReload},
+        {u"read-times"_s, QStyle::SP_DialogOpenButton},
         {u"delete"_s, QStyle::SP_TrashIcon},
         {u"append"_s, QStyle::SP_FileDialogNewFolder},
         {u"clear"_s, QStyle::SP_DialogResetButton},

@@ -187,12 +187,13 @@ std::optional<ServerLogin> QtUi::ServerLoginBox(const ServerLogin& given) {
     return RunServerLoginDialog(window_, given);
 }
 
-std::optional<int> QtUi::ChooseBox(const QString& prompt, const QString& title, const QStringList& items) {
+std::optional<int> QtUi::ChooseBox(const QString& prompt, const QString& title, const QStringList& items,
+                                   int preset) {
     if (dialogs_) {
-        return dialogs_->ChooseBox(prompt, title, items);
+        return dialogs_->ChooseBox(prompt, title, items, preset);
     }
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(window_, title, prompt, items, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(window_, title, prompt, items, preset, false, &ok);
     return ok ? std::optional<int>(static_cast<int>(items.indexOf(chosen))) : std::nullopt;
 }
 

@@ -34,8 +34,8 @@ public:
     double TextWidthTwips(const QString& text) override;
     void ShowReport(const QString& htmlPath) override;
     std::optional<ServerLogin> ServerLoginBox(const ServerLogin& given) override;
-    std::optional<int> ChooseBox(const QString& prompt, const QString& title,
-                                 const QStringList& items) override;
+    std::optional<int> ChooseBox(const QString& prompt, const QString& title, const QStringList& items,
+                                 int preset = 0) override;
     std::optional<QString> FolderBox(const QString& prompt, const QString& title,
                                      const QString& defaultFolder) override;
     void ShowWritten(const QString& text, const QString& folder) override;

@@ -61,9 +61,9 @@ public:
     // The server's address, the user and the station's name, from the values given; nothing when
     // cancelled. Without a dialog of its own nothing is entered.
     virtual std::optional<ServerLogin> ServerLoginBox(const ServerLogin& /*given*/) { return std::nullopt; }
-    // One of the items (its place, from 0), or nothing when cancelled.
+    // One of the items (its place, from 0; `preset` offered first), or nothing when cancelled.
     virtual std::optional<int> ChooseBox(const QString& /*prompt*/, const QString& /*title*/,
-                                         const QStringList& /*items*/) {
+                                         const QStringList& /*items*/, int /*preset*/ = 0) {
         return std::nullopt;
     }
     // Asks before overwriting an existing file.

@@ -73,6 +73,7 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnBearbeitung/btnLöscheLaufdaten=lösche Laufdaten"_s,
                          u"btnBearbeitung/btnRückgängig=Rückgängig"_s,
                          u"btnBearbeitung/btnWiederholen=Wiederholen"_s,
+                         u"btnBearbeitung/btnBeZeitenEinlesen=Zeiten einlesen …"_s,
                          u"btnSortierung/btnSort1=Sortierung Gesamt"_s,
                          u"btnSortierung/btnSort2=Sortierung mw-Gesamt"_s,
                          u"btnSortierung/btnSort3=Sortierung Name-Gesamt"_s,

@@ -243,6 +243,38 @@ TEST(UndoMemory, StepsBeyondTheLimitGoOldestFirstAndTheNewestStays) {
 
 namespace {
 
+// "Zeiten einlesen …": the distance preset from the heat's event name, the summary asked
+// about, every time entered as one step that undo takes back whole.
+TEST_F(UndoTest, TimesReadFromATimingFileAreOneStepAfterTheSummary) {
+    ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
+    Choose(u"btnDatenbank", u"btnDbÖffnen");
+    table.SetCellText(1, u"Nr", u"7"_s);
+    table.SetCellText(3, u"Nr", u"9"_s);
+    const QStringList before = Snapshot(view, state);
+    QFile heat(dir.filePath(u"lauf1.lif"_s));
+    ASSERT_TRUE(heat.open(QIODevice::WriteOnly));
+    heat.write("4,1,1,1500m Frauen,\r\n1,9,1,Zander,Karl,,4:28.01\r\n2,7,2,Meier,Anna,,5:02.3\r\n"
+               "DNF,8,3,X,Y,,\r\n");
+    heat.close();
+    ui.AnswerFileDialog({heat.fileName(), 1}).AnswerChoice(1).AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBearbeitung", u"btnBeZeitenEinlesen");
+    EXPECT_EQ(ui.PresetsShown().back(), 1); // "1500m", second of the distances
+    ASSERT_FALSE(ui.Boxes().empty());
+    EXPECT_EQ(ui.Boxes().back().text,
+              u"1500m: 0 Zeit(en) einzutragen, 2 ersetzen eine andere, 0 unverändert.\r\n"
+              u"Ersetzt werden:\r\n"
+              u"  Nr 9 Zander, Karl: 4:30.0 → 4:28.1\r\n"
+              u"  Nr 7 Meier, Anna: 5:10.0 → 5:02.3\r\n"
+              u"Startnummern nicht gefunden: 1\r\n"
+              u"  Zeile 4: Nr 8 X, Y\r\n\r\n"
+              u"Übernehmen?"_s);
+    EXPECT_EQ(table.CellText(1, u"1500m"), u"5:02.3"_s);
+    EXPECT_EQ(table.CellText(3, u"1500m"), u"4:28.1"_s);
+    EXPECT_EQ(undo.UndoText(), u"Zeiten einlesen …"_s);
+    Choose(u"btnBearbeitung", u"btnRückgängig");
+    EXPECT_EQ(Snapshot(view, state), before);
+}
+
 TEST_F(UndoTest, AFilesRowHistoryIsItsUndoStepsBackToTheOpenNewestFirst) {
     ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
     Choose(u"btnDatenbank", u"btnDbÖffnen");

@@ -36,8 +36,10 @@ std::optional<ServerLogin> ScriptedUi::ServerLoginBox(const ServerLogin& given) 
     return login;
 }
 
-std::optional<int> ScriptedUi::ChooseBox(const QString& prompt, const QString&, const QStringList& items) {
+std::optional<int> ScriptedUi::ChooseBox(const QString& prompt, const QString&, const QStringList& items,
+                                         int preset) {
     choicesShown_.push_back(items);
+    presetsShown_.push_back(preset);
     if (choices_.empty()) {
         ADD_FAILURE() << "unexpected choice \"" << prompt.toStdString() << '"';
         return std::nullopt;

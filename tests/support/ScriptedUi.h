@@ -37,6 +37,7 @@ public:
     // What the login dialogs were given, and the items each choice showed.
     const std::vector<ServerLogin>& LoginsShown() const { return loginsShown_; }
     const std::vector<QStringList>& ChoicesShown() const { return choicesShown_; }
+    const std::vector<int>& PresetsShown() const { return presetsShown_; }
 
     // Called as each message box appears, before it is answered: lets a test look at the
     // window while the box is up.
@@ -60,8 +61,8 @@ public:
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<ServerLogin> ServerLoginBox(const ServerLogin& given) override;
-    std::optional<int> ChooseBox(const QString& prompt, const QString& title,
-                                 const QStringList& items) override;
+    std::optional<int> ChooseBox(const QString& prompt, const QString& title, const QStringList& items,
+                                 int preset = 0) override;
     void SetStatusText(StatusPanel panel, const QString& text) override;
     void SetBusy(bool busy) override;
     void ProcessPendingEvents() override { ++eventsProcessed_; }
@@ -90,6 +91,7 @@ private:
     std::deque<std::optional<int>> choices_;
     std::vector<ServerLogin> loginsShown_;
     std::vector<QStringList> choicesShown_;
+    std::vector<int> presetsShown_;
     std::vector<RecordedBox> boxes_;
     std::vector<FileDialogRequest> fileDialogs_;
     QHash<StatusPanel, QString> status_;

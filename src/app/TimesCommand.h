@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace vastrel {
+
+class Scorer;
+class TableView;
+class Ui;
+
+// "Zeiten einlesen …": a timing system's file of one heat, read into the distance the user
+// chooses (preset from the heat's event name) and the run where start numbers repeat; the
+// summary says what will happen and "Ja" enters it. `folder` is where the file dialog starts and
+// becomes the file's folder. Answers whether anything was entered; the caller makes it one step.
+bool ReadTimesFromFile(TableView& view, Scorer& scorer, Ui& ui, QString& folder);
+
+} // namespace vastrel
