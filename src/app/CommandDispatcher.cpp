@@ -54,6 +54,8 @@ CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, To
       station_(view, ui, state, remembered, undo), window_(window), remembered_(remembered), pdf_(pdf),
       undo_(undo) {
     station_.Sync().KeepQueueIn(places.recoveryFolder);
+    timesWatch_.OnFileReady(
+        [this](const QString& path, const QByteArray& bytes) { TimesArrived(path, bytes); });
     if (undo_) {
         undo_->OnChange([this] { ShowUndoItems(); });
     }
@@ -73,8 +75,9 @@ void CommandDispatcher::ShowUndoItems() {
 
 void CommandDispatcher::ShowChangingItems() {
     static constexpr const char16_t* kChanging[] = {
-        keys::kServerCreate, keys::kAgeFactorsWithout, keys::kAgeFactorsWith, keys::kRecalculate,
-        keys::kDeleteRows,   keys::kAppendRow,         keys::kClearRunData,   keys::kReadTimes};
+        keys::kServerCreate, keys::kAgeFactorsWithout, keys::kAgeFactorsWith,
+        keys::kRecalculate,  keys::kDeleteRows,        keys::kAppendRow,
+        keys::kClearRunData, keys::kReadTimes,         keys::kWatchTimes};
     for (const char16_t* key : kChanging) {
         toolbar_.SetItemEnabled(QString::fromUtf16(key), state_.readOnly.isEmpty());
         toolbar_.SetItemToolTip(QString::fromUtf16(key), state_.readOnly);
@@ -275,7 +278,48 @@ void CommandDispatcher::EditItem(const QString& itemKey) {
         ClearRunData(view_, ui_);
     } else if (itemKey == keys::kReadTimes) {
         ReadTimesFromFile(view_, scorer_, ui_, timesFolder_);
+    } else if (itemKey == keys::kWatchTimes) {
+        WatchTimesFolder();
     }
+}
+
+void CommandDispatcher::WatchTimesFolder() {
+    const QString item = QString::fromUtf16(keys::kWatchTimes);
+    if (timesWatch_.Watching()) {
+        ui_.SetStatusText(StatusPanel::Status, u"Der Ordner \"%1\" wird nicht mehr beobachtet.  "_s.arg(
+                                                   QDir::toNativeSeparators(timesWatch_.Folder())));
+        timesWatch_.Stop();
+        toolbar_.SetItemChecked(item, false);
+        return;
+    }
+    const auto folder = ui_.FolderBox(u"Der Ordner, in den die Zeitmessung ihre Ergebnisdateien schreibt:"_s,
+                                      u"Zeitenordner beobachten"_s, timesFolder_);
+    if (!folder || folder->isEmpty() || !QFileInfo(*folder).isDir()) {
+        return;
+    }
+    timesFolder_ = *folder;
+    timesWithoutQuestion_ =
+        ui_.MessageBox(
+            u"Neue Zeiten ohne Rückfrage eintragen, wenn die Datei ihre Strecke nennt, keine andere Zeit "
+            u"ersetzt und jede Startnummer gefunden wird?"_s,
+            u"Zeitenordner beobachten"_s, MessageButtons::YesNoDefaultNo,
+            MessageIcon::Question) == MessageAnswer::Yes;
+    timesWatch_.Watch(*folder);
+    toolbar_.SetItemChecked(item, true);
+    ui_.SetStatusText(StatusPanel::Status,
+                      u"Der Ordner \"%1\" wird beobachtet.  "_s.arg(QDir::toNativeSeparators(*folder)));
+}
+
+void CommandDispatcher::TimesArrived(const QString& path, const QByteArray& bytes) {
+    if (!state_.readOnly.isEmpty() || std::exchange(enteringTimes_, true)) {
+        return; // a second file while the first one's question is open waits for its next change
+    }
+    {
+        UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kReadTimes)));
+        EnterTimes(view_, scorer_, ui_, path, bytes, timesWithoutQuestion_);
+    }
+    enteringTimes_ = false;
+    table_.Refresh();
 }
 
 void CommandDispatcher::PrintItem(const QString& itemKey) {

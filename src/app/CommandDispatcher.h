@@ -3,6 +3,7 @@
 #include "app/DatabaseCommands.h"
 #include "app/Places.h"
 #include "app/StationCommands.h"
+#include "app/TimingFolderWatch.h"
 
 #include <QString>
 
@@ -58,6 +59,8 @@ private:
     void AssignAgeFactorsAndAsk(bool withAgeClasses);
     bool DatabaseItem(const QString& itemKey); // whether the table was opened or saved
     void EditItem(const QString& itemKey);
+    void WatchTimesFolder();
+    void TimesArrived(const QString& path, const QByteArray& bytes);
     void PrintItem(const QString& itemKey);
     void CertificateItem(const QString& itemKey);
     // Ends the program when the end question says so; answers whether it ended.
@@ -79,6 +82,9 @@ private:
     PdfOutput* pdf_;
     UndoStack* undo_;
     QString timesFolder_; // where "Zeiten einlesen …" read its last file
+    TimingFolderWatch timesWatch_;
+    bool timesWithoutQuestion_ = false;
+    bool enteringTimes_ = false;
 };
 
 } // namespace vastrel

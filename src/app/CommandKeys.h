@@ -44,6 +44,7 @@ inline constexpr char16_t kClearRunData[] = u"btnLöscheLaufdaten";
 inline constexpr char16_t kUndo[] = u"btnRückgängig";
 inline constexpr char16_t kRedo[] = u"btnWiederholen";
 inline constexpr char16_t kReadTimes[] = u"btnBeZeitenEinlesen";
+inline constexpr char16_t kWatchTimes[] = u"btnBeZeitenordner";
 
 // "Sortierung"
 inline constexpr char16_t kSortTotal[] = u"btnSort1";

@@ -45,9 +45,14 @@ bool ReadTimesFromFile(TableView& view, Scorer& scorer, Ui& ui, QString& folder)
         Tell(ui, u"Die Datei \"%1\" lässt sich nicht lesen: %2"_s.arg(chosen.path, source.errorString()));
         return false;
     }
-    const TimingFile file = ReadTimingFile(source.readAll());
+    return EnterTimes(view, scorer, ui, chosen.path, source.readAll(), false);
+}
+
+bool EnterTimes(TableView& view, Scorer& scorer, Ui& ui, const QString& path, const QByteArray& bytes,
+                bool withoutQuestion) {
+    const TimingFile file = ReadTimingFile(bytes);
     if (file.entries.empty()) {
-        Tell(ui, u"In der Datei \"%1\" steht keine Zeile mit Startnummer und Zeit."_s.arg(chosen.path));
+        Tell(ui, u"In der Datei \"%1\" steht keine Zeile mit Startnummer und Zeit."_s.arg(path));
         return false;
     }
     QStringList distances;
@@ -55,9 +60,12 @@ bool ReadTimesFromFile(TableView& view, Scorer& scorer, Ui& ui, QString& folder)
         distances << QString::fromUtf16(distance.timeKey);
     }
     const auto named = DistanceOfEventName(file.eventName);
+    const int preset = named ? static_cast<int>(distances.indexOf(*named)) : 0;
     const auto distance =
-        ui.ChooseBox(u"Strecke der Zeiten aus \"%1\":"_s.arg(QFileInfo(chosen.path).fileName()), kTitle,
-                     distances, named ? static_cast<int>(distances.indexOf(*named)) : 0);
+        withoutQuestion && named
+            ? std::optional(preset)
+            : ui.ChooseBox(u"Strecke der Zeiten aus \"%1\":"_s.arg(QFileInfo(path).fileName()), kTitle,
+                           distances, preset);
     if (!distance || *distance < 0 || *distance >= distances.size()) {
         return false;
     }
@@ -72,17 +80,19 @@ bool ReadTimesFromFile(TableView& view, Scorer& scorer, Ui& ui, QString& folder)
         plan = PlanTimeImport(table, file, distances[*distance], run->trimmed());
     }
     const QString summary = TimeImportSummary(plan);
+    const bool clean = plan.replace.empty() && plan.notFound.empty() && plan.refused.empty();
     if (!plan.Changes()) {
         ui.MessageBox(summary, kTitle, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
-    if (ui.MessageBox(summary + u"\r\n\r\nÜbernehmen?"_s, kTitle, MessageButtons::YesNo,
+    if (!(withoutQuestion && clean) &&
+        ui.MessageBox(summary + u"\r\n\r\nÜbernehmen?"_s, kTitle, MessageButtons::YesNo,
                       MessageIcon::Question) != MessageAnswer::Yes) {
         return false;
     }
     const int entered = ApplyTimeImport(table, scorer, plan, true);
-    ui.SetStatusText(StatusPanel::Status,
-                     u"%1 Zeit(en) eingetragen (%2).  "_s.arg(entered).arg(distances[*distance]));
+    ui.SetStatusText(StatusPanel::Status, u"%1 Zeit(en) aus \"%2\" eingetragen (%3).  "_s.arg(entered).arg(
+                                              QFileInfo(path).fileName(), distances[*distance]));
     return entered > 0;
 }
 

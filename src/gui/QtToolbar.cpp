@@ -31,6 +31,7 @@ QIcon IconFor(const QString& name) {
         {u"factors"_s, QStyle::SP_FileDialogInfoView},
         {u"recalculate"_s, QStyle::SP_BrowserReload},
         {u"read-times"_s, QStyle::SP_DialogOpenButton},
+        {u"watch-times"_s, QStyle::SP_DirIcon},
         {u"delete"_s, QStyle::SP_TrashIcon},
         {u"append"_s, QStyle::SP_FileDialogNewFolder},
         {u"clear"_s, QStyle::SP_DialogResetButton},

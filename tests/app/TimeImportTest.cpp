@@ -1,11 +1,17 @@
 #include "app/TimeImport.h"
+#include "EventLoop.h"
 #include "GTestPrinters.h"
 #include "ScriptedUi.h"
+#include "app/TimingFolderWatch.h"
 #include "formats/TimingFile.h"
 #include "scoring/Scorer.h"
 #include "scoring/TimingTime.h"
 #include "table/ColumnModel.h"
 #include "table/ResultTable.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +125,45 @@ TEST(TimeImportTest, EachTimeGoesToItsRowAndEveryRefusalIsNamedBeforeAnythingIsW
     EXPECT_EQ(table.CellText(4, u"60m"_s), u"9.0"_s); // a different time stays unless asked
     EXPECT_EQ(table.CellText(5, u"60m"_s), QString());
     EXPECT_FALSE(table.CellText(1, u"Punkte1"_s).isEmpty());
+}
+
+// A file written in three pieces, slower than a moment apart from each other: read once, whole;
+// saved again unchanged: not again; what the folder held before watching: not at all.
+TEST(TimingFolderWatchTest, AFileIsReadOnceItStopsGrowingAndOnceForEachContent) {
+    EnsureApplication();
+    QTemporaryDir folder;
+    const auto write = [&](const QString& file, const QByteArray& bytes, QIODevice::OpenMode mode) {
+        QFile out(folder.filePath(file));
+        ASSERT_TRUE(out.open(mode));
+        out.write(bytes);
+    };
+    write(u"alt.lif"_s, "1,1,1,60m\n", QIODevice::WriteOnly);
+    TimingFolderWatch watch(300);
+    std::vector<std::pair<QString, QByteArray>> ready;
+    watch.OnFileReady([&](const QString& path, const QByteArray& bytes) { ready.emplace_back(path, bytes); });
+    watch.Watch(folder.path());
+    const auto wait = [](int milliseconds) {
+        RunEventsFor(milliseconds);
+    };
+    write(u"lauf1.lif"_s, "3,1,1,100m\n", QIODevice::WriteOnly);
+    wait(150);
+    write(u"lauf1.lif"_s, "1,101,1,A,B,,12.3\n", QIODevice::Append);
+    wait(150);
+    write(u"lauf1.lif"_s, "2,102,2,C,D,,12.4\n", QIODevice::Append);
+    EXPECT_TRUE(ready.empty());
+    wait(1200);
+    ASSERT_EQ(ready.size(), 1u);
+    EXPECT_EQ(ready[0].first, folder.filePath(u"lauf1.lif"_s));
+    EXPECT_EQ(ready[0].second, QByteArray("3,1,1,100m\n1,101,1,A,B,,12.3\n2,102,2,C,D,,12.4\n"));
+
+    QThread::msleep(20); // another modification time, the same content
+    write(u"lauf1.lif"_s, ready[0].second, QIODevice::WriteOnly);
+    wait(1000);
+    EXPECT_EQ(ready.size(), 1u);
+    write(u"lauf1.lif"_s, "2,102,2,C,D,,12.5\n", QIODevice::Append);
+    wait(1000);
+    ASSERT_EQ(ready.size(), 2u);
+    EXPECT_TRUE(ready[1].second.endsWith("12.5\n"));
 }
 
 } // namespace

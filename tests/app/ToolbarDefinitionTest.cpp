@@ -74,6 +74,7 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnBearbeitung/btnRückgängig=Rückgängig"_s,
                          u"btnBearbeitung/btnWiederholen=Wiederholen"_s,
                          u"btnBearbeitung/btnBeZeitenEinlesen=Zeiten einlesen …"_s,
+                         u"btnBearbeitung/btnBeZeitenordner=Zeitenordner beobachten …"_s,
                          u"btnSortierung/btnSort1=Sortierung Gesamt"_s,
                          u"btnSortierung/btnSort2=Sortierung mw-Gesamt"_s,
                          u"btnSortierung/btnSort3=Sortierung Name-Gesamt"_s,

@@ -1,3 +1,4 @@
+#include "EventLoop.h"
 #include "FakeToolbar.h"
 #include "GTestPrinters.h"
 #include "NoWindow.h"
@@ -273,6 +274,41 @@ TEST_F(UndoTest, TimesReadFromATimingFileAreOneStepAfterTheSummary) {
     EXPECT_EQ(undo.UndoText(), u"Zeiten einlesen …"_s);
     Choose(u"btnBearbeitung", u"btnRückgängig");
     EXPECT_EQ(Snapshot(view, state), before);
+}
+
+// A watched folder, times entered without the question: a heat written there arrives as one
+// step, and the status bar says so; one that would replace a time is asked about.
+TEST_F(UndoTest, AHeatWrittenIntoTheWatchedFolderIsEnteredAsOneStep) {
+    EnsureApplication();
+    ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
+    Choose(u"btnDatenbank", u"btnDbÖffnen");
+    table.SetCellText(1, u"Nr", u"7"_s);
+    table.SetCellText(2, u"Nr", u"8"_s);
+    QTemporaryDir folder;
+    ui.AnswerInput(folder.path()).AnswerBox(MessageAnswer::Yes);
+    Choose(u"btnBearbeitung", u"btnBeZeitenordner");
+    EXPECT_TRUE(toolbar.ItemChecked(u"btnBeZeitenordner"_s));
+    const auto heat = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const std::size_t steps = undo.Count();
+    heat(u"lauf1.lif"_s, "1,1,1,1500m\r\n1,8,1,Adler,Bernd,,4:31.01\r\n");
+    RunEventsFor(2600);
+    EXPECT_EQ(table.CellText(2, u"1500m"), u"4:31.1"_s);
+    EXPECT_EQ(undo.Count(), steps + 1);
+    EXPECT_EQ(ui.StatusText(StatusPanel::Status), u"1 Zeit(en) aus \"lauf1.lif\" eingetragen (1500m).  "_s);
+
+    ui.AnswerBox(MessageAnswer::No);
+    heat(u"lauf2.lif"_s, "1,1,1,60m\r\n1,7,1,Meier,Anna,,7.81\r\n");
+    RunEventsFor(2600);
+    ASSERT_FALSE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Boxes().back().text.startsWith(u"60m: 0 Zeit(en) einzutragen, 1 ersetzen eine andere"_s))
+        << ui.Boxes().back().text.toStdString();
+    EXPECT_EQ(table.CellText(1, u"60m"), u"8.0"_s);
+    Choose(u"btnBearbeitung", u"btnBeZeitenordner");
+    EXPECT_FALSE(toolbar.ItemChecked(u"btnBeZeitenordner"_s));
 }
 
 TEST_F(UndoTest, AFilesRowHistoryIsItsUndoStepsBackToTheOpenNewestFirst) {
