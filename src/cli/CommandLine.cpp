@@ -163,10 +163,13 @@ std::optional<Call> Parse(const QStringList& arguments, QString& problem) {
 
 // Reads the input as "öffnen" does; messages go out as the window would show them.
 bool Load(ResultTable& table, const Call& call, ConsoleUi& ui) {
-    const QString& path = call.input;
-    if (IsServerAddress(path)) {
-        return LoadFromServer(table, path, call.station, ui, call.asOf);
-    }
+    return IsServerAddress(call.input) ? LoadFromServer(table, call.input, call.station, ui, call.asOf)
+                                       : LoadTableFile(table, call.input, ui);
+}
+
+} // namespace
+
+bool LoadTableFile(ResultTable& table, const QString& path, ConsoleUi& ui) {
     ImportReport report;
     const bool read =
         FormatOfPath(path) == SaveFormat::Fil
@@ -181,6 +184,8 @@ bool Load(ResultTable& table, const Call& call, ConsoleUi& ui) {
     }
     return read;
 }
+
+namespace {
 
 int Finish(ConsoleUi& ui, bool written, const QString& error) {
     if (!written) {

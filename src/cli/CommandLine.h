@@ -13,6 +13,12 @@ enum CliExit : int {
     kCliMessagesShown = 3,
 };
 
+class ConsoleUi;
+class ResultTable;
+
+// Reads a csv or fil file as "öffnen" does; its notice and its failure go out as messages.
+bool LoadTableFile(ResultTable& table, const QString& path, ConsoleUi& ui);
+
 // Whether the command draws PDF pages or measures fonts: it needs a QGuiApplication.
 bool NeedsGuiApplication(const QStringList& arguments);
 

@@ -4,9 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ServerCommands.h"
-#include "formats/FilFormat.h"
 #include "formats/FileFormats.h"
-#include "formats/TextImport.h"
 #include "scoring/Scorer.h"
 #include "server/ServerAddress.h"
 #include "server/ServerCompetition.h"
@@ -24,19 +22,6 @@ namespace {
 
 void Show(ConsoleUi& ui, const QString& text) {
     ui.MessageBox(text, u"Vastrel"_s, MessageButtons::Ok, MessageIcon::Exclamation);
-}
-
-bool LoadFile(ResultTable& table, const QString& path, ConsoleUi& ui) {
-    ImportReport report;
-    const bool read =
-        FormatOfPath(path) == SaveFormat::Fil
-            ? LoadFil(table, path, &report.error)
-            : ImportCsvFile(
-                  table, path, [&ui](const QString& t) { return ui.TextWidthTwips(t); }, &report);
-    if (!read) {
-        Show(ui, report.error);
-    }
-    return read;
 }
 
 // The plan's times into the server's rows as a station enters them: each over the revision read
@@ -120,7 +105,7 @@ int RunImportTimes(const QStringList& arguments, QTextStream& out, ConsoleUi& ui
             return kCliFileError;
         }
         table.Replace(std::move(data));
-    } else if (!LoadFile(table, input, ui)) {
+    } else if (!LoadTableFile(table, input, ui)) {
         return kCliFileError;
     }
     Scorer scorer(table, ui);
