@@ -137,8 +137,7 @@ std::optional<bool> StationCommands::OpenFromServer() {
     if (!chosen || *chosen < 0 || *chosen >= names->size()) {
         return false;
     }
-    ResultTable& table = view_.Table();
-    if (!MayReplaceTable(table, ui_)) {
+    if (!MayReplaceTable(view_.Table(), ui_)) {
         return false;
     }
     TableData data;
@@ -149,18 +148,23 @@ std::optional<bool> StationCommands::OpenFromServer() {
         ui_.MessageBox(error, u"Datenbank öffnen"_s, MessageButtons::Ok, MessageIcon::Exclamation);
         return false;
     }
+    Show(std::move(data));
+    Follow();
+    return true;
+}
+
+// The competition read (from the server or the station's copy) takes the table's place.
+void StationCommands::Show(TableData data) {
     if (!data.values.caption.isEmpty()) { // a competition made by the tool from a csv has no name
         state_.baseCaption = data.values.caption;
     }
     data.values.caption = CaptionOfView(state_);
     sync_.Stop();
     sync_.ExpectOwnReplacement();
-    table.Replace(std::move(data));
+    view_.Table().Replace(std::move(data));
     state_.saveFileName.clear(); // "speichern" writes a copy only where "speichern unter" names one
     state_.openedFile.clear();
     view_.SetCurrentRow(1);
-    Follow();
-    return true;
 }
 
 // The server out of reach: the competitions this station saw there, as it last saw them.
@@ -194,16 +198,7 @@ bool StationCommands::OpenCopy(const QString& error) {
     }
     competition_.Resume(copy->name, copy->competitionId, copy->lastSequence, copy->keys, copy->data.columns,
                         std::move(copy->revisions));
-    if (!copy->data.values.caption.isEmpty()) {
-        state_.baseCaption = copy->data.values.caption;
-    }
-    copy->data.values.caption = CaptionOfView(state_);
-    sync_.Stop();
-    sync_.ExpectOwnReplacement();
-    view_.Table().Replace(std::move(copy->data));
-    state_.saveFileName.clear();
-    state_.openedFile.clear();
-    view_.SetCurrentRow(1);
+    Show(std::move(copy->data));
     Follow(false);
     sync_.StartOffline(copy->nextId, copy->lastId);
     return true;

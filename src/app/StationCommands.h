@@ -50,6 +50,7 @@ public:
 
 private:
     bool OpenCopy(const QString& error);
+    void Show(TableData data);
     void Follow(bool connected = true);
     void Forget(); // what the window shows of the competition on the server
     void ShowStatus(const QString& problem);
