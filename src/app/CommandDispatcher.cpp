@@ -311,12 +311,18 @@ void CommandDispatcher::WatchTimesFolder() {
 }
 
 void CommandDispatcher::TimesArrived(const QString& path, const QByteArray& bytes) {
-    if (!state_.readOnly.isEmpty() || std::exchange(enteringTimes_, true)) {
-        return; // a second file while the first one's question is open waits for its next change
+    if (!state_.readOnly.isEmpty()) {
+        return;
     }
-    {
+    arrivedTimes_.emplace_back(path, bytes);
+    if (std::exchange(enteringTimes_, true)) {
+        return; // a file arriving while another one's question is open comes next, in turn
+    }
+    while (!arrivedTimes_.empty()) {
+        const auto [file, content] = arrivedTimes_.front();
+        arrivedTimes_.pop_front();
         UndoStep step(undo_, ItemCaption(QString::fromUtf16(keys::kReadTimes)));
-        EnterTimes(view_, scorer_, ui_, path, bytes, timesWithoutQuestion_);
+        EnterTimes(view_, scorer_, ui_, file, content, timesWithoutQuestion_);
     }
     enteringTimes_ = false;
     table_.Refresh();

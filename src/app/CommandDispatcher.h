@@ -5,7 +5,11 @@
 #include "app/StationCommands.h"
 #include "app/TimingFolderWatch.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <deque>
+#include <utility>
 
 namespace vastrel {
 
@@ -85,6 +89,7 @@ private:
     TimingFolderWatch timesWatch_;
     bool timesWithoutQuestion_ = false;
     bool enteringTimes_ = false;
+    std::deque<std::pair<QString, QByteArray>> arrivedTimes_; // files from the folder, in turn
 };
 
 } // namespace vastrel
