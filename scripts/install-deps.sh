@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql libglib2.0-dev fonts-dejavu-core qt6-translations-l10n
     libgtest-dev libbenchmark-dev libfreexl-dev shared-mime-info libicu-dev
     clang libclang-rt-14-dev desktop-file-utils libxlsxwriter-dev poppler-utils python3-openpyxl
-    xvfb xauth imagemagick libfaketime
+    xvfb xauth imagemagick libfaketime libqrencode-dev zlib1g-dev chromium
 )
 
 missing=()

@@ -129,20 +129,34 @@ TimeImportPlan PlanTimeImport(const ResultTable& table, const TimingFile& file, 
     return plan;
 }
 
-QString TimeImportSummary(const TimeImportPlan& plan) {
+QString TimeImportSummary(const TimeImportPlan& plan, int linesPerList) {
     QStringList lines;
+    // Past the limit a list ends in how many more there are.
+    const auto shown = [&](qsizetype listed, qsizetype size) {
+        if (linesPerList >= 0 && listed == linesPerList) {
+            lines << u"  … und %1 weitere"_s.arg(size - listed);
+            return false;
+        }
+        return true;
+    };
     lines << u"%1: %2 Zeit(en) einzutragen, %3 ersetzen eine andere, %4 unverändert."_s.arg(plan.distance)
                  .arg(plan.enter.size())
                  .arg(plan.replace.size())
                  .arg(plan.unchanged);
     if (!plan.replace.empty()) {
         lines << u"Ersetzt werden:"_s;
-        for (const auto& time : plan.replace) {
-            lines << Line(time);
+        for (qsizetype i = 0; i < std::ssize(plan.replace) && shown(i, std::ssize(plan.replace)); ++i) {
+            lines << Line(plan.replace[i]);
         }
     }
+    const auto warned = std::count_if(plan.enter.begin(), plan.enter.end(),
+                                      [](const auto& time) { return !time.warnings.isEmpty(); });
+    qsizetype listed = 0;
     for (const auto& time : plan.enter) {
         if (!time.warnings.isEmpty()) {
+            if (!shown(listed++, warned)) {
+                break;
+            }
             lines << Line(time) + u" (%1)"_s.arg(time.warnings.join(u' '));
         }
     }
@@ -151,7 +165,8 @@ QString TimeImportSummary(const TimeImportPlan& plan) {
             return;
         }
         lines << title.arg(refused.size());
-        for (const auto& line : refused) {
+        for (qsizetype i = 0; i < std::ssize(refused) && shown(i, std::ssize(refused)); ++i) {
+            const auto& line = refused[i];
             QStringList what;
             for (const QString& part :
                  {line.number.isEmpty() ? QString() : u"Nr "_s + line.number, line.text}) {

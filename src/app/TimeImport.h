@@ -46,8 +46,9 @@ struct TimeImportPlan {
 TimeImportPlan PlanTimeImport(const ResultTable& table, const TimingFile& file, const QString& distance,
                               const QString& lauf);
 
-// The plan in German, for the summary before "Übernehmen" and for the tool.
-QString TimeImportSummary(const TimeImportPlan& plan);
+// The plan in German, for the summary before "Übernehmen" and for the tool; a list longer than
+// `linesPerList` (where one is given) shows that many lines and how many more there are.
+QString TimeImportSummary(const TimeImportPlan& plan, int linesPerList = -1);
 
 // Enters the plan's times (those replacing another only when asked) and scores their rows;
 // the number of cells written. A row found by its id wherever it stands now; a cell that holds

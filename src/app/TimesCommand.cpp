@@ -17,6 +17,8 @@ namespace vastrel {
 namespace {
 
 const QString kTitle = u"Zeiten einlesen"_s;
+// A box that still fits the screen, for a file of thousands of lines.
+constexpr int kLinesPerListShown = 25;
 
 void Tell(Ui& ui, const QString& text) {
     ui.MessageBox(text, kTitle, MessageButtons::Ok, MessageIcon::Exclamation);
@@ -30,30 +32,44 @@ bool Ambiguous(const TimeImportPlan& plan) {
 } // namespace
 
 bool ReadTimesFromFile(TableView& view, Scorer& scorer, Ui& ui, QString& folder) {
-    const FileDialogResult chosen =
-        ui.OpenFileDialog({kTitle,
-                           u"Zeitmessung (*.lif;*.csv;*.txt)|*.lif;*.csv;*.txt|Alle Dateien (*.*)|*.*|"_s,
-                           1,
-                           folder,
-                           {}});
+    const FileDialogRequest request{
+        kTitle, u"Zeitmessung (*.lif;*.csv;*.txt)|*.lif;*.csv;*.txt|Alle Dateien (*.*)|*.*|"_s, 1, folder, {},
+        true};
+    const FileDialogResult chosen = ui.OpenFileDialog(request);
     if (chosen.path.isEmpty()) {
         return false;
     }
+    const QStringList paths = QStringList{chosen.path} + chosen.more;
     folder = QFileInfo(chosen.path).absolutePath();
-    QFile source(chosen.path);
-    if (!source.open(QIODevice::ReadOnly)) {
-        Tell(ui, u"Die Datei \"%1\" lässt sich nicht lesen: %2"_s.arg(chosen.path, source.errorString()));
-        return false;
+    int entered = 0;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        QFile source(paths[i]);
+        if (!source.open(QIODevice::ReadOnly)) {
+            Tell(ui, u"Die Datei \"%1\" lässt sich nicht lesen: %2"_s.arg(paths[i], source.errorString()));
+            continue;
+        }
+        const TimesEntered fromFile =
+            EnterTimes(view, scorer, ui, paths[i], source.readAll(), false, i + 1 < paths.size());
+        if (!fromFile) {
+            break;
+        }
+        entered += *fromFile;
     }
-    return EnterTimes(view, scorer, ui, chosen.path, source.readAll(), false);
+    if (paths.size() > 1) {
+        ui.SetStatusText(StatusPanel::Status,
+                         u"%1 Zeit(en) aus %2 Dateien eingetragen.  "_s.arg(entered).arg(paths.size()));
+    }
+    return entered > 0;
 }
 
-bool EnterTimes(TableView& view, Scorer& scorer, Ui& ui, const QString& path, const QByteArray& bytes,
-                bool withoutQuestion) {
+TimesEntered EnterTimes(TableView& view, Scorer& scorer, Ui& ui, const QString& path, const QByteArray& bytes,
+                        bool withoutQuestion, bool more) {
+    ui.SetBusy(true); // a file of megabytes takes a second or two (bench_files BM_TimingFile10MB: 1.7 s)
     const TimingFile file = ReadTimingFile(bytes);
+    ui.SetBusy(false);
     if (file.entries.empty()) {
         Tell(ui, u"In der Datei \"%1\" steht keine Zeile mit Startnummer und Zeit."_s.arg(path));
-        return false;
+        return 0;
     }
     QStringList distances;
     for (const Distance& distance : kDistances) {
@@ -67,33 +83,38 @@ bool EnterTimes(TableView& view, Scorer& scorer, Ui& ui, const QString& path, co
             : ui.ChooseBox(u"Strecke der Zeiten aus \"%1\":"_s.arg(QFileInfo(path).fileName()), kTitle,
                            distances, preset);
     if (!distance || *distance < 0 || *distance >= distances.size()) {
-        return false;
+        return std::nullopt;
     }
     ResultTable& table = view.Table();
+    ui.SetBusy(true);
     TimeImportPlan plan = PlanTimeImport(table, file, distances[*distance], {});
+    ui.SetBusy(false);
     if (Ambiguous(plan)) {
         const auto run =
             ui.InputBox(u"Die Startnummern kommen in mehreren Läufen vor. Welcher Lauf?"_s, kTitle, u"1"_s);
         if (!run) {
-            return false;
+            return std::nullopt;
         }
         plan = PlanTimeImport(table, file, distances[*distance], run->trimmed());
     }
-    const QString summary = TimeImportSummary(plan);
+    const QString summary = TimeImportSummary(plan, kLinesPerListShown);
     const bool clean = plan.replace.empty() && plan.notFound.empty() && plan.refused.empty();
     if (!plan.Changes()) {
         ui.MessageBox(summary, kTitle, MessageButtons::Ok, MessageIcon::Information);
-        return false;
+        return 0;
     }
-    if (!(withoutQuestion && clean) &&
-        ui.MessageBox(summary + u"\r\n\r\nÜbernehmen?"_s, kTitle, MessageButtons::YesNo,
-                      MessageIcon::Question) != MessageAnswer::Yes) {
-        return false;
+    if (!(withoutQuestion && clean)) {
+        const MessageAnswer answer =
+            ui.MessageBox(summary + u"\r\n\r\nÜbernehmen?"_s, kTitle,
+                          more ? MessageButtons::YesNoCancel : MessageButtons::YesNo, MessageIcon::Question);
+        if (answer != MessageAnswer::Yes) {
+            return answer == MessageAnswer::No ? TimesEntered(0) : std::nullopt;
+        }
     }
     const int entered = ApplyTimeImport(table, scorer, plan, true);
     ui.SetStatusText(StatusPanel::Status, u"%1 Zeit(en) aus \"%2\" eingetragen (%3).  "_s.arg(entered).arg(
                                               QFileInfo(path).fileName(), distances[*distance]));
-    return entered > 0;
+    return entered;
 }
 
 } // namespace vastrel

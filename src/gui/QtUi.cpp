@@ -57,7 +57,9 @@ FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request
                                QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title, request.initialFolder);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                       : request.several               ? QFileDialog::ExistingFiles
+                                                       : QFileDialog::ExistingFile);
     const QStringList filters = ToQtNameFilters(request.filter);
     dialog.setNameFilters(filters);
     // A typed name without extension gets the chosen filter's, so the overwrite question is
@@ -79,8 +81,9 @@ FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return {dialog.selectedFiles().constFirst(),
-            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    const QStringList chosen = dialog.selectedFiles();
+    return {chosen.constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1,
+            chosen.mid(1)};
 }
 
 // A status panel that shows a long text (a path) shortened in the middle, whole as its tool tip.

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace vastrel {
 
@@ -16,16 +17,26 @@ enum class MessageAnswer { Ok, Yes, No, Cancel };
 enum class StatusPanel { Status = 1, File = 2, Progress = 3, Four = 4, Five = 5 };
 
 struct FileDialogRequest {
+    FileDialogRequest() = default;
+    FileDialogRequest(QString title, QString filter, int filterIndex, QString initialFolder, QString fileName,
+                      bool several = false)
+        : title(std::move(title)), filter(std::move(filter)), filterIndex(filterIndex),
+          initialFolder(std::move(initialFolder)), fileName(std::move(fileName)), several(several) {}
     QString title;
     QString filter;      // "desc|pattern|desc|pattern|"
     int filterIndex = 1; // preselected filter, from 1
     QString initialFolder;
     QString fileName;
+    bool several = false; // an open dialog that lets more than one file be chosen
 };
 
 struct FileDialogResult {
-    QString path;        // empty when cancelled
+    FileDialogResult() = default;
+    FileDialogResult(QString path, int filterIndex, QStringList more = {})
+        : path(std::move(path)), filterIndex(filterIndex), more(std::move(more)) {}
+    QString path;        // empty when cancelled; the first where several were chosen
     int filterIndex = 0; // the chosen filter, from 1
+    QStringList more;    // the others chosen, where several could be
 };
 
 // What "Server verbinden …" asks for. The password is typed each time, never kept.

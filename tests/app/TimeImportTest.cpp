@@ -116,6 +116,12 @@ TEST(TimeImportTest, EachTimeGoesToItsRowAndEveryRefusalIsNamedBeforeAnythingIsW
               u"  Zeile 9: Nr 109 8:1x – keine lesbare Zeit\r\n"
               u"  Zeile 10: kaputt – nicht zu lesen"_s);
 
+    EXPECT_TRUE(TimeImportSummary(plan, 2).endsWith(
+        u"Nicht übernommen: 5\r\n"
+        u"  Zeile 3: Nr 102 9.01 – Startnummer in 2 Zeilen; bitte den Lauf angeben\r\n"
+        u"  Zeile 6: Nr 107 8.1 – Startnummer mehrfach in der Datei\r\n"
+        u"  … und 3 weitere"_s));
+
     ScriptedUi ui;
     Scorer scorer(table, ui);
     EXPECT_EQ(ApplyTimeImport(table, scorer, PlanTimeImport(table, file, u"60m"_s, u"1"_s), false), 2);

@@ -276,6 +276,45 @@ TEST_F(UndoTest, TimesReadFromATimingFileAreOneStepAfterTheSummary) {
     EXPECT_EQ(Snapshot(view, state), before);
 }
 
+// Several heats chosen at once: each asked about in turn, "Abbrechen" leaves the rest unread,
+// and what was entered is one step.
+TEST_F(UndoTest, SeveralHeatsChosenAtOnceAreAskedAboutInTurnAndEnteredAsOneStep) {
+    ui.AnswerFileDialog({dir.filePath(u"lauf.csv"_s), 1});
+    Choose(u"btnDatenbank", u"btnDbÖffnen");
+    table.SetCellText(1, u"Nr", u"7"_s);
+    table.SetCellText(2, u"Nr", u"8"_s);
+    const QStringList before = Snapshot(view, state);
+    const auto heat = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString sprint = heat(u"sprint.lif"_s, "1,1,1,60m\r\n1,7,1,Meier,Anna,,7.81\r\n");
+    const QString missing = dir.filePath(u"fehlt.lif"_s);
+    const QString middle = heat(u"mittel.lif"_s, "2,1,1,1500m\r\n1,8,1,Adler,Bernd,,4:31.01\r\n");
+    const QString last = heat(u"lang.lif"_s, "3,1,1,10km\r\n1,8,1,Adler,Bernd,,0:40:01.2\r\n");
+    ui.AnswerFileDialog({sprint, 1, {missing, middle, last}})
+        .AnswerChoice(0)
+        .AnswerBox(MessageAnswer::Yes)
+        .AnswerBox(MessageAnswer::Ok)
+        .AnswerChoice(1)
+        .AnswerBox(MessageAnswer::Cancel);
+    Choose(u"btnBearbeitung", u"btnBeZeitenEinlesen");
+    EXPECT_TRUE(ui.FileDialogs().back().several);
+    ASSERT_EQ(ui.Boxes().size(), 3u);
+    EXPECT_EQ(ui.Boxes()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(
+        ui.Boxes()[1].text.startsWith(u"Die Datei \""_s + missing + u"\" lässt sich nicht lesen: "_s));
+    EXPECT_EQ(ui.Boxes()[2].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(table.CellText(1, u"60m"), u"7.9"_s);
+    EXPECT_EQ(table.CellText(2, u"1500m"), QString());
+    EXPECT_EQ(table.CellText(2, u"10km"), QString()); // not asked after "Abbrechen"
+    EXPECT_EQ(ui.StatusText(StatusPanel::Status), u"1 Zeit(en) aus 4 Dateien eingetragen.  "_s);
+    Choose(u"btnBearbeitung", u"btnRückgängig");
+    EXPECT_EQ(Snapshot(view, state), before);
+}
+
 // A watched folder, times entered without the question: a heat written there arrives as one
 // step, and the status bar says so; one that would replace a time is asked about.
 TEST_F(UndoTest, AHeatWrittenIntoTheWatchedFolderIsEnteredAsOneStep) {
