@@ -23,7 +23,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # written to build-fuzz/findings/ and fails the run; it then belongs in the corpus.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DVASTREL_FUZZ=ON -DVASTREL_TESTS=OFF -DVASTREL_BENCHMARKS=OFF
-targets=(semicolon time_entry fil certificate timing)
+targets=(semicolon time_entry fil certificate timing http_request)
 cmake --build build-fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
 rm -rf build-fuzz/findings && mkdir -p build-fuzz/findings
 for target in "${targets[@]}"; do

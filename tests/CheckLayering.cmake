@@ -4,10 +4,12 @@ cmake_minimum_required(VERSION 3.25)
 #   table/              system/ and ports/
 #   scoring/, formats/  system/, ports/, table/
 #   server/             system/, ports/, table/, scoring/
+#   live/               system/, ports/, table/, scoring/, formats/, server/; QtNetwork too
 #   app/                anything but print/, gui/ and cli/
 #   print/              anything but gui/ and cli/; QtGui, never widgets
 #   cli/                anything but gui/; QtGui (for PDF pages), never widgets
-# Every Qt header outside gui/ and print/ must come from QtCore or QtSql, and the core library
+# Every Qt header outside gui/ and print/ must come from QtCore or QtSql (QtNetwork in live/ and cli/),
+# and the core library
 # must not link QtGui or QtWidgets.
 if(CORE_LINKS MATCHES "Qt6::(Gui|Widgets|PrintSupport)")
     message(FATAL_ERROR "vastrel_core links a GUI library: ${CORE_LINKS}")
@@ -19,11 +21,12 @@ set(allowed_table "system;ports;table")
 set(allowed_scoring "system;ports;table;scoring")
 set(allowed_formats "system;ports;table;formats")
 set(allowed_server "system;ports;table;scoring;server")
-set(allowed_app "system;ports;table;scoring;formats;server;app")
-set(allowed_print "system;ports;table;scoring;formats;server;app;print")
-set(allowed_cli "system;ports;table;scoring;formats;server;app;print;cli")
-set(allowed_gui "system;ports;table;scoring;formats;server;app;print;gui")
-set(folders system ports table scoring formats server app print cli gui)
+set(allowed_live "system;ports;table;scoring;formats;server;live")
+set(allowed_app "system;ports;table;scoring;formats;server;live;app")
+set(allowed_print "system;ports;table;scoring;formats;server;live;app;print")
+set(allowed_cli "system;ports;table;scoring;formats;server;live;app;print;cli")
+set(allowed_gui "system;ports;table;scoring;formats;server;live;app;print;gui")
+set(folders system ports table scoring formats server live app print cli gui)
 
 set(violations "")
 foreach(area ${folders})
@@ -43,6 +46,9 @@ foreach(area ${folders})
                     continue()
                 endif()
                 if((area STREQUAL "print" OR area STREQUAL "cli") AND EXISTS "${QT_INCLUDE_DIR}/QtGui/${bare}")
+                    continue()
+                endif()
+                if((area STREQUAL "live" OR area STREQUAL "cli") AND EXISTS "${QT_INCLUDE_DIR}/QtNetwork/${bare}")
                     continue()
                 endif()
                 list(APPEND violations "${source}: ${area}/ may not include <${header}>")

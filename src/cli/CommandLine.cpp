@@ -6,6 +6,7 @@
 #include "app/PrintReport.h"
 #include "app/ViewCommands.h"
 #include "cli/ConsoleUi.h"
+#include "cli/LiveCommands.h"
 #include "cli/ServerCommands.h"
 #include "cli/TimeImportCommand.h"
 #include "formats/FilFormat.h"
@@ -41,6 +42,8 @@ const QString kUsage =
     u"        vastrel-cli history ADRESSE --nr N [--lauf L]\n"
     u"        vastrel-cli recalc --as-of NUMMER|ZEIT ADRESSE AUSGABE\n"
     u"        vastrel-cli import-times --distance SPALTE [--lauf L] [--replace] ZEITEN … EINGABE AUSGABE\n"
+    u"        vastrel-cli serve EINGABE [--port P] [--bind ADRESSE] [--final TAGE]\n"
+    u"        vastrel-cli publish EINGABE ORDNER [--final TAGE]\n"
     u"\n"
     u"EINGABE ist eine csv- oder fil-Datei; sie wird gelesen wie mit \"öffnen\". EINGABE und\n"
     u"AUSGABE können auch ein Wettkampf auf einem Server sein, als ADRESSE\n"
@@ -67,6 +70,13 @@ const QString kUsage =
     u"              Startnummer (im Lauf L), aufgerundet auf Zehntel, geprüft wie eingetippt, und\n"
     u"              schreibt eine Übersicht. Eine Zeit, die eine andere ersetzen würde, nur mit\n"
     u"              --replace. Auf dem Server müssen EINGABE und AUSGABE gleich sein.\n"
+    u"serve         bietet die Live-Ergebnisse von EINGABE im Netz an (Port 8080, sonst P; alle\n"
+    u"              Adressen des Rechners, sonst ADRESSE): Seite, Ansicht /tv für einen Bildschirm\n"
+    u"              und /results.json; folgt jeder Änderung der Datei oder des Wettkampfs auf dem\n"
+    u"              Server, bis es beendet wird. --final 1,2 nennt die Tage, die nicht mehr\n"
+    u"              vorläufig sind.\n"
+    u"publish       schreibt die Live-Ergebnisse einmal als Dateien in ORDNER (index.html, tv.html,\n"
+    u"              live.js, live.css, results.json), für einen Webserver.\n"
     u"\n"
     u"Jede Meldung erscheint als eine Zeile \"TITEL: TEXT\" auf der Fehlerausgabe.\n"
     u"Rückgabewert: 0 ohne Meldung, 3 nach Meldungen, 1 wenn eine Datei nicht gelesen oder\n"
@@ -282,6 +292,13 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     } else if (command == u"import-times") {
         ConsoleUi ui(errors);
         if (const int code = RunImportTimes(arguments.mid(1), out, ui, problem); code != kCliUsageError) {
+            return code;
+        }
+    } else if (command == u"serve" || command == u"publish") {
+        ConsoleUi ui(errors);
+        const int code = command == u"serve" ? RunServe(arguments.mid(1), out, ui, problem)
+                                             : RunPublish(arguments.mid(1), ui, problem);
+        if (code != kCliUsageError) {
             return code;
         }
     } else if (command == u"enter" || command == u"history") {

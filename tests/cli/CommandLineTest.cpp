@@ -2,12 +2,20 @@
 #include "GTestPrinters.h"
 #include "cli/ConsoleUi.h"
 
+#include "EventLoop.h"
+
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace vastrel;
+using namespace vastrel::testing;
 
 namespace {
 
@@ -125,6 +133,70 @@ TEST_F(CommandLineTest, ImportTimesEntersIntoEmptyCellsAndReplacesOnlyWhenAsked)
     EXPECT_EQ(Run({u"import-times"_s, u"--distance"_s, u"Weitsprung"_s, Path(u"heat.lif"_s),
                    Path(u"in.csv"_s), Path(u"out.csv"_s)}),
               kCliUsageError);
+}
+
+// What the tool serves at a path, once its port answers.
+QByteArray Fetch(quint16 port, const QByteArray& path) {
+    QTcpSocket socket;
+    for (int tries = 0; tries < 100 && socket.state() != QAbstractSocket::ConnectedState; ++tries) {
+        socket.connectToHost(u"127.0.0.1"_s, port);
+        if (!socket.waitForConnected(100)) {
+            socket.abort();
+            QThread::msleep(50);
+        }
+    }
+    socket.write("GET " + path + " HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n");
+    QByteArray answer;
+    while (socket.waitForReadyRead(3000)) {
+        answer += socket.readAll();
+    }
+    return answer.mid(answer.indexOf("\r\n\r\n") + 4);
+}
+
+// serve follows the file: a time saved into it is in the results a moment later; publish writes
+// the page's files once; a wrong call is told.
+TEST_F(CommandLineTest, ServeFollowsTheFileAndPublishWritesThePage) {
+    EnsureApplication();
+    Write(u"in.csv"_s, kHeader + "1;2012;;m;101;Meier, Hans;1950;1.0000;geheim;7.0;1000\r\n");
+    QTcpServer probe; // a free port
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess serve;
+    serve.start(QStringLiteral(VASTREL_CLI),
+                {u"serve"_s, Path(u"in.csv"_s), u"--port"_s, QString::number(port), u"--bind"_s,
+                 u"127.0.0.1"_s, u"--final"_s, u"1"_s});
+    ASSERT_TRUE(serve.waitForStarted());
+    const QByteArray before = Fetch(port, "/results.json");
+    EXPECT_TRUE(before.contains(R"("name":"Meier, Hans")")) << before.toStdString();
+    EXPECT_TRUE(before.contains(R"("endgueltig":true,"strecken":[0,1,2])")) << before.toStdString();
+    EXPECT_FALSE(before.contains("geheim"));
+    QThread::msleep(1100); // another modification time
+    Write(u"in.csv"_s, kHeader + "1;2012;;m;101;Meier, Hans;1950;1.0000;;6.9;1042\r\n");
+    QByteArray after;
+    for (int waited = 0; waited < 5000 && !after.contains("1042"); waited += 250) {
+        QThread::msleep(250);
+        after = Fetch(port, "/results.json");
+    }
+    EXPECT_TRUE(after.contains(R"("zeiten":["6.9")")) << after.toStdString();
+    serve.kill();
+    serve.waitForFinished();
+    EXPECT_TRUE(serve.readAllStandardOutput().startsWith(
+        "Live-Ergebnisse von \"" + Path(u"in.csv"_s).toUtf8() +
+        "\" unter http://127.0.0.1:" + QByteArray::number(port) + " (Strg+C beendet)\n"));
+
+    EXPECT_EQ(Run({u"publish"_s, Path(u"in.csv"_s), Path(u"web"_s)}), kCliOk) << errors.toStdString();
+    EXPECT_EQ(QDir(Path(u"web"_s)).entryList(QDir::Files),
+              (QStringList{u"index.html"_s, u"live.css"_s, u"live.js"_s, u"results.json"_s, u"tv.html"_s}));
+    for (const auto& [call, problem] :
+         {std::pair{QStringList{u"serve"_s}, u"serve erwartet EINGABE."_s},
+          std::pair{QStringList{u"serve"_s, u"a.csv"_s, u"--port"_s, u"70000"_s},
+                    u"--port erwartet eine Zahl von 1 bis 65535."_s},
+          std::pair{QStringList{u"publish"_s, u"a.csv"_s, u"--final"_s, u"5"_s, u"web"_s},
+                    u"--final erwartet Tage von 1 bis 4, etwa \"1,2\"."_s}}) {
+        EXPECT_EQ(Run(call), kCliUsageError);
+        EXPECT_TRUE(errors.startsWith(u"vastrel-cli: "_s + problem + u"\n"_s)) << errors.toStdString();
+    }
 }
 
 TEST(ConsoleUi, PrintsEachBoxAsOneLineWithSlashesForLineBreaks) {
