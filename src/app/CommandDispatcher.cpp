@@ -52,7 +52,7 @@ CommandDispatcher::CommandDispatcher(TableView& view, Scorer& scorer, Ui& ui, To
     : view_(view), table_(view.Table()), scorer_(scorer), ui_(ui), toolbar_(toolbar), state_(state),
       places_(places), database_(view, ui, toolbar, state, places.fileDialogFolder, remembered),
       station_(view, ui, state, remembered, undo), window_(window), remembered_(remembered), pdf_(pdf),
-      undo_(undo) {
+      undo_(undo), live_(table_, ui, toolbar) {
     station_.Sync().KeepQueueIn(places.recoveryFolder);
     timesWatch_.OnFileReady(
         [this](const QString& path, const QByteArray& bytes) { TimesArrived(path, bytes); });
@@ -329,6 +329,14 @@ void CommandDispatcher::TimesArrived(const QString& path, const QByteArray& byte
 }
 
 void CommandDispatcher::PrintItem(const QString& itemKey) {
+    if (itemKey == keys::kLiveResults) {
+        live_.ServeItem();
+        return;
+    }
+    if (itemKey == keys::kLiveFiles) {
+        live_.FilesItem();
+        return;
+    }
     if (itemKey == keys::kShortPrint) {
         ToggleShortPrint(toolbar_, state_);
         return;

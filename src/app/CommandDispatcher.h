@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DatabaseCommands.h"
+#include "app/LiveCommands.h"
 #include "app/Places.h"
 #include "app/StationCommands.h"
 #include "app/TimingFolderWatch.h"
@@ -87,6 +88,7 @@ private:
     UndoStack* undo_;
     QString timesFolder_; // where "Zeiten einlesen …" read its last file
     TimingFolderWatch timesWatch_;
+    LiveCommands live_;
     bool timesWithoutQuestion_ = false;
     bool enteringTimes_ = false;
     std::deque<std::pair<QString, QByteArray>> arrivedTimes_; // files from the folder, in turn

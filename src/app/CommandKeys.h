@@ -58,6 +58,8 @@ inline constexpr char16_t kSortRunSexTotal[] = u"btnSort6";
 inline constexpr char16_t kPrintAll[] = u"btnDruckenAlles";
 inline constexpr char16_t kPrintSelection[] = u"btnDruckenAuswahl";
 inline constexpr char16_t kShortPrint[] = u"btnKurzdruck";
+inline constexpr char16_t kLiveResults[] = u"btnLiveErgebnisse";
+inline constexpr char16_t kLiveFiles[] = u"btnLiveDateien";
 
 // "Urkunde"
 inline constexpr char16_t kCertificateDay1[] = u"Urkunde1Tag";

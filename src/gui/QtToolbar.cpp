@@ -43,6 +43,8 @@ QIcon IconFor(const QString& name) {
         {u"certificate"_s, QStyle::SP_DialogApplyButton},
         {u"certificate-item"_s, QStyle::SP_DialogYesButton},
         {u"pdf"_s, QStyle::SP_FileIcon},
+        {u"live"_s, QStyle::SP_DriveNetIcon},
+        {u"live-files"_s, QStyle::SP_DirLinkIcon},
         {u"undo"_s, QStyle::SP_ArrowBack},
         {u"redo"_s, QStyle::SP_ArrowForward},
         {u"info"_s, QStyle::SP_MessageBoxInformation},

@@ -2,6 +2,7 @@
 
 #include "gui/BusyInputGuard.h"
 #include "gui/FolderBox.h"
+#include "gui/LiveResultsDialog.h"
 #include "gui/ReportPreview.h"
 #include "gui/ServerLoginDialog.h"
 
@@ -188,6 +189,14 @@ std::optional<ServerLogin> QtUi::ServerLoginBox(const ServerLogin& given) {
         return dialogs_->ServerLoginBox(given);
     }
     return RunServerLoginDialog(window_, given);
+}
+
+void QtUi::ShowLiveResults(const QStringList& addresses) {
+    if (dialogs_) {
+        dialogs_->ShowLiveResults(addresses);
+        return;
+    }
+    ShowLiveResultsDialog(window_, addresses);
 }
 
 std::optional<int> QtUi::ChooseBox(const QString& prompt, const QString& title, const QStringList& items,

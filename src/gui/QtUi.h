@@ -34,6 +34,7 @@ public:
     double TextWidthTwips(const QString& text) override;
     void ShowReport(const QString& htmlPath) override;
     std::optional<ServerLogin> ServerLoginBox(const ServerLogin& given) override;
+    void ShowLiveResults(const QStringList& addresses) override;
     std::optional<int> ChooseBox(const QString& prompt, const QString& title, const QStringList& items,
                                  int preset = 0) override;
     std::optional<QString> FolderBox(const QString& prompt, const QString& title,

@@ -90,6 +90,8 @@ public:
     // Says what an output wrote, with a way to open the folder it went to (none when empty).
     // Where there is no screen to show it on, it goes nowhere.
     virtual void ShowWritten(const QString& /*text*/, const QString& /*folder*/) {}
+    // Shows where the live results are (the first address also as a QR code to scan or print).
+    virtual void ShowLiveResults(const QStringList& /*addresses*/) {}
     // Presents a written report page for printing (a print preview on screen).
     virtual void ShowReport(const QString& htmlPath) = 0;
 };

@@ -84,6 +84,8 @@ TEST(ToolbarDefinition, MenuItemsInOrder) {
                          u"btnDrucken/btnDruckenAlles=alles"_s,
                          u"btnDrucken/btnDruckenAuswahl=Auswahl"_s,
                          u"btnDrucken/btnKurzdruck=Kurzdruck"_s,
+                         u"btnDrucken/btnLiveErgebnisse=Live-Ergebnisse …"_s,
+                         u"btnDrucken/btnLiveDateien=Live-Ergebnisse als Dateien …"_s,
                          u"btnUrkundeDrucken/Urkunde1Tag=1.Tag"_s,
                          u"btnUrkundeDrucken/Urkunde2Tag=2.Tag"_s,
                          u"btnUrkundeDrucken/Urkunde3Tag=3.Tag"_s,

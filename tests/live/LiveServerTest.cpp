@@ -1,5 +1,6 @@
 #include "live/LiveServer.h"
 #include "EventLoop.h"
+#include "HttpClient.h"
 #include "live/HttpRequest.h"
 #include "live/LiveFeed.h"
 #include "live/LivePage.h"
@@ -88,25 +89,6 @@ TEST(HttpRequestReaderTest, AHeadIsReadWhenWholeAndRefusedWhenMalformedOrTooLarg
     EXPECT_TRUE(reader.Request().hasBody);
     EXPECT_FALSE(reader.Request().acceptsGzip);
     EXPECT_EQ(received, "body");
-}
-
-// What a client gets for the bytes it sends, until the server closes or `milliseconds` pass.
-QByteArray Exchange(quint16 port, const QByteArray& sent, int milliseconds = 3000, bool* closed = nullptr) {
-    QTcpSocket socket;
-    socket.connectToHost(u"127.0.0.1"_s, port);
-    socket.write(sent); // sent once connected
-    QByteArray answer;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds && socket.state() != QAbstractSocket::UnconnectedState) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        answer += socket.readAll();
-    }
-    answer += socket.readAll();
-    if (closed) {
-        *closed = socket.state() == QAbstractSocket::UnconnectedState;
-    }
-    return answer;
 }
 
 class LiveServerTest : public ::testing::Test {

@@ -46,6 +46,7 @@ public:
     const std::vector<RecordedBox>& Boxes() const { return boxes_; }
     QStringList BoxTexts() const;
     const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
+    const std::vector<QStringList>& LiveResultsShown() const { return liveShown_; }
     QString StatusText(StatusPanel panel) const { return status_.value(panel); }
     const QStringList& StatusHistory(StatusPanel panel) const;
     bool Busy() const { return busy_; }
@@ -59,6 +60,7 @@ public:
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    void ShowLiveResults(const QStringList& addresses) override { liveShown_.push_back(addresses); }
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<ServerLogin> ServerLoginBox(const ServerLogin& given) override;
     std::optional<int> ChooseBox(const QString& prompt, const QString& title, const QStringList& items,
@@ -94,6 +96,7 @@ private:
     std::vector<int> presetsShown_;
     std::vector<RecordedBox> boxes_;
     std::vector<FileDialogRequest> fileDialogs_;
+    std::vector<QStringList> liveShown_;
     QHash<StatusPanel, QString> status_;
     QHash<StatusPanel, QStringList> statusHistory_;
     QStringList reports_;
