@@ -39,12 +39,15 @@ qsizetype HeadEnd(const QByteArray& received) {
     return -1;
 }
 
+// Whether a comma list names the item, with a weight above nothing where it gives one ("gzip;q=0.5").
 bool ListHas(QByteArrayView list, QByteArrayView item) {
-    for (QByteArrayView part : QByteArray(list.toByteArray()).split(',')) {
-        const QByteArray entry = part.toByteArray().trimmed().toLower();
-        if (entry == item || (entry.startsWith(item.toByteArray() + ';') && !entry.contains("q=0"))) {
-            return true;
+    for (const QByteArray& part : list.toByteArray().split(',')) {
+        const QList<QByteArray> entry = part.trimmed().toLower().split(';');
+        if (entry.constFirst().trimmed() != item) {
+            continue;
         }
+        const qsizetype q = entry.size() > 1 ? entry[1].indexOf("q=") : -1;
+        return q < 0 || entry[1].mid(q + 2).trimmed().toDouble() > 0;
     }
     return false;
 }

@@ -89,6 +89,13 @@ TEST(HttpRequestReaderTest, AHeadIsReadWhenWholeAndRefusedWhenMalformedOrTooLarg
     EXPECT_TRUE(reader.Request().hasBody);
     EXPECT_FALSE(reader.Request().acceptsGzip);
     EXPECT_EQ(received, "body");
+    for (const auto& [accepted, gzip] :
+         {std::pair{"gzip;q=0.5", true}, std::pair{"br, GZIP ; q=1", true}, std::pair{"gzip;q=0", false},
+          std::pair{"gzip;q=0.000", false}, std::pair{"x-gzip", false}}) {
+        received = "GET / HTTP/1.1\r\nHost: a\r\nAccept-Encoding: " + QByteArray(accepted) + "\r\n\r\n";
+        ASSERT_EQ(reader.Read(received), R::Complete);
+        EXPECT_EQ(reader.Request().acceptsGzip, gzip) << accepted;
+    }
 }
 
 class LiveServerTest : public ::testing::Test {
